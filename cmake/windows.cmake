@@ -1,0 +1,72 @@
+# The library, the host and the Win32 tests, cross-built with MinGW.
+enable_language(RC)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
+set(CMAKE_RC_COMPILE_OBJECT
+    "<CMAKE_RC_COMPILER> <DEFINES> <INCLUDES> <FLAGS> -O coff -i <SOURCE> -o <OBJECT>")
+
+set(TARNIVEL_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run --prefix=${TARNIVEL_WINEPREFIX})
+
+add_compile_options(-Wall -Wextra -Wno-unused-parameter -Wno-missing-field-initializers)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501)
+set(static_runtime -static-libgcc -static-libstdc++ -static)
+
+add_library(tarnivel_obj OBJECT ${portable_src} ${win_src})
+target_include_directories(tarnivel_obj PUBLIC ${CMAKE_SOURCE_DIR})
+
+set(TARNIVEL_RC ${CMAKE_SOURCE_DIR}/resources/Tarnivel.rc)
+set_source_files_properties(${TARNIVEL_RC} PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/resources/equinox.bin")
+
+add_library(Tarnivel SHARED plugin/dllmain_win.cpp $<TARGET_OBJECTS:tarnivel_obj>
+            ${TARNIVEL_RC} resources/Tarnivel.def)
+target_include_directories(Tarnivel PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/resources)
+set_target_properties(Tarnivel PROPERTIES PREFIX "" SUFFIX ".dxl" OUTPUT_NAME Tarnivel)
+target_link_options(Tarnivel PRIVATE ${static_runtime} -Wl,--enable-stdcall-fixup -Wl,--kill-at)
+target_link_libraries(Tarnivel PRIVATE user32 gdi32 advapi32 comdlg32)
+
+file(GLOB host_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/host/*.cpp)
+add_executable(dxlhost ${host_src})
+target_include_directories(dxlhost PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_options(dxlhost PRIVATE ${static_runtime})
+target_link_libraries(dxlhost PRIVATE user32 gdi32)
+
+# GoogleTest, built by the cross toolchain.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(${GTEST_SRC} googletest EXCLUDE_FROM_ALL)
+
+# Small programs the tests start (for example to record a command line).
+file(GLOB helper_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/helpers/*.cpp)
+foreach(src ${helper_src})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  target_link_options(${name} PRIVATE ${static_runtime})
+endforeach()
+
+# Win32 tests: the library's code linked into a test program, with its resources.
+file(GLOB wintest_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
+add_executable(wintests ${wintest_src} $<TARGET_OBJECTS:tarnivel_obj> ${TARNIVEL_RC})
+target_include_directories(wintests PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/resources)
+target_link_options(wintests PRIVATE ${static_runtime})
+target_link_libraries(wintests PRIVATE gtest user32 gdi32 advapi32 comdlg32)
+target_compile_definitions(wintests PRIVATE TARNIVEL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+add_test(NAME wintests COMMAND wintests)
+
+# Host-level tests: the built Tarnivel.dxl driven through its exports.
+file(GLOB hosttest_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/host/*.cpp)
+set(host_lib_src ${host_src})
+list(FILTER host_lib_src EXCLUDE REGEX "host/dxlhost\\.cpp$")
+add_executable(hosttests ${hosttest_src} ${host_lib_src})
+target_include_directories(hosttests PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_options(hosttests PRIVATE ${static_runtime})
+target_link_libraries(hosttests PRIVATE gtest user32 gdi32)
+target_compile_definitions(hosttests PRIVATE TARNIVEL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+add_dependencies(hosttests Tarnivel dxlhost ${helper_targets})
+add_test(NAME hosttests COMMAND hosttests)
+set_tests_properties(wintests hosttests PROPERTIES TIMEOUT 900)
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/bench/CMakeLists.txt)
+  add_subdirectory(bench)
+endif()

@@ -1,0 +1,19 @@
+// Entry points the host calls. cdecl, undecorated names (Tarnivel.def).
+#pragma once
+
+#include <windows.h>
+
+#include "plugin/chipstate.h"
+
+extern "C" {
+int __cdecl DrawExSpecification(SpecInfo* info);
+int __cdecl InitializeChip(HGLOBAL* handleOut, HWND chipWindow, const HostChipInfo* info);
+int __cdecl UnInitializeChip(HGLOBAL chip, HWND chipWindow);
+int __cdecl Update(HGLOBAL chip, HWND chipWindow, const HostChipInfo* info);
+int __cdecl GetSaveData(HGLOBAL chip, HWND chipWindow, HGLOBAL* block);
+int __cdecl GetMemoString(void* unused, char* buffer, int size);
+int __cdecl GetTimerSpan();
+int __cdecl ExchangeSendString();
+void __cdecl Zoom();
+int __cdecl DoTimer();
+}

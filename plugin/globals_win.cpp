@@ -1,0 +1,3 @@
+#include "plugin/globals.h"
+
+HINSTANCE g_hInstance = nullptr;

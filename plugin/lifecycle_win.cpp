@@ -1,0 +1,18 @@
+#include "plugin/lifecycle.h"
+
+#include "plugin/chipstate.h"
+#include "plugin/globals.h"
+#include "resources/resource.h"
+#include "settings/settings.h"
+#include "today/todayconfig.h"
+
+void AttachLibrary(HINSTANCE instance) {
+  g_hInstance = instance;
+  InitSettings();
+  int flags = ReadSettingInt(kUserSection, IDS_KEY_FLAGS, kFlagsDefault);
+  if (flags & kFlagUseToday) {
+    LoadTodayConfig();
+  }
+}
+
+void DetachLibrary() { ClearSettingSection(IDS_SECTION_TODAYTEMP); }

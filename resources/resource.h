@@ -1,0 +1,55 @@
+// Resource identifiers of the library.
+#pragma once
+
+// Strings
+#define IDS_PRODUCT 1
+#define IDS_INI_NAME 10
+#define IDS_DEFAULT_SECTION 11
+#define IDS_SECTION_TODAYTEMP 12
+#define IDS_KEY_VERSION 20
+#define IDS_KEY_FLAGS 21
+#define IDS_KEY_TODAYCNF 22
+#define IDS_KEY_EDITOR 23
+#define IDS_KEY_PROGRAM 24
+#define IDS_KEY_SCHEDULE 25
+#define IDS_KEY_SCHEDULEFILE 26
+#define IDS_KEY_HOLIDAYTBL 27
+#define IDS_KEY_GENGOTBL 28
+#define IDS_KEY_TABLEPATH 29
+#define IDS_FILTER_CNF 50
+#define IDS_TITLE_CNF 51
+#define IDS_FILTER_EXE 52
+#define IDS_TITLE_PROGRAM 53
+#define IDS_TITLE_EDITOR 54
+#define IDS_STYLE_NORMAL 61
+#define IDS_STYLE_BOLD 62
+#define IDS_STYLE_ITALIC 63
+#define IDS_STYLE_UNDERLINE 64
+#define IDS_TITLE_JAPANESE 200
+#define IDS_TITLE_ENGLISH_BASE 200  // + month
+#define IDS_WEEKDAY_JAPANESE 301    // + column
+#define IDS_WEEKDAY_ENGLISH 308     // + column
+#define IDS_SUBSTITUTE_HOLIDAY 401
+#define IDS_DEFAULT_EDITOR 402
+#define IDS_NO_MEMORY 1001
+#define IDS_BAD_YEAR 1003
+#define IDS_BAD_MONTH 1004
+
+// Menu 1 and its commands
+#define IDM_CHIP 1
+#define IDM_TWO_MONTHS 10000
+#define IDM_STACKED 10001
+#define IDM_RELOAD_TABLES 10003
+#define IDM_RELOAD_CNF 10004
+#define IDM_HELP 10005
+#define IDM_ABOUT 10006
+#define IDM_EDIT_CNF 10007
+#define IDM_EDIT_SCHEDULE_BASE 10007  // + schedule file 1-16
+
+// Equinox table
+#define IDR_EQUINOX 101
+
+// Version
+#define TARNIVEL_FILEVERSION 2, 0, 1320, 0
+#define TARNIVEL_FILEVERSION_STR "2.0.1320"
+#define TARNIVEL_PRODUCTVERSION_STR "2.0b"

@@ -1,0 +1,25 @@
+// Settings file beside the library, through the profile functions. Sections
+// and keys are named by string-table ids; section 0 is the user section.
+#pragma once
+
+#include <windows.h>
+
+enum { kSettingsPathSize = 260, kSettingsNameSize = 32 };
+const UINT kUserSection = 0;
+
+void InitSettings();
+const char* SettingsFilePath();
+const char* SettingsUserSection();
+
+int ReadSettingInt(UINT section, UINT key, int defaultValue);
+void WriteSettingInt(UINT section, UINT key, int value);
+DWORD ReadSettingString(UINT section, UINT key, const char* defaultText, char* buffer, DWORD size);
+DWORD ReadIndexedSettingString(UINT section, UINT key, int index, const char* defaultText, char* buffer,
+                               DWORD size);
+void WriteSettingString(UINT section, UINT key, const char* text);
+void WriteIndexedSettingString(UINT section, UINT key, int index, const char* text);
+void ClearSettingSection(UINT section);
+
+// Replaces what follows the last '.' of path (size bytes) with ext, never
+// writing past the buffer; 0 when there is no '.' or it does not fit.
+int ReplaceExtension(char* path, int size, const char* ext);

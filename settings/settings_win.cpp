@@ -1,0 +1,114 @@
+#include "settings/settings.h"
+
+#include <string.h>
+
+#include "plugin/globals.h"
+#include "text/strbasic.h"
+
+namespace {
+
+char g_path[kSettingsPathSize];
+char g_userSection[kSettingsNameSize];
+// Scratch of the current call.
+char g_section[kSettingsNameSize];
+char g_key[kSettingsNameSize];
+
+void LoadSection(UINT section) {
+  if (section == kUserSection) {
+    lstrcpynA(g_section, g_userSection, sizeof g_section);
+  } else if (LoadStringA(g_hInstance, section, g_section, sizeof g_section) <= 0) {
+    g_section[0] = '\0';
+  }
+}
+
+void LoadKey(UINT key) {
+  if (LoadStringA(g_hInstance, key, g_key, sizeof g_key) <= 0) g_key[0] = '\0';
+}
+
+void LoadIndexedKey(UINT key, int index) {
+  char format[kSettingsNameSize];
+  if (LoadStringA(g_hInstance, key, format, sizeof format) <= 0) format[0] = '\0';
+  // The format holds one integer conversion and at most 31 bytes; a 32-bit
+  // number adds at most 11, so the result is cut to the scratch explicitly.
+  char formatted[kSettingsNameSize + 16];
+  wsprintfA(formatted, format, index);
+  lstrcpynA(g_key, formatted, sizeof g_key);
+}
+
+}  // namespace
+
+int ReplaceExtension(char* path, int size, const char* ext) {
+  char* dot = FindLastChar(path, '.');
+  if (!dot) return 0;
+  size_t stem = (size_t)(dot - path) + 1;
+  size_t extLen = strlen(ext);
+  if (stem + extLen + 1 > (size_t)size) return 0;
+  memcpy(path + stem, ext, extLen + 1);
+  return 1;
+}
+
+void InitSettings() {
+  DWORD n = GetModuleFileNameA(g_hInstance, g_path, sizeof g_path);
+  if (n == 0 || n >= sizeof g_path) g_path[0] = '\0';
+  g_path[sizeof g_path - 1] = '\0';
+  if (!ReplaceExtension(g_path, sizeof g_path, "ini")) {
+    if (LoadStringA(g_hInstance, 10, g_path, sizeof g_path) <= 0) lstrcpyA(g_path, "Tarnivel.ini");
+  }
+
+  DWORD userSize = sizeof g_userSection;
+  if (!GetUserNameA(g_userSection, &userSize) || g_userSection[0] == '\0' ||
+      strnlen(g_userSection, sizeof g_userSection) >= sizeof g_userSection) {
+    if (LoadStringA(g_hInstance, 11, g_userSection, sizeof g_userSection) <= 0)
+      lstrcpyA(g_userSection, "Default");
+  }
+
+  if (ReadSettingInt(kUserSection, 20, 0) == 0) WriteSettingInt(kUserSection, 20, 2);
+}
+
+const char* SettingsFilePath() { return g_path; }
+const char* SettingsUserSection() { return g_userSection; }
+
+int ReadSettingInt(UINT section, UINT key, int defaultValue) {
+  LoadSection(section);
+  LoadKey(key);
+  return (int)GetPrivateProfileIntA(g_section, g_key, defaultValue, g_path);
+}
+
+void WriteSettingInt(UINT section, UINT key, int value) {
+  char text[16];
+  wsprintfA(text, "%d", value);
+  WriteSettingString(section, key, text);
+}
+
+DWORD ReadSettingString(UINT section, UINT key, const char* defaultText, char* buffer, DWORD size) {
+  if (!buffer || size == 0) return 0;
+  LoadSection(section);
+  LoadKey(key);
+  return GetPrivateProfileStringA(g_section, g_key, defaultText ? defaultText : "", buffer, size, g_path);
+}
+
+DWORD ReadIndexedSettingString(UINT section, UINT key, int index, const char* defaultText, char* buffer,
+                               DWORD size) {
+  if (!buffer || size == 0) return 0;
+  LoadSection(section);
+  LoadIndexedKey(key, index);
+  return GetPrivateProfileStringA(g_section, g_key, defaultText ? defaultText : "", buffer, size, g_path);
+}
+
+void WriteSettingString(UINT section, UINT key, const char* text) {
+  LoadSection(section);
+  LoadKey(key);
+  WritePrivateProfileStringA(g_section, g_key, text, g_path);
+}
+
+void WriteIndexedSettingString(UINT section, UINT key, int index, const char* text) {
+  LoadSection(section);
+  LoadIndexedKey(key, index);
+  WritePrivateProfileStringA(g_section, g_key, text, g_path);
+}
+
+void ClearSettingSection(UINT section) {
+  if (section == kUserSection) return;
+  LoadSection(section);
+  WritePrivateProfileSectionA(g_section, nullptr, g_path);
+}

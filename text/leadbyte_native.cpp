@@ -1,0 +1,4 @@
+#include "text/leadbyte.h"
+
+// Shift-JIS lead bytes.
+int IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }

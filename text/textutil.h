@@ -1,0 +1,39 @@
+// Text utilities of the table readers: trimming, pattern scanning,
+// unescaping and the table-line reader.
+#pragma once
+
+#include <stdint.h>
+
+void TrimLeft(char* text);
+void TrimRight(char* text);
+
+// Matches input against pattern and stores into the outputs in order; returns
+// the number of conversions done. The array form takes the storing
+// conversions' outputs from outputs[0..outputCount); a storing conversion
+// beyond outputCount stops matching.
+int ScanPatternV(const char* input, const char* pattern, void** outputs, int outputCount);
+int ScanPattern(const char* input, const char* pattern, ...);
+
+void Unescape(char* text, int pathMode);
+
+enum { kTableLineMax = 256, kTableBlockSize = 4096 };
+
+// Source of table bytes: returns the number of bytes read into buf (at most
+// size), 0 at the end or on a failed read.
+typedef int (*TableReadFn)(void* ctx, unsigned char* buf, int size);
+
+struct TableFile {
+  TableReadFn read;
+  void* ctx;
+  int blockSize;  // bytes asked for per read, 1..kTableBlockSize
+  int pos;
+  int len;
+  int ended;
+  unsigned char block[kTableBlockSize];
+  char line[kTableLineMax + 1];  // the current line; valid until the next read
+};
+
+void TableFileInit(TableFile* file, TableReadFn read, void* ctx);
+// The next logical line (comments and CR dropped, right-trimmed), or null at
+// the end of the file.
+char* ReadTableLine(TableFile* file);
