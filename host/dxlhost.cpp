@@ -1,1 +1,151 @@
-int main() { return 0; }
+// dxlhost: a stand-in for the memo application that loads drawing extension
+// libraries. Each command loads a library and drives its chips as a host does.
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "host/loader.h"
+
+namespace {
+
+bool ReadWholeFile(const char* path, std::vector<unsigned char>* out) {
+  FILE* f = fopen(path, "rb");
+  if (!f) return false;
+  unsigned char buf[4096];
+  size_t n;
+  out->clear();
+  while ((n = fread(buf, 1, sizeof buf, f)) > 0) out->insert(out->end(), buf, buf + n);
+  fclose(f);
+  return true;
+}
+
+bool WriteWholeFile(const char* path, const std::vector<unsigned char>& bytes) {
+  FILE* f = fopen(path, "wb");
+  if (!f) return false;
+  bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  return fclose(f) == 0 && ok;
+}
+
+void PrintState(const char* when, HGLOBAL chip) {
+  HostChipPeek peek;
+  if (!HostPeekChip(chip, &peek)) {
+    printf("%s: chip handle cannot be locked\n", when);
+    return;
+  }
+  printf("%s: month %04u/%02u today %u viewFlags 0x%02x scheduleStyle %u\n", when, peek.year, peek.month,
+         peek.today, peek.viewFlags, peek.scheduleStyle);
+  printf("%s: colours today %06lx sunday %06lx saturday %06lx holiday %06lx text %06lx back %06lx\n", when,
+         peek.todayColor, peek.sundayColor, peek.saturdayColor, peek.holidayColor, peek.textColor,
+         peek.backColor);
+  printf("%s: holidayMask %08lx %08lx scheduleMask %08lx %08lx\n", when, (unsigned long)peek.holidayMask[0],
+         (unsigned long)peek.holidayMask[1], (unsigned long)peek.scheduleMask[0],
+         (unsigned long)peek.scheduleMask[1]);
+}
+
+void Usage() {
+  fputs(
+      "usage: dxlhost state LIBRARY [--memo TEXT] [--save-in FILE] [--save-out FILE]\n"
+      "  Creates a chip from a memo text and a saved-data block (length word and\n"
+      "  payload), updates it, asks for its saved data and frees it, printing\n"
+      "  what the library did at each step.\n",
+      stderr);
+}
+
+int RunStateCommand(int argc, char** argv) {
+  if (argc < 1) {
+    Usage();
+    return 2;
+  }
+  const char* library = argv[0];
+  const char* memo = "";
+  const char* saveIn = nullptr;
+  const char* saveOut = nullptr;
+  for (int i = 1; i < argc; ++i) {
+    if (!strcmp(argv[i], "--memo") && i + 1 < argc) memo = argv[++i];
+    else if (!strcmp(argv[i], "--save-in") && i + 1 < argc) saveIn = argv[++i];
+    else if (!strcmp(argv[i], "--save-out") && i + 1 < argc) saveOut = argv[++i];
+    else {
+      Usage();
+      return 2;
+    }
+  }
+
+  DxlApi api;
+  if (!LoadDxl(library, &api)) {
+    fprintf(stderr, "dxlhost: cannot load %s (error %lu)\n", library, GetLastError());
+    return 1;
+  }
+  if (api.DrawExSpecification) {
+    HostSpecRecord spec;
+    memset(&spec, 0xCC, sizeof spec);
+    int r = api.DrawExSpecification(&spec);
+    printf("DrawExSpecification: %d (%ld, %ld, \"%s\", %ld, %ld, %ld)\n", r, (long)spec.value0,
+           (long)spec.value4, spec.name, (long)spec.value60, (long)spec.value64, (long)spec.value68);
+  }
+
+  HostChip chip;
+  HostChipInit(&chip, CreateChipWindow(160, 120, false));
+  HostChipSetMemo(&chip, memo);
+  if (saveIn) {
+    std::vector<unsigned char> block;
+    if (!ReadWholeFile(saveIn, &block)) {
+      fprintf(stderr, "dxlhost: cannot read %s\n", saveIn);
+      return 1;
+    }
+    HostChipSetSaveData(&chip, block.data(), block.size());
+  }
+  printf("memo text: \"%s\"\n", memo);
+  printf("saved data in: %s\n", HexBytes(HostChipSaveBytes(&chip)).c_str());
+
+  int r = HostCreate(&api, &chip);
+  printf("InitializeChip: %d\n", r);
+  if (!r) return 1;
+  PrintState("after InitializeChip", chip.chip);
+  printf("Update: %d\n", HostUpdate(&api, &chip));
+  PrintState("after Update", chip.chip);
+  if (api.CalcDefaultRect) {
+    SIZE size = {0, 0};
+    r = api.CalcDefaultRect(chip.chip, chip.window, &size);
+    printf("CalcDefaultRect: %d (%ld x %ld)\n", r, size.cx, size.cy);
+  }
+  r = HostGetSaveData(&api, &chip);
+  std::vector<unsigned char> saved = HostChipSaveBytes(&chip);
+  printf("GetSaveData: %d, block of %u bytes: %s\n", r, (unsigned)saved.size(), HexBytes(saved).c_str());
+  if (saveOut && !WriteWholeFile(saveOut, saved)) {
+    fprintf(stderr, "dxlhost: cannot write %s\n", saveOut);
+    return 1;
+  }
+  printf("UnInitializeChip: %d\n", HostDestroy(&api, &chip));
+  HostChipFree(&chip);
+  UnloadDxl(&api);
+  return 0;
+}
+
+struct Command {
+  const char* name;
+  int (*run)(int argc, char** argv);
+};
+
+const Command kCommands[] = {
+    {"state", RunStateCommand},
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setvbuf(stdout, nullptr, _IONBF, 0);
+  if (argc >= 2) {
+    for (const Command& c : kCommands) {
+      if (!strcmp(argv[1], c.name)) return c.run(argc - 2, argv + 2);
+    }
+  }
+  fputs("usage: dxlhost COMMAND ...   commands:", stderr);
+  for (const Command& c : kCommands) fprintf(stderr, " %s", c.name);
+  fputs("\n", stderr);
+  Usage();
+  return 2;
+}
