@@ -1,6 +1,223 @@
-// PLACEHOLDER: replaced by the TODAY configuration work.
 #include "today/todayconfig.h"
 
-int LoadTodayConfig() { return 0; }
-BOOL FindTableFile(const char*, BOOL, char*, int) { return FALSE; }
-HANDLE OpenTableFile(UINT, int) { return nullptr; }
+#include <string.h>
+
+#include "plugin/chipstate.h"
+#include "plugin/globals.h"
+#include "resources/resource.h"
+#include "settings/settings.h"
+#include "text/leadbyte.h"
+#include "text/strbasic.h"
+#include "text/textutil.h"
+#include "text/winfile.h"
+#include "today/cnfparse.h"
+#include "today/wholefile.h"
+
+namespace {
+
+enum {
+  kPathBufferSize = 260,
+  kCandidateSize = 257,
+  kTablePathSize = 257,
+  kScheduleNameSize = 40,
+};
+
+// Process-wide, like the readers' line buffer: results of OpenTableFile and
+// of this file's own searches.
+char g_pathBuffer[kPathBufferSize];
+char g_candidate[kCandidateSize];
+
+// Appends src to dest (holding len bytes) within size; 0 when it does not fit.
+int AppendBounded(char* dest, size_t* len, size_t size, const char* src) {
+  size_t add = strlen(src);
+  if (*len + add + 1 > size) return 0;
+  memcpy(dest + *len, src, add + 1);
+  *len += add;
+  return 1;
+}
+
+// Whether text ends with a single-byte '\' (a trail byte 0x5C does not count).
+int EndsWithBackslash(const char* text) {
+  const char* last = FindLastChar(text, '\\');
+  return last && last[1] == '\0';
+}
+
+void CopyBounded(char* output, int size, const char* src) {
+  if (size <= 0) return;
+  size_t n = strnlen(src, (size_t)size - 1);
+  memcpy(output, src, n);
+  output[n] = '\0';
+}
+
+// Tests one list element (already in g_candidate, len bytes) with the name.
+BOOL TryCandidate(size_t len, int endsWithBackslash, const char* name, char* output, int size) {
+  if (len == 0) return FALSE;
+  if (!endsWithBackslash && !AppendBounded(g_candidate, &len, sizeof g_candidate, "\\")) return FALSE;
+  if (!AppendBounded(g_candidate, &len, sizeof g_candidate, name)) return FALSE;
+  if (!FileExists(g_candidate)) return FALSE;
+  CopyBounded(output, size, g_candidate);
+  return TRUE;
+}
+
+BOOL SearchDirectoryList(const char* name, const char* list, char* output, int size) {
+  size_t len = 0;
+  int overflow = 0;
+  int lastWasBackslash = 0;
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(list);
+  for (;;) {
+    unsigned char c = *p;
+    if (c == '\0' || c == ';') {
+      g_candidate[len] = '\0';
+      if (!overflow && TryCandidate(len, lastWasBackslash, name, output, size)) return TRUE;
+      if (c == '\0') return FALSE;
+      len = 0;
+      overflow = 0;
+      lastWasBackslash = 0;
+      ++p;
+      continue;
+    }
+    int width = (IsLeadByte(c) && p[1] != '\0') ? 2 : 1;
+    if (len + width < sizeof g_candidate) {
+      if (width == 2) {
+        g_candidate[len++] = (char)c;
+        g_candidate[len++] = (char)p[1];
+      } else {
+        g_candidate[len++] = (c == '/') ? '\\' : (char)c;
+      }
+    } else {
+      overflow = 1;  // such a candidate cannot fit: the element simply fails
+    }
+    lastWasBackslash = (width == 1 && (c == '/' || c == '\\'));
+    p += width;
+  }
+}
+
+BOOL SearchEnvironmentList(const char* variable, const char* name, char* output, int size) {
+  DWORD length = GetEnvironmentVariableA(variable, nullptr, 0);
+  if (length == 0) return FALSE;
+  char* value = static_cast<char*>(LocalAlloc(LPTR, length + 1));
+  if (!value) return FALSE;
+  GetEnvironmentVariableA(variable, value, length + 1);
+  value[length] = '\0';
+  BOOL found = SearchDirectoryList(name, value, output, size);
+  LocalFree(value);
+  return found;
+}
+
+BOOL SearchLibraryFolder(const char* name, char* output, int size) {
+  char path[MAX_PATH + 1];
+  DWORD n = GetModuleFileNameA(g_hInstance, path, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return FALSE;
+  path[n] = '\0';
+  char* slash = FindLastChar(path, '\\');
+  if (!slash) return FALSE;
+  slash[1] = '\0';
+  size_t len = strlen(path);
+  if (!AppendBounded(path, &len, sizeof path, name)) return FALSE;
+  if (!FileExists(path)) return FALSE;
+  if (len + 1 > (size_t)size) return FALSE;
+  CopyBounded(output, size, path);
+  return TRUE;
+}
+
+BOOL SearchCurrentDirectory(const char* name, char* output, int size) {
+  if (size <= 0) return FALSE;
+  DWORD n = GetCurrentDirectoryA((DWORD)size, output);
+  if (n == 0 || n >= (DWORD)size) {
+    output[0] = '\0';
+    return FALSE;
+  }
+  size_t len = n;
+  if (!EndsWithBackslash(output) && !AppendBounded(output, &len, (size_t)size, "\\")) return FALSE;
+  if (!AppendBounded(output, &len, (size_t)size, name)) return FALSE;
+  return FileExists(output);
+}
+
+void StoreSchedule(void*, int on) { WriteSettingInt(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULE, on ? 1 : 0); }
+
+void StoreScheduleFile(void*, int number, const char* name) {
+  WriteIndexedSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULEFILE, number, name);
+}
+
+void StoreTablePath(void*, const char* value) {
+  WriteSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_TABLEPATH, value);
+}
+
+HANDLE OpenForReading(const char* path) {
+  HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                         nullptr);
+  return h == INVALID_HANDLE_VALUE ? nullptr : h;
+}
+
+// Rewrites the schedule file entries 1..count as full paths; found entries
+// take the lowest slots in order, the others keep their names.
+void ResolveScheduleFiles(int count) {
+  int found = 0;
+  for (int i = 1; i <= count; ++i) {
+    char name[kScheduleNameSize];
+    ReadIndexedSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULEFILE, i, "", name, sizeof name);
+    if (FindTableFile(name, FALSE, g_pathBuffer, sizeof g_pathBuffer)) {
+      ++found;
+      WriteIndexedSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULEFILE, found, g_pathBuffer);
+    }
+  }
+}
+
+void StoreTablePathIfFound(const char* name, UINT key) {
+  if (FindTableFile(name, FALSE, g_pathBuffer, sizeof g_pathBuffer)) {
+    WriteSettingString(IDS_SECTION_TODAYTEMP, key, g_pathBuffer);
+  }
+}
+
+}  // namespace
+
+int LoadTodayConfig() {
+  ClearSettingSection(IDS_SECTION_TODAYTEMP);
+  if (!(ReadSettingInt(kUserSection, IDS_KEY_FLAGS, kFlagsDefault) & kFlagUseToday)) return 1;
+
+  ReadSettingString(kUserSection, IDS_KEY_TODAYCNF, "", g_pathBuffer, sizeof g_pathBuffer);
+  if (g_pathBuffer[0] != '\0' && !FileExists(g_pathBuffer)) g_pathBuffer[0] = '\0';
+  if (g_pathBuffer[0] == '\0') {
+    if (!FindTableFile("TODAY.CNF", TRUE, g_pathBuffer, sizeof g_pathBuffer)) return 0;
+    WriteSettingString(kUserSection, IDS_KEY_TODAYCNF, g_pathBuffer);
+  }
+
+  int count = 0;
+  {
+    FileHandleGuard file(OpenForReading(g_pathBuffer));
+    if (!file.valid()) return 0;
+    WholeFileText text(file.get());
+    if (!text.get()) return 0;
+    CnfSink sink = {nullptr, StoreSchedule, StoreScheduleFile, StoreTablePath};
+    count = ParseTodayCnf(text.get(), &sink);
+  }
+
+  ResolveScheduleFiles(count);
+  StoreTablePathIfFound("HOLIDAY.TBL", IDS_KEY_HOLIDAYTBL);
+  StoreTablePathIfFound("GENGO.TBL", IDS_KEY_GENGOTBL);
+  return 1;
+}
+
+BOOL FindTableFile(const char* name, BOOL skipTablePaths, char* output, int size) {
+  if (!name || !output || size <= 0) return FALSE;
+  if (!skipTablePaths) {
+    char tablePath[kTablePathSize];
+    ReadSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_TABLEPATH, "", tablePath, sizeof tablePath);
+    Unescape(tablePath, 1);
+    if (SearchDirectoryList(name, tablePath, output, size)) return TRUE;
+    if (SearchEnvironmentList("TODAYTBL", name, output, size)) return TRUE;
+  }
+  if (SearchLibraryFolder(name, output, size)) return TRUE;
+  if (SearchEnvironmentList("PATH", name, output, size)) return TRUE;
+  return SearchCurrentDirectory(name, output, size);
+}
+
+HANDLE OpenTableFile(UINT keyId, int index) {
+  if (index != 0) {
+    ReadIndexedSettingString(IDS_SECTION_TODAYTEMP, keyId, index, "", g_pathBuffer, sizeof g_pathBuffer);
+  } else {
+    ReadSettingString(IDS_SECTION_TODAYTEMP, keyId, "", g_pathBuffer, sizeof g_pathBuffer);
+  }
+  if (g_pathBuffer[0] == '\0') return nullptr;
+  return OpenForReading(g_pathBuffer);
+}

@@ -1,0 +1,20 @@
+#include "today/wholefile.h"
+
+char* ReadWholeFile(HANDLE file) {
+  DWORD high = 0;
+  DWORD size = GetFileSize(file, &high);
+  if (size == INVALID_FILE_SIZE || high != 0) return nullptr;
+  char* text = static_cast<char*>(LocalAlloc(LPTR, size + 1));
+  if (!text) return nullptr;
+  DWORD done = 0;
+  while (done < size) {
+    DWORD got = 0;
+    if (!ReadFile(file, text + done, size - done, &got, nullptr)) {
+      LocalFree(text);
+      return nullptr;
+    }
+    if (got == 0) break;  // the file shrank: keep what was there
+    done += got;
+  }
+  return text;
+}
