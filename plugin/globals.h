@@ -15,3 +15,4 @@ void ShowHelp(HWND owner, UINT command, ULONG_PTR data);
 void ShowControlHelp(HWND dialog, const HELPINFO* info);
 // The help file's path; 0 when the module path has no '.'.
 int BuildHelpPath(char* out, int size);
+int HelpPathFor(const char* modulePath, char* out, int size);

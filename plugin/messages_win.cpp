@@ -13,14 +13,21 @@ void ShowError(HWND owner, UINT stringId) {
   MessageBoxA(owner, text, caption, MB_ICONEXCLAMATION | MB_OK);
 }
 
-int BuildHelpPath(char* out, int size) {
+int HelpPathFor(const char* modulePath, char* out, int size) {
   if (!out || size <= 0) return 0;
-  DWORD n = GetModuleFileNameA(g_hInstance, out, (DWORD)size);
-  if (n == 0 || n >= (DWORD)size) {
+  lstrcpynA(out, modulePath ? modulePath : "", size);
+  if (!ReplaceExtension(out, size, "hlp")) {
     out[0] = '\0';
     return 0;
   }
-  return ReplaceExtension(out, size, "hlp");
+  return 1;
+}
+
+int BuildHelpPath(char* out, int size) {
+  char modulePath[MAX_PATH];
+  DWORD n = GetModuleFileNameA(g_hInstance, modulePath, sizeof modulePath);
+  if (n == 0 || n >= sizeof modulePath) modulePath[0] = '\0';
+  return HelpPathFor(modulePath, out, size);
 }
 
 void ShowHelp(HWND owner, UINT command, ULONG_PTR data) {

@@ -8,6 +8,8 @@ enum { kSettingsPathSize = 260, kSettingsNameSize = 32 };
 const UINT kUserSection = 0;
 
 void InitSettings();
+// InitSettings for a given module path and user name (null: none available).
+void InitSettingsWith(const char* modulePath, const char* userName);
 const char* SettingsFilePath();
 const char* SettingsUserSection();
 

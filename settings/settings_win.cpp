@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "plugin/globals.h"
+#include "resources/resource.h"
 #include "text/strbasic.h"
 
 namespace {
@@ -47,22 +48,28 @@ int ReplaceExtension(char* path, int size, const char* ext) {
   return 1;
 }
 
-void InitSettings() {
-  DWORD n = GetModuleFileNameA(g_hInstance, g_path, sizeof g_path);
-  if (n == 0 || n >= sizeof g_path) g_path[0] = '\0';
-  g_path[sizeof g_path - 1] = '\0';
+void InitSettingsWith(const char* modulePath, const char* userName) {
+  lstrcpynA(g_path, modulePath ? modulePath : "", sizeof g_path);
   if (!ReplaceExtension(g_path, sizeof g_path, "ini")) {
-    if (LoadStringA(g_hInstance, 10, g_path, sizeof g_path) <= 0) lstrcpyA(g_path, "Tarnivel.ini");
+    if (LoadStringA(g_hInstance, IDS_INI_NAME, g_path, sizeof g_path) <= 0) lstrcpyA(g_path, "Tarnivel.ini");
   }
-
-  DWORD userSize = sizeof g_userSection;
-  if (!GetUserNameA(g_userSection, &userSize) || g_userSection[0] == '\0' ||
-      strnlen(g_userSection, sizeof g_userSection) >= sizeof g_userSection) {
-    if (LoadStringA(g_hInstance, 11, g_userSection, sizeof g_userSection) <= 0)
-      lstrcpyA(g_userSection, "Default");
+  if (userName && userName[0] != '\0' && strlen(userName) < sizeof g_userSection) {
+    lstrcpynA(g_userSection, userName, sizeof g_userSection);
+  } else if (LoadStringA(g_hInstance, IDS_DEFAULT_SECTION, g_userSection, sizeof g_userSection) <= 0) {
+    lstrcpyA(g_userSection, "Default");
   }
+  if (ReadSettingInt(kUserSection, IDS_KEY_VERSION, 0) == 0) WriteSettingInt(kUserSection, IDS_KEY_VERSION, 2);
+}
 
-  if (ReadSettingInt(kUserSection, 20, 0) == 0) WriteSettingInt(kUserSection, 20, 2);
+void InitSettings() {
+  char modulePath[kSettingsPathSize];
+  DWORD n = GetModuleFileNameA(g_hInstance, modulePath, sizeof modulePath);
+  if (n == 0 || n >= sizeof modulePath) modulePath[0] = '\0';
+  // A name of 32 bytes or more does not fit the buffer and falls back.
+  char user[kSettingsNameSize];
+  DWORD userSize = sizeof user;
+  BOOL haveUser = GetUserNameA(user, &userSize);
+  InitSettingsWith(modulePath, haveUser ? user : nullptr);
 }
 
 const char* SettingsFilePath() { return g_path; }

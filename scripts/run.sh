@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# The main job. Builds the library and dxlhost, prints a chip's state for a
+# sample memo text, and paints sample chips: into out/gallery/*.png when
+# headless, or as live chips on the desktop when a display is set and --live
+# is given.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+./scripts/setup.sh >/dev/null
+export TARNIVEL_SKIP_SETUP=1
+./scripts/build.sh win >/dev/null
+
+echo "== a chip for the memo text 1998/2 (dxlhost state)"
+./scripts/wine-run --prefix="$root/build/win/wineprefix" build/win/dxlhost.exe state build/win/Tarnivel.dxl \
+  --memo 1998/2 | iconv -f CP932 -t UTF-8
+
+if [ -x scripts/gallery.sh ]; then
+  ./scripts/gallery.sh "$@"
+fi
