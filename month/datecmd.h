@@ -1,0 +1,10 @@
+// Date placeholders (%Y %y %M %m %D %d) in command lines and file names.
+#pragma once
+
+#include <stdint.h>
+
+// Replaces the placeholders of text in place; a value of 0 removes its
+// placeholder. capacity is the size of the buffer holding text. Returns 1 when
+// the expansion fits; otherwise 0 and text is left as it was, so that no cut
+// command line or file name is ever used.
+int ExpandDatePlaceholders(char* text, int capacity, unsigned year, unsigned month, unsigned day);
