@@ -1,4 +1,60 @@
-// PLACEHOLDER: replaced by the mark cache work.
 #include "plugin/markcache.h"
 
-void RefreshMarks(HWND, ChipState*, uint16_t, uint16_t) {}
+#include <stdio.h>
+
+#include "plugin/globals.h"
+#include "resources/resource.h"
+#include "settings/settings.h"
+#include "today/holiday.h"
+#include "today/schedule.h"
+
+namespace {
+
+void SetAllMasks(ChipState* state, DayMask value) {
+  state->holidayMask[0] = state->holidayMask[1] = value;
+  state->scheduleMask[0] = state->scheduleMask[1] = value;
+}
+
+// A hidden child carrying the chip handle, so the hook can find the state.
+void CreateTagWindow(HWND chipWindow, ChipState* state) {
+  char text[16];
+  snprintf(text, sizeof text, "%d", (int)(INT_PTR)GlobalHandle(state));
+  CreateWindowExA(0, "STATIC", text, WS_CHILD, 0, 0, 0, 0, chipWindow,
+                  (HMENU)(INT_PTR)kTagWindowId, g_hInstance, nullptr);
+}
+
+}  // namespace
+
+void RefreshMarks(HWND chipWindow, ChipState* state, uint16_t previousYear,
+                  uint16_t previousMonth) {
+  HWND tag = chipWindow ? GetDlgItem(chipWindow, kTagWindowId) : nullptr;
+  if (!(ReadSettingInt(kUserSection, IDS_KEY_FLAGS, kFlagsDefault) & kFlagUseToday)) {
+    if (tag) DestroyWindow(tag);
+    // Nothing stale or uncomputed may be painted later, say after a switch
+    // to two months while TODAY use stays off.
+    SetAllMasks(state, 0);
+    return;
+  }
+  if (!tag && chipWindow) CreateTagWindow(chipWindow, state);
+
+  int twoMonths = (state->viewFlags & kViewTwoMonths) != 0;
+  int count = twoMonths ? 2 : 1;
+  MonthKey keys[2] = {MakeMonthKey(state->year, state->month), 0};
+  if (twoMonths) {
+    uint16_t nextYear, nextMonth;
+    NextMonth(state->year, state->month, &nextYear, &nextMonth);
+    keys[1] = MakeMonthKey(nextYear, nextMonth);
+  }
+
+  if (previousYear != state->year || previousMonth != state->month) SetAllMasks(state, kMaskUnknown);
+
+  if (state->holidayMask[0] == kMaskUnknown || state->scheduleMask[0] == kMaskUnknown) {
+    ComputeHolidayMasks(keys, state->holidayMask, count);
+    ComputeScheduleMasks(keys, state->scheduleMask, count);
+    return;
+  }
+  if (!twoMonths) return;
+  if (state->holidayMask[1] == kMaskUnknown) ComputeHolidayMasks(&keys[1], &state->holidayMask[1], 1);
+  if (state->scheduleMask[1] == kMaskUnknown)
+    ComputeScheduleMasks(&keys[1], &state->scheduleMask[1], 1);
+}

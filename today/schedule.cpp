@@ -1,0 +1,160 @@
+#include "today/schedule.h"
+
+#include <string.h>
+
+#include "text/leadbyte.h"
+#include "text/strbasic.h"
+#include "today/tablefields.h"
+
+namespace {
+
+const char* const kDefaultWeekdays[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? (char)(c - 'A' + 'a') : c; }
+
+int EqualIgnoringCase(const char* a, const char* b) {
+  for (; *a && *b; ++a, ++b) {
+    if (LowerAscii(*a) != LowerAscii(*b)) return 0;
+  }
+  return *a == *b;
+}
+
+int FindWeekday(const char* name, const WeekdayNames* names) {
+  for (int i = 0; i < 7; ++i) {
+    if (EqualIgnoringCase(name, names ? names->name[i] : kDefaultWeekdays[i])) return i;
+  }
+  return -1;
+}
+
+// The year before the first '/': a number, '*' (every year) or an era year.
+int ReadScheduleYear(const char* date, EraCache* eras, uint16_t* year) {
+  if (date[0] == '*') {
+    *year = 0;
+    return 1;
+  }
+  int32_t n = 0;
+  if (IsDigitByte(date[0])) {
+    if (ScanPattern(date, "%d/", &n) < 1) return 0;
+    *year = (uint16_t)n;
+  } else {
+    char letter = 0;
+    if (ScanPattern(date, "%c%d/", &letter, &n) < 2) return 0;
+    *year = eras ? EraCacheLookup(eras, letter, (uint16_t)n) : (uint16_t)n;
+  }
+  return *year != 0;
+}
+
+// The day part: '*', a day, a weekday, or an occurrence and a weekday.
+int ReadScheduleDay(const char* part, const WeekdayNames* names, ScheduleEntry* entry) {
+  if (part[0] == '*') return 1;
+  int32_t n = 0;
+  char name[8] = {0};
+  if (ScanPattern(part, "%d%3s", &n, name) == 0) {
+    n = 0;
+    if (ScanPattern(part, "%3s", name) == 0) return 0;
+  }
+  entry->day = (uint16_t)n;
+  if (name[0]) {
+    int weekday = FindWeekday(name, names);
+    if (weekday < 0) return 0;
+    entry->weekday = (uint8_t)weekday;
+    return 1;
+  }
+  return entry->day != 0;
+}
+
+// At most kScheduleLabelMax bytes, never half a double-byte character.
+void CopyLabel(char* label, const char* text) {
+  int n = 0;
+  while (text[n]) {
+    int step = (IsLeadByte((unsigned char)text[n]) && text[n + 1]) ? 2 : 1;
+    if (n + step > kScheduleLabelMax) break;
+    n += step;
+  }
+  memcpy(label, text, (size_t)n);
+  label[n] = '\0';
+}
+
+}  // namespace
+
+void WeekdayNamesDefault(WeekdayNames* names) {
+  memset(names, 0, sizeof *names);
+  for (int i = 0; i < 7; ++i) memcpy(names->name[i], kDefaultWeekdays[i], 3);
+}
+
+int ParseScheduleLine(char* line, ScheduleEntry* entry, EraCache* eras, const WeekdayNames* names) {
+  memset(entry, 0, sizeof *entry);
+  entry->weekday = kWeekdayNone;
+  char* end = line + strlen(line);
+  if (SplitFields(line, " \t") < 2) return 0;
+  char* date = line;
+  if (!ReadScheduleYear(date, eras, &entry->year)) return 0;
+
+  const char* monthPart = FindChar(date, '/');
+  if (!monthPart) return 0;
+  ++monthPart;
+  if (monthPart[0] != '*') {
+    int32_t month = 0;
+    if (ScanPattern(monthPart, "%d/", &month) < 1) return 0;
+    entry->month = (uint16_t)month;
+  }
+  const char* dayPart = FindChar(monthPart, '/');
+  if (!dayPart || !ReadScheduleDay(dayPart + 1, names, entry)) return 0;
+
+  char* field = NextField(date, end);
+  if (field[0] == '*') {
+    CopyLabel(entry->label, field + 1);
+    field = NextField(field, end);
+  }
+  if (!*field) return 0;
+  Unescape(field, 0);
+  entry->text = field;
+  return 1;
+}
+
+void MarkScheduleFile(TableFile* file, EraCache* eras, const WeekdayNames* names,
+                      const MonthKey* keys, DayMask* masks, int count) {
+  ScheduleEntry entry;
+  while (char* line = ReadTableLine(file)) {
+    if (!ParseScheduleLine(line, &entry, eras, names)) continue;
+    for (int i = 0; i < count; ++i) {
+      uint16_t year = MonthKeyYear(keys[i]), month = MonthKeyMonth(keys[i]);
+      if ((entry.month && entry.month != month) || (entry.year && entry.year != year)) continue;
+      if (entry.weekday == kWeekdayNone) {
+        if (entry.day == 0)
+          masks[i] |= kMaskEveryDay;
+        else if (entry.day <= 31)
+          masks[i] |= 1u << entry.day;
+        continue;
+      }
+      unsigned first = DayOfWeek(year, month, 1), last = DaysInMonth(year, month);
+      unsigned w = entry.weekday;
+      unsigned d = w == first ? 1 : (first < w ? 1 + w - first : 8 + w - first);
+      for (; d <= last; d += 7) {
+        unsigned occurrence = (d - 1) / 7 + 1;
+        if (entry.day == 0 || occurrence == entry.day) masks[i] |= 1u << d;
+        if (entry.day != 0 && occurrence >= entry.day) break;
+      }
+    }
+  }
+}
+
+int ScheduleEntryMatches(const ScheduleEntry* entry, uint16_t year, uint16_t month, uint16_t day) {
+  if ((entry->year && entry->year != year) || (entry->month && entry->month != month)) return 0;
+  if (entry->weekday == kWeekdayNone) return entry->day == 0 || entry->day == day;
+  if (DayOfWeek(year, month, day) != entry->weekday) return 0;
+  return entry->day == 0 || (unsigned)(day - 1) / 7 + 1 == entry->day;
+}
+
+int CollectScheduleFileTexts(TableFile* file, EraCache* eras, const WeekdayNames* names,
+                             uint16_t year, uint16_t month, uint16_t day, StringList* list) {
+  int found = 0;
+  ScheduleEntry entry;
+  char* line;
+  while (!list->full && (line = ReadTableLine(file)) != nullptr) {
+    if (!ParseScheduleLine(line, &entry, eras, names)) continue;
+    if (!ScheduleEntryMatches(&entry, year, month, day)) continue;
+    found += StringListAppend(list, entry.label, entry.text);
+  }
+  return found;
+}
