@@ -70,3 +70,6 @@ set_tests_properties(wintests hosttests PROPERTIES TIMEOUT 900)
 if(EXISTS ${CMAKE_SOURCE_DIR}/bench/CMakeLists.txt)
   add_subdirectory(bench)
 endif()
+
+add_test(NAME exports COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-exports.sh $<TARGET_FILE:Tarnivel>
+         ${CMAKE_SOURCE_DIR}/resources/Tarnivel.def)
