@@ -9,9 +9,9 @@ dump=$(i686-w64-mingw32-objdump -p "$dll")
 fail=0
 
 grep -q '^Magic[[:space:]]*010b' <<<"$dump" || { echo "not a PE32 image"; fail=1; }
-grep -q 'DLL$' <<<"$dump" || grep -q 'Characteristics.*' <<<"$dump"
+grep -q '^[[:space:]]*DLL$' <<<"$dump" || { echo "not a DLL"; fail=1; }
 
-exported=$(awk '/\[Ordinal\/Name Pointer\] Table/{t=1;next} t&&/^\s*\[/{print $NF} t&&/^$/{t=0}' <<<"$dump" | sort)
+exported=$(awk '/^\[Ordinal\/Name Pointer\] Table/{t=1;next} t&&/^[[:space:]]*\[/{print $NF} t&&/^[[:space:]]*$/{t=0}' <<<"$dump" | sort)
 wanted=$(awk '/^EXPORTS/{e=1;next} e&&NF{print $1}' "$def" | sort)
 if [ "$exported" != "$wanted" ]; then
   echo "exports differ from $def:"
