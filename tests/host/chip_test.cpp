@@ -317,3 +317,28 @@ TEST(HostLibrary, SettingsFileBesideTheLibrary) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(HostLibrary, VersionBlock) {
+  std::string dll = ProgramDir() + "Tarnivel.dxl";
+  DWORD ignored = 0;
+  DWORD size = GetFileVersionInfoSizeA(dll.c_str(), &ignored);
+  ASSERT_GT(size, 0u);
+  std::vector<char> data(size);
+  ASSERT_TRUE(GetFileVersionInfoA(dll.c_str(), 0, size, data.data()));
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT len = 0;
+  ASSERT_TRUE(VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &len));
+  EXPECT_EQ(MAKELONG(0, 2), fixed->dwFileVersionMS);
+  EXPECT_EQ(MAKELONG(0, 1320), fixed->dwFileVersionLS);
+  char* text = nullptr;
+  ASSERT_TRUE(VerQueryValueA(data.data(), "\\StringFileInfo\\041104B0\\ProductVersion",
+                             reinterpret_cast<void**>(&text), &len));
+  EXPECT_STREQ("2.0b", text);
+  ASSERT_TRUE(VerQueryValueA(data.data(), "\\StringFileInfo\\041104B0\\FileVersion",
+                             reinterpret_cast<void**>(&text), &len));
+  EXPECT_STREQ("2.0.1320", text);
+}
+
+}  // namespace
