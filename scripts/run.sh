@@ -10,9 +10,11 @@ cd "$root"
 export TARNIVEL_SKIP_SETUP=1
 ./scripts/build.sh win >/dev/null
 
+x=()
+[ -n "${DISPLAY:-}" ] || x=(xvfb-run -a)
 echo "== a chip for the memo text 1998/2 (dxlhost state)"
-./scripts/wine-run --prefix="$root/build/win/wineprefix" build/win/dxlhost.exe state build/win/Tarnivel.dxl \
-  --memo 1998/2 | iconv -f CP932 -t UTF-8
+"${x[@]}" ./scripts/wine-run --prefix="$root/build/win/wineprefix" build/win/dxlhost.exe state \
+  build/win/Tarnivel.dxl --memo 1998/2 2>/dev/null | iconv -f CP932 -t UTF-8
 
 if [ -x scripts/gallery.sh ]; then
   ./scripts/gallery.sh "$@"
