@@ -1,0 +1,166 @@
+// Painting a chip and proposing its size.
+#include <stdio.h>
+#include <string.h>
+
+#include "month/chipview.h"
+#include "month/dates.h"
+#include "month/gdiguard.h"
+#include "plugin/globals.h"
+#include "resources/resource.h"
+
+namespace {
+
+const UINT kCenteredLine = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP;
+
+void LoadText(UINT id, char* buffer, int size) {
+  buffer[0] = '\0';
+  if (LoadStringA(g_hInstance, id, buffer, size) <= 0) buffer[0] = '\0';
+}
+
+RECT ToRect(const CellRect& cell) {
+  RECT rect = {cell.left, cell.top, cell.right, cell.bottom};
+  return rect;
+}
+
+COLORREF ColumnColor(const ChipState* state, int column) {
+  if (column == 0) return state->sundayColor;
+  if (column == 6) return state->saturdayColor;
+  return state->textColor;
+}
+
+void DrawTitle(HDC dc, const ChipState* state, const MonthBlockLayout* block) {
+  char format[64], title[96];
+  int english = state->viewFlags & kViewEnglish;
+  LoadText(english ? IDS_TITLE_ENGLISH_BASE + block->month : IDS_TITLE_JAPANESE, format, sizeof format);
+  // The English formats take only the year; the month argument is then unused.
+  snprintf(title, sizeof title, format, (int)block->year, (int)block->month);
+  RECT rect = {block->block.left, block->block.top, block->block.right, block->gridTop};
+  SetTextColor(dc, state->textColor);
+  DrawTextA(dc, title, -1, &rect, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOCLIP);
+}
+
+void DrawHeader(HDC dc, const ChipState* state, const MonthBlockLayout* block) {
+  int english = state->viewFlags & kViewEnglish;
+  HFONT headerFont = nullptr;
+  if (english) {
+    LOGFONTA font = state->font;
+    font.lfHeight = EnglishHeaderHeight(font.lfHeight, GetDeviceCaps(dc, LOGPIXELSY));
+    headerFont = CreateFontIndirectA(&font);
+  }
+  GdiObject ownFont(headerFont);
+  GdiSelection selectFont(dc, headerFont);
+  for (int column = 0; column < 7; ++column) {
+    char name[16];
+    LoadText((english ? IDS_WEEKDAY_ENGLISH : IDS_WEEKDAY_JAPANESE) + column, name, sizeof name);
+    CellRect cell;
+    HeaderCellRect(block, column, &cell);
+    RECT rect = ToRect(cell);
+    SetTextColor(dc, ColumnColor(state, column));
+    DrawTextA(dc, name, -1, &rect, kCenteredLine);
+  }
+}
+
+void DrawTodayMarker(HDC dc, const ChipState* state, const RECT& cell) {
+  GdiObject brush(CreateSolidBrush(state->todayColor));
+  GdiSelection selectBrush(dc, brush.get());
+  GdiSelection selectPen(dc, GetStockObject(NULL_PEN));
+  Ellipse(dc, cell.left + 2, cell.top, cell.right - 2, cell.bottom);
+}
+
+// The schedule days' font variant, or null when the chip font draws them.
+HFONT CreateScheduleFont(const ChipState* state) {
+  if (state->scheduleStyle < 1 || state->scheduleStyle > 3) return nullptr;
+  LOGFONTA font = state->font;
+  font.lfWeight = FW_NORMAL;
+  font.lfItalic = 0;
+  font.lfUnderline = 0;
+  if (state->scheduleStyle == 1) font.lfWeight = FW_BOLD;
+  if (state->scheduleStyle == 2) font.lfItalic = 1;
+  if (state->scheduleStyle == 3) font.lfUnderline = 1;
+  return CreateFontIndirectA(&font);
+}
+
+void DrawDay(HDC dc, const ChipState* state, int k, const MonthBlockLayout* block, int day) {
+  CellRect cell;
+  if (!DayCellRect(block, day, &cell)) return;
+  RECT rect = ToRect(cell);
+  if (k == 0 && state->today != 0 && day == state->today) DrawTodayMarker(dc, state, rect);
+
+  uint32_t bit = 1u << day;
+  SetTextColor(dc, (state->holidayMask[k] & bit) ? state->holidayColor : ColumnColor(state, DayColumn(block, day)));
+  HFONT variant = (state->scheduleMask[k] & bit) ? CreateScheduleFont(state) : nullptr;
+  GdiObject ownFont(variant);
+  GdiSelection selectFont(dc, variant);
+  char number[8];
+  snprintf(number, sizeof number, "%2d", day);
+  DrawTextA(dc, number, -1, &rect, kCenteredLine);
+}
+
+}  // namespace
+
+int MeasureChipFont(HDC dc, const LOGFONTA* font, TEXTMETRICA* metrics) {
+  GdiObject chipFont(CreateFontIndirectA(font));
+  GdiSelection selectFont(dc, chipFont.get());
+  return GetTextMetricsA(dc, metrics);
+}
+
+void LayoutChipWindow(HWND chipWindow, const ChipState* state, int titleHeight, ChipLayout* layout) {
+  RECT client = {0, 0, 0, 0};
+  if (!GetClientRect(chipWindow, &client)) SetRectEmpty(&client);
+  ChipMetrics metrics = {client.right, client.bottom, GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME),
+                         titleHeight};
+  LayoutChip(&metrics, state->year, state->month, state->viewFlags, layout);
+}
+
+int DrawMonth(HDC dc, const ChipState* state, int k, const MonthBlockLayout* block) {
+  if (!block->shown) return 0;
+  DrawTitle(dc, state, block);
+  DrawHeader(dc, state, block);
+  for (int day = 1; day <= block->days; ++day) DrawDay(dc, state, k, block, day);
+  return block->lastRowBottom;
+}
+
+extern "C" int __cdecl DrawChip(HGLOBAL chip, HWND chipWindow, HDC dc) {
+  ChipLock state(chip);
+  if (!state) return 0;
+  RECT client = {0, 0, 0, 0};
+  if (!GetClientRect(chipWindow, &client)) SetRectEmpty(&client);
+  {
+    GdiObject background(CreateSolidBrush(state->backColor));
+    if (background.get()) FillRect(dc, &client, (HBRUSH)background.get());
+  }
+
+  GdiObject chipFont(CreateFontIndirectA(&state->font));
+  GdiSelection selectFont(dc, chipFont.get());
+  int previousMode = SetBkMode(dc, TRANSPARENT);
+  COLORREF previousColor = GetTextColor(dc);
+  TEXTMETRICA metrics;
+  if (!GetTextMetricsA(dc, &metrics)) metrics.tmHeight = 0;
+
+  ChipLayout layout;
+  LayoutChipWindow(chipWindow, state.get(), metrics.tmHeight, &layout);
+  for (int k = 0; k < layout.blockCount; ++k) DrawMonth(dc, state.get(), k, &layout.blocks[k]);
+
+  SetTextColor(dc, previousColor);
+  if (previousMode) SetBkMode(dc, previousMode);
+  return 1;
+}
+
+extern "C" int __cdecl CalcDefaultRect(HGLOBAL chip, HWND chipWindow, SIZE* size) {
+  ChipLock state(chip);
+  if (!state || !size) return 0;
+  TEXTMETRICA metrics;
+  memset(&metrics, 0, sizeof metrics);
+  {
+    WindowDC dc(chipWindow);
+    if (dc.get()) MeasureChipFont(dc.get(), &state->font, &metrics);
+  }
+  int width = 0, height = 0;
+  DefaultClientSize(metrics.tmHeight, metrics.tmAveCharWidth, GetSystemMetrics(SM_CXFRAME),
+                    GetSystemMetrics(SM_CYFRAME), state->year, state->month, state->viewFlags, &width, &height);
+  RECT rect = {0, 0, width, height};
+  AdjustWindowRectEx(&rect, WS_POPUP | WS_VISIBLE | WS_BORDER, FALSE, WS_EX_TOOLWINDOW);
+  size->cx = rect.right - rect.left;
+  size->cy = rect.bottom - rect.top;
+  return 1;
+}
