@@ -288,7 +288,6 @@ char* ReadTableLine(TableFile* file) {
     if (c == '\n') {
       if (stored) break;
       comment = 0;
-      full = 0;
       continue;
     }
     if (c == '#') comment = 1;
