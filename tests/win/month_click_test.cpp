@@ -1,0 +1,149 @@
+// Clicking a day starts "Program" with the date filled in; a helper program
+// records the command line it received.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "month/chipview.h"
+#include "resources/resource.h"
+#include "settings/settings.h"
+#include "tests/win/month_chip.h"
+
+using namespace monthtest;
+
+namespace {
+
+std::string ExeDirectory() {
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string s(path, n < sizeof path ? n : 0);
+  size_t slash = s.find_last_of("\\/");
+  return slash == std::string::npos ? std::string() : s.substr(0, slash + 1);
+}
+
+// Sets "Program" for one test and puts the previous value back.
+class ProgramSetting {
+ public:
+  explicit ProgramSetting(const std::string& command) {
+    InitSettings();
+    char previous[260];
+    ReadSettingString(kUserSection, IDS_KEY_PROGRAM, "", previous, sizeof previous);
+    previous_ = previous;
+    WriteSettingString(kUserSection, IDS_KEY_PROGRAM, command.c_str());
+  }
+  ~ProgramSetting() { WriteSettingString(kUserSection, IDS_KEY_PROGRAM, previous_.c_str()); }
+
+ private:
+  std::string previous_;
+};
+
+class MonthClick : public testing::Test {
+ protected:
+  void SetUp() override {
+    helper_ = ExeDirectory() + "recordargs.exe";
+    record_ = ExeDirectory() + "month_click_record.txt";
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(helper_.c_str()))
+        << helper_ << " is missing: build the recordargs target";
+    DeleteFileA(record_.c_str());
+    SetEnvironmentVariableA("TARNIVEL_RECORD_FILE", record_.c_str());
+  }
+  void TearDown() override {
+    SetEnvironmentVariableA("TARNIVEL_RECORD_FILE", nullptr);
+    DeleteFileA(record_.c_str());
+  }
+
+  // The recorded command line, waiting up to timeoutMs for the helper.
+  bool Recorded(int timeoutMs, std::string* line) {
+    for (int waited = 0; waited <= timeoutMs; waited += 100) {
+      HANDLE f = CreateFileA(record_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+      if (f != INVALID_HANDLE_VALUE) {
+        char buf[1024];
+        DWORD n = 0;
+        ReadFile(f, buf, sizeof buf, &n, nullptr);
+        CloseHandle(f);
+        line->assign(buf, n);
+        return true;
+      }
+      Sleep(100);
+    }
+    return false;
+  }
+
+  POINT CellCentre(const TestChip& chip, int block, int day) {
+    CellRect r = Cell(chip.layout().blocks[block], day);
+    POINT p = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    return p;
+  }
+
+  std::string helper_, record_;
+};
+
+TEST_F(MonthClick, StartsProgramWithTheClickedDate) {
+  const struct {
+    const char* name;
+    uint16_t year;
+    uint8_t month, flags;
+    int block, day;
+    const char* args;
+    const char* expected;
+  } cases[] = {
+      {"one month", 1998, 2, 0x00, 0, 5, " /date:%Y/%m/%d %y%M%D", " /date:1998/02/05 980205"},
+      {"side by side, block 1", 1999, 12, 0x01, 1, 1, " %Y-%m-%d", " 2000-01-01"},
+      {"stacked, block 1", 1998, 2, 0xF1, 1, 31, " %Y%m%d 100%", " 19980331 100"},
+  };
+  for (const auto& c : cases) {
+    DeleteFileA(record_.c_str());
+    std::string command = "\"" + helper_ + "\"";
+    ProgramSetting program(command + c.args);
+    TestChip chip(MakeState(c.year, c.month, 0, c.flags));
+    POINT p = CellCentre(chip, c.block, c.day);
+    EXPECT_EQ(0, MouseClik(chip.handle(), chip.window(), &p)) << c.name;
+    std::string line;
+    ASSERT_TRUE(Recorded(15000, &line)) << c.name << ": the program was not started";
+    EXPECT_EQ(command + c.expected, line) << c.name;
+  }
+}
+
+TEST_F(MonthClick, StartsNothingOffDaysOrWithoutProgram) {
+  std::string command = "\"" + helper_ + "\" %Y%m%d";
+  const struct {
+    const char* name;
+    std::string program;
+    bool onHeader;
+  } cases[] = {
+      {"header row", command, true},
+      {"empty program", "", false},
+      {"missing program", ExeDirectory() + "no-such-program.exe %Y", false},
+      {"expansion past 260 bytes", "\"" + helper_ + "\" " + std::string(258 - helper_.size() - 5, 'x') + "%Y",
+       false},
+  };
+  for (const auto& c : cases) {
+    ProgramSetting program(c.program);
+    TestChip chip(MakeState(1998, 2, 0, 0));
+    POINT p = CellCentre(chip, 0, 10);
+    if (c.onHeader) p.y = chip.layout().blocks[0].gridTop + 1;
+    EXPECT_EQ(0, MouseClik(chip.handle(), chip.window(), &p)) << c.name;
+    std::string line;
+    EXPECT_FALSE(Recorded(2000, &line)) << c.name << ": started " << line;
+  }
+  // A command that just fits is started.
+  std::string fits = "\"" + helper_ + "\" " + std::string(257 - helper_.size() - 5, 'x') + "%Y";
+  ASSERT_EQ(257u, fits.size());
+  ProgramSetting program(fits);
+  TestChip chip(MakeState(1998, 2, 0, 0));
+  POINT p = CellCentre(chip, 0, 10);
+  MouseClik(chip.handle(), chip.window(), &p);
+  std::string line;
+  ASSERT_TRUE(Recorded(15000, &line)) << "a 259-byte command line was not started";
+  EXPECT_EQ(259u, line.size());
+}
+
+TEST_F(MonthClick, NoStateOrNoPoint) {
+  TestChip chip(MakeState(1998, 2, 0, 0));
+  POINT p = CellCentre(chip, 0, 10);
+  EXPECT_EQ(0, MouseClik(nullptr, chip.window(), &p));
+  EXPECT_EQ(0, MouseClik(chip.handle(), chip.window(), nullptr));
+}
+
+}  // namespace
