@@ -13,9 +13,7 @@ enum { kEquinoxTableSize = 300 };
 
 int LoadEraTable(EraTable* table, void*) {
   EraTableClear(table);
-  FileHandleGuard file(OpenTableFile(IDS_KEY_GENGOTBL, 0));
-  if (!file.valid()) return 0;
-  WholeFileText text(file.get());
+  WholeFileText text(ReadWholeFile(OpenTableFile(IDS_KEY_GENGOTBL, 0)));
   if (!text.get()) return 0;
   EraTableParse(table, text.get());
   return 1;

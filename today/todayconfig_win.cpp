@@ -184,9 +184,7 @@ int LoadTodayConfig() {
 
   int count = 0;
   {
-    FileHandleGuard file(OpenForReading(g_pathBuffer));
-    if (!file.valid()) return 0;
-    WholeFileText text(file.get());
+    WholeFileText text(ReadWholeFile(OpenForReading(g_pathBuffer)));
     if (!text.get()) return 0;
     CnfSink sink = {nullptr, StoreSchedule, StoreScheduleFile, StoreTablePath};
     count = ParseTodayCnf(text.get(), &sink);
@@ -199,7 +197,7 @@ int LoadTodayConfig() {
 }
 
 BOOL FindTableFile(const char* name, BOOL skipTablePaths, char* output, int size) {
-  if (!name || !output || size <= 0) return FALSE;
+  if (!name || !name[0] || !output || size <= 0) return FALSE;
   if (!skipTablePaths) {
     char tablePath[kTablePathSize];
     ReadSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_TABLEPATH, "", tablePath, sizeof tablePath);

@@ -4,14 +4,15 @@
 #include <windows.h>
 
 // Reads an open file into zero-filled memory of its size plus one byte, so
-// the text is always terminated; the handle stays the caller's. Null when
-// the size is unknown, the memory cannot be had or the read fails.
+// the text is always terminated, and closes the handle. Null when there is
+// no file (null or INVALID_HANDLE_VALUE), its size is unknown, the memory
+// cannot be had or the read fails. Free the text with LocalFree.
 char* ReadWholeFile(HANDLE file);
 
 // The text of ReadWholeFile, freed when the guard ends.
 class WholeFileText {
  public:
-  explicit WholeFileText(HANDLE file) : text_(ReadWholeFile(file)) {}
+  explicit WholeFileText(char* text) : text_(text) {}
   ~WholeFileText() {
     if (text_) LocalFree(text_);
   }
@@ -21,21 +22,4 @@ class WholeFileText {
 
  private:
   char* text_;
-};
-
-// Closes a file handle when the guard ends; null and INVALID_HANDLE_VALUE
-// are both "no file".
-class FileHandleGuard {
- public:
-  explicit FileHandleGuard(HANDLE handle) : handle_(handle) {}
-  ~FileHandleGuard() {
-    if (valid()) CloseHandle(handle_);
-  }
-  FileHandleGuard(const FileHandleGuard&) = delete;
-  FileHandleGuard& operator=(const FileHandleGuard&) = delete;
-  bool valid() const { return handle_ && handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
 };

@@ -1,6 +1,8 @@
 #include "today/wholefile.h"
 
-char* ReadWholeFile(HANDLE file) {
+namespace {
+
+char* ReadOpenFile(HANDLE file) {
   DWORD high = 0;
   DWORD size = GetFileSize(file, &high);
   if (size == INVALID_FILE_SIZE || high != 0) return nullptr;
@@ -16,5 +18,14 @@ char* ReadWholeFile(HANDLE file) {
     if (got == 0) break;  // the file shrank: keep what was there
     done += got;
   }
+  return text;
+}
+
+}  // namespace
+
+char* ReadWholeFile(HANDLE file) {
+  if (!file || file == INVALID_HANDLE_VALUE) return nullptr;
+  char* text = ReadOpenFile(file);
+  CloseHandle(file);
   return text;
 }

@@ -84,6 +84,8 @@ TEST_F(TodaySearch, DirectoryLists) {
     WriteTemp("TablePath", c.list);
     EXPECT_EQ(c.expected, Find(c.name)) << "TablePath \"" << c.list << "\"";
   }
+  WriteTemp("TablePath", Forward(a));
+  EXPECT_EQ("<not found>", Find("")) << "an empty name names no file, not the folder";
   WriteTemp("TablePath", "");
   SetEnvironmentVariableA("TODAYTBL", ("C:/nowhere;;" + Forward(a)).c_str());
   EXPECT_EQ(a + "\\T.TBL", Find("T.TBL")) << "TODAYTBL with an empty element";
