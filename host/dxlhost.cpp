@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/loader.h"
+#include "host/paint.h"
 
 namespace {
 
@@ -132,6 +133,7 @@ struct Command {
 
 const Command kCommands[] = {
     {"state", RunStateCommand},
+    {"paint", RunPaintCommand},
 };
 
 }  // namespace

@@ -1,0 +1,282 @@
+#include "host/paint.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "host/png.h"
+
+namespace {
+
+void PaintUsage() {
+  fputs(
+      "usage: dxlhost paint LIBRARY [--out FILE.png] [--live] [--at X,Y] [--memo TEXT]\n"
+      "         [--months 1|2] [--stacked] [--english] [--size WxH]\n"
+      "         [--font-height N] [--font-face NAME] [--smooth]\n"
+      "         [--today RRGGBB] [--sunday RRGGBB] [--saturday RRGGBB] [--holiday RRGGBB]\n"
+      "         [--text RRGGBB] [--back RRGGBB] [--style normal|bold|italic|underline]\n"
+      "  Creates a chip for the memo text (empty: the current month, today marked)\n"
+      "  with these saved-data options, paints it with DrawChip and writes the\n"
+      "  picture as PNG. --live shows the chip on the desktop: it repaints, a left\n"
+      "  click runs MouseClik, Escape or a right click closes it.\n",
+      stderr);
+}
+
+bool ParseColor(const char* text, COLORREF* color) {
+  if (strlen(text) != 6) return false;
+  char* end = nullptr;
+  unsigned long v = strtoul(text, &end, 16);
+  if (*end) return false;
+  *color = RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+  return true;
+}
+
+void PutLe32(std::vector<unsigned char>* b, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) (*b)[at + i] = (unsigned char)(v >> (8 * i));
+}
+
+struct LiveChip {
+  const DxlApi* api;
+  HostChip* chip;
+};
+
+const char kLiveClass[] = "TarnivelLiveChip";
+
+LRESULT CALLBACK LiveChipProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  LiveChip* live = reinterpret_cast<LiveChip*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(window, &ps);
+      if (live && live->chip->chip) live->api->DrawChip(live->chip->chip, window, dc);
+      EndPaint(window, &ps);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;  // DrawChip fills the background
+    case WM_LBUTTONDOWN:
+      if (live && live->chip->chip && live->api->MouseClik) {
+        POINT p = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+        live->api->MouseClik(live->chip->chip, window, &p);
+      }
+      return 0;
+    // The window outlives the loop: the chip is freed while its window exists.
+    case WM_RBUTTONUP:
+    case WM_CLOSE:
+      PostQuitMessage(0);
+      return 0;
+    case WM_KEYDOWN:
+      if (wParam == VK_ESCAPE) PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND CreateLiveWindow(int clientWidth, int clientHeight) {
+  static bool registered = false;
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  if (!registered) {
+    WNDCLASSA wc;
+    memset(&wc, 0, sizeof wc);
+    wc.lpfnWndProc = LiveChipProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = kLiveClass;
+    registered = RegisterClassA(&wc) != 0;
+  }
+  RECT r = {0, 0, clientWidth, clientHeight};
+  AdjustWindowRectEx(&r, WS_POPUP | WS_BORDER, FALSE, WS_EX_TOOLWINDOW);
+  return CreateWindowExA(WS_EX_TOOLWINDOW, kLiveClass, "", WS_POPUP | WS_BORDER, 40, 40, r.right - r.left,
+                         r.bottom - r.top, nullptr, nullptr, instance, nullptr);
+}
+
+}  // namespace
+
+void DefaultPaintOptions(PaintOptions* o) {
+  memset(o, 0, sizeof *o);
+  o->memo = "";
+  o->months = 1;
+  o->todayColor = RGB(0, 255, 255);
+  o->sundayColor = RGB(255, 0, 0);
+  o->saturdayColor = RGB(0, 0, 255);
+  o->holidayColor = RGB(255, 0, 0);
+  o->textColor = RGB(0, 0, 0);
+  o->backColor = RGB(255, 255, 255);
+  o->scheduleStyle = 1;
+  o->fontHeight = -16;
+  o->fontFace = "IPAGothic";
+  o->fontQuality = NONANTIALIASED_QUALITY;
+}
+
+std::vector<unsigned char> PaintSaveBlock(const PaintOptions& o) {
+  std::vector<unsigned char> block(32, 0);
+  PutLe32(&block, 0, 24);
+  PutLe32(&block, 4 + 4, o.todayColor);
+  PutLe32(&block, 4 + 8, o.sundayColor);
+  PutLe32(&block, 4 + 12, o.saturdayColor);
+  PutLe32(&block, 4 + 16, o.holidayColor);
+  block[4 + 20] = (unsigned char)o.scheduleStyle;
+  unsigned char view = 0;
+  if (o.months == 2) view |= 0x01;
+  if (o.english) view |= 0x02;
+  if (o.months == 2 && o.stacked) view |= 0xF0;
+  block[4 + 21] = view;
+  return block;
+}
+
+bool CreatePaintChip(const DxlApi* api, const PaintOptions& o, HostChip* chip) {
+  HostChipInit(chip, CreateLiveWindow(160, 120));
+  if (!chip->window) return false;
+  SetWindowLongPtrA(chip->window, GWLP_USERDATA, 0);
+  chip->textColor = o.textColor;
+  chip->backColor = o.backColor;
+  DefaultChipFont(&chip->font, o.fontHeight, o.fontFace);
+  chip->font.lfQuality = (BYTE)o.fontQuality;
+  HostChipSetMemo(chip, o.memo);
+  std::vector<unsigned char> block = PaintSaveBlock(o);
+  HostChipSetSaveData(chip, block.data(), block.size());
+  if (!HostCreate(api, chip)) return false;
+
+  int windowWidth, windowHeight;
+  if (o.width > 0 && o.height > 0) {
+    RECT r = {0, 0, o.width, o.height};
+    AdjustWindowRectEx(&r, WS_POPUP | WS_BORDER, FALSE, WS_EX_TOOLWINDOW);
+    windowWidth = r.right - r.left;
+    windowHeight = r.bottom - r.top;
+  } else {
+    SIZE size = {0, 0};
+    if (!api->CalcDefaultRect || !api->CalcDefaultRect(chip->chip, chip->window, &size)) return false;
+    windowWidth = size.cx;
+    windowHeight = size.cy;
+  }
+  return SetWindowPos(chip->window, nullptr, 0, 0, windowWidth, windowHeight, SWP_NOMOVE | SWP_NOZORDER) != 0;
+}
+
+bool PaintChipPixels(const DxlApi* api, const HostChip* chip, int* width, int* height, std::vector<uint8_t>* rgb) {
+  RECT client;
+  if (!api->DrawChip || !GetClientRect(chip->window, &client) || client.right <= 0 || client.bottom <= 0)
+    return false;
+  const int w = client.right, h = client.bottom;
+  BITMAPINFO info;
+  memset(&info, 0, sizeof info);
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = -h;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  HDC dc = CreateCompatibleDC(nullptr);
+  if (!dc) return false;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  bool ok = false;
+  if (bitmap && bits) {
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    ok = api->DrawChip(chip->chip, chip->window, dc) != 0;
+    GdiFlush();
+    const uint32_t* px = static_cast<const uint32_t*>(bits);
+    rgb->resize((size_t)w * h * 3);
+    for (size_t i = 0; i < (size_t)w * h; ++i) {
+      (*rgb)[i * 3] = (uint8_t)(px[i] >> 16);
+      (*rgb)[i * 3 + 1] = (uint8_t)(px[i] >> 8);
+      (*rgb)[i * 3 + 2] = (uint8_t)px[i];
+    }
+    SelectObject(dc, previous);
+  }
+  if (bitmap) DeleteObject(bitmap);
+  DeleteDC(dc);
+  *width = w;
+  *height = h;
+  return ok;
+}
+
+int RunPaintCommand(int argc, char** argv) {
+  if (argc < 1) {
+    PaintUsage();
+    return 2;
+  }
+  const char* library = argv[0];
+  const char* out = nullptr;
+  bool live = false;
+  int atX = 40, atY = 40;
+  PaintOptions o;
+  DefaultPaintOptions(&o);
+  for (int i = 1; i < argc; ++i) {
+    const char* a = argv[i];
+    const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
+    bool used = true;  // whether v was taken
+    bool ok = true;
+    if (!strcmp(a, "--live")) live = true, used = false;
+    else if (!strcmp(a, "--stacked")) o.stacked = true, used = false;
+    else if (!strcmp(a, "--english")) o.english = true, used = false;
+    else if (!strcmp(a, "--smooth")) o.fontQuality = ANTIALIASED_QUALITY, used = false;
+    else if (!v) ok = false;
+    else if (!strcmp(a, "--out")) out = v;
+    else if (!strcmp(a, "--memo")) o.memo = v;
+    else if (!strcmp(a, "--months")) o.months = atoi(v), ok = o.months == 1 || o.months == 2;
+    else if (!strcmp(a, "--size")) ok = sscanf(v, "%dx%d", &o.width, &o.height) == 2 && o.width > 0 && o.height > 0;
+    else if (!strcmp(a, "--at")) ok = sscanf(v, "%d,%d", &atX, &atY) == 2;
+    else if (!strcmp(a, "--font-height")) o.fontHeight = atoi(v);
+    else if (!strcmp(a, "--font-face")) ok = strlen(v) < LF_FACESIZE, o.fontFace = v;
+    else if (!strcmp(a, "--today")) ok = ParseColor(v, &o.todayColor);
+    else if (!strcmp(a, "--sunday")) ok = ParseColor(v, &o.sundayColor);
+    else if (!strcmp(a, "--saturday")) ok = ParseColor(v, &o.saturdayColor);
+    else if (!strcmp(a, "--holiday")) ok = ParseColor(v, &o.holidayColor);
+    else if (!strcmp(a, "--text")) ok = ParseColor(v, &o.textColor);
+    else if (!strcmp(a, "--back")) ok = ParseColor(v, &o.backColor);
+    else if (!strcmp(a, "--style")) {
+      static const char* const kStyles[] = {"normal", "bold", "italic", "underline"};
+      ok = false;
+      for (int s = 0; s < 4; ++s)
+        if (!strcmp(v, kStyles[s])) o.scheduleStyle = s, ok = true;
+    } else ok = false;
+    if (!ok) {
+      fprintf(stderr, "dxlhost paint: bad argument %s%s%s\n", a, used && v ? " " : "", used && v ? v : "");
+      PaintUsage();
+      return 2;
+    }
+    if (used) ++i;
+  }
+  if (!out && !live) {
+    PaintUsage();
+    return 2;
+  }
+
+  DxlApi api;
+  if (!LoadDxl(library, &api)) {
+    fprintf(stderr, "dxlhost: cannot load %s (error %lu)\n", library, GetLastError());
+    return 1;
+  }
+  int result = 0;
+  HostChip chip;
+  if (!CreatePaintChip(&api, o, &chip)) {
+    fprintf(stderr, "dxlhost paint: the chip could not be created\n");
+    result = 1;
+  } else {
+    int w = 0, h = 0;
+    std::vector<uint8_t> rgb;
+    if (out) {
+      if (!PaintChipPixels(&api, &chip, &w, &h, &rgb) || !WritePng(out, w, h, rgb.data())) {
+        fprintf(stderr, "dxlhost paint: cannot paint into %s\n", out);
+        result = 1;
+      } else {
+        printf("%s: %d x %d\n", out, w, h);
+      }
+    }
+    if (live && result == 0) {
+      LiveChip liveChip = {&api, &chip};
+      SetWindowLongPtrA(chip.window, GWLP_USERDATA, (LONG_PTR)&liveChip);
+      SetWindowPos(chip.window, HWND_TOPMOST, atX, atY, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+      MSG msg;
+      while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+      }
+      ShowWindow(chip.window, SW_HIDE);
+    }
+  }
+  if (chip.chip) HostDestroy(&api, &chip);
+  HostChipFree(&chip);
+  UnloadDxl(&api);
+  return result;
+}

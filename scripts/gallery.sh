@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Paints sample chips with dxlhost into out/gallery/*.png (headless, under a
+# virtual display when none is set). With --live and a display, shows them as
+# live chips on the desktop instead (Escape or a right click closes one).
+# The chips read the sample scheduler files of examples/, so holidays and
+# schedule days are marked.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+
+live=0
+for arg in "$@"; do
+  case "$arg" in
+    --live) live=1 ;;
+    *) echo "usage: scripts/gallery.sh [--live]" >&2; exit 2 ;;
+  esac
+done
+
+# TARNIVEL_BUILD_DIR: paint with another build's library and host.
+build="${TARNIVEL_BUILD_DIR:-build/win}"
+build="$(mkdir -p "$build" && cd "$build" && pwd)"
+if [ -z "${TARNIVEL_GALLERY_BUILT:-}" ]; then
+  if [ -x scripts/build.sh ] && [ "$build" = "$root/build/win" ]; then
+    ./scripts/build.sh win >/dev/null
+  else
+    [ -f "$build/build.ninja" ] || cmake -S . -B "$build" -G Ninja --toolchain cmake/mingw-i686.cmake >/dev/null
+    ninja -C "$build" Tarnivel dxlhost >/dev/null
+  fi
+  export TARNIVEL_GALLERY_BUILT=1
+fi
+
+if [ "$live" = 1 ] && [ -z "${DISPLAY:-}" ]; then
+  echo "gallery.sh: --live needs a display" >&2
+  exit 2
+fi
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a "$0" "$@"
+fi
+
+# A library of its own beside the sample files, with a fresh settings file.
+stage="$build/gallery"
+rm -rf "$stage"
+mkdir -p "$stage" out/gallery
+cp "$build/Tarnivel.dxl" "$stage/"
+cp examples/*.CNF examples/*.TBL "$stage/"
+out="$root/out/gallery"
+winout="Z:${out//\//\\}"
+
+paint() {
+  local name="$1" at="$2"
+  shift 2
+  if [ "$live" = 1 ]; then
+    (cd "$stage" && "$root/scripts/wine-run" --prefix="$build/wineprefix" "$build/dxlhost.exe" \
+      paint Tarnivel.dxl --live --at "$at" "$@" >/dev/null 2>&1) &
+  else
+    (cd "$stage" && "$root/scripts/wine-run" --prefix="$build/wineprefix" "$build/dxlhost.exe" \
+      paint Tarnivel.dxl --out "$winout\\$name.png" "$@" 2>/dev/null | tr -d '\r')
+  fi
+}
+
+font=(--font-height -16 --font-face IPAGothic)
+paint one-month 20,20 --memo 1998/2 "${font[@]}"
+paint side-by-side 280,20 --memo 1998/2 --months 2 "${font[@]}"
+paint stacked 20,200 --memo 1998/2 --months 2 --stacked "${font[@]}"
+paint english 280,200 --memo 1998/2 --months 2 --english "${font[@]}"
+paint current-month 760,20 "${font[@]}"
+paint current-two-months 760,200 --months 2 --style underline "${font[@]}"
+paint year-end 280,400 --memo 1999/12 --months 2 --english --style italic \
+  --back 202830 --text E8E8E8 --today 406080 --sunday FF7070 --saturday 70A0FF --holiday FFB040 "${font[@]}"
+paint last-month 20,560 --memo 9999/12 --months 2 --stacked "${font[@]}"
+
+if [ "$live" = 1 ]; then
+  wait
+else
+  echo "gallery: $(ls "$out"/*.png | wc -l) pictures in out/gallery"
+fi
