@@ -75,14 +75,8 @@ void CopyLabel(char* label, const char* text) {
   label[n] = '\0';
 }
 
-}  // namespace
-
-void WeekdayNamesDefault(WeekdayNames* names) {
-  memset(names, 0, sizeof *names);
-  for (int i = 0; i < 7; ++i) memcpy(names->name[i], kDefaultWeekdays[i], 3);
-}
-
-int ParseScheduleLine(char* line, ScheduleEntry* entry, EraCache* eras, const WeekdayNames* names) {
+// ParseScheduleLine without decoding the text, which only a matching line needs.
+int ParseScheduleFields(char* line, ScheduleEntry* entry, EraCache* eras, const WeekdayNames* names) {
   memset(entry, 0, sizeof *entry);
   entry->weekday = kWeekdayNone;
   char* end = line + strlen(line);
@@ -107,8 +101,53 @@ int ParseScheduleLine(char* line, ScheduleEntry* entry, EraCache* eras, const We
     field = NextField(field, end);
   }
   if (!*field) return 0;
-  Unescape(field, 0);
   entry->text = field;
+  return 1;
+}
+
+// The year and month of the date field, read before the line is split; 0
+// when unreadable. A valid line gives the values that the full parse gives,
+// so a line whose month matches no key can be passed over unparsed.
+int PeekScheduleMonth(const char* line, EraCache* eras, uint16_t* year, uint16_t* month) {
+  if (!ReadScheduleYear(line, eras, year)) return 0;
+  const char* monthPart = FindChar(line, '/');
+  if (!monthPart) return 0;
+  ++monthPart;
+  *month = 0;
+  if (monthPart[0] == '*') return 1;
+  int32_t n = 0;
+  if (ScanPattern(monthPart, "%d/", &n) < 1) return 0;
+  *month = (uint16_t)n;
+  return 1;
+}
+
+int MonthMatchesAny(uint16_t year, uint16_t month, const MonthKey* keys, int count) {
+  for (int i = 0; i < count; ++i) {
+    if ((!year || year == MonthKeyYear(keys[i])) && (!month || month == MonthKeyMonth(keys[i])))
+      return 1;
+  }
+  return 0;
+}
+
+// Parses a line unless its date plainly misses every key.
+int ParseLineFor(char* line, const MonthKey* keys, int count, ScheduleEntry* entry, EraCache* eras,
+                 const WeekdayNames* names) {
+  uint16_t year, month;
+  if (PeekScheduleMonth(line, eras, &year, &month) && !MonthMatchesAny(year, month, keys, count))
+    return 0;
+  return ParseScheduleFields(line, entry, eras, names);
+}
+
+}  // namespace
+
+void WeekdayNamesDefault(WeekdayNames* names) {
+  memset(names, 0, sizeof *names);
+  for (int i = 0; i < 7; ++i) memcpy(names->name[i], kDefaultWeekdays[i], 3);
+}
+
+int ParseScheduleLine(char* line, ScheduleEntry* entry, EraCache* eras, const WeekdayNames* names) {
+  if (!ParseScheduleFields(line, entry, eras, names)) return 0;
+  Unescape(entry->text, 0);
   return 1;
 }
 
@@ -116,7 +155,7 @@ void MarkScheduleFile(TableFile* file, EraCache* eras, const WeekdayNames* names
                       const MonthKey* keys, DayMask* masks, int count) {
   ScheduleEntry entry;
   while (char* line = ReadTableLine(file)) {
-    if (!ParseScheduleLine(line, &entry, eras, names)) continue;
+    if (!ParseLineFor(line, keys, count, &entry, eras, names)) continue;
     for (int i = 0; i < count; ++i) {
       uint16_t year = MonthKeyYear(keys[i]), month = MonthKeyMonth(keys[i]);
       if ((entry.month && entry.month != month) || (entry.year && entry.year != year)) continue;
@@ -149,11 +188,13 @@ int ScheduleEntryMatches(const ScheduleEntry* entry, uint16_t year, uint16_t mon
 int CollectScheduleFileTexts(TableFile* file, EraCache* eras, const WeekdayNames* names,
                              uint16_t year, uint16_t month, uint16_t day, StringList* list) {
   int found = 0;
+  MonthKey key = MakeMonthKey(year, month);
   ScheduleEntry entry;
   char* line;
   while (!list->full && (line = ReadTableLine(file)) != nullptr) {
-    if (!ParseScheduleLine(line, &entry, eras, names)) continue;
+    if (!ParseLineFor(line, &key, 1, &entry, eras, names)) continue;
     if (!ScheduleEntryMatches(&entry, year, month, day)) continue;
+    Unescape(entry.text, 0);
     found += StringListAppend(list, entry.label, entry.text);
   }
   return found;

@@ -16,7 +16,7 @@ struct ScheduleEntry {
   uint16_t day;     // day of the month, or with a weekday its occurrence; 0 = every
   uint8_t weekday;  // 0 = Sunday .. 6, kWeekdayNone
   char label[kScheduleLabelMax + 1];
-  const char* text;  // into the parsed line
+  char* text;  // into the parsed line
 };
 
 // The seven weekday names, Sunday first, matched on what the line gives

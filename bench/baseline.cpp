@@ -1,0 +1,121 @@
+#include "bench/baseline.h"
+
+#include <windows.h>
+
+#include "month/datecmd.h"
+#include "plugin/globals.h"
+#include "resources/resource.h"
+#include "settings/settings.h"
+#include "text/strbasic.h"
+#include "today/holiday.h"
+#include "today/schedule.h"
+#include "today/todayconfig.h"
+
+namespace {
+
+// One byte per read; the era table is forgotten before every byte, so each
+// era-form year of a line loads GENGO.TBL anew.
+struct SlowFile {
+  HANDLE handle;
+  EraCache eras;
+  TableFile file;
+};
+
+int ReadOneByte(void* ctx, unsigned char* buf, int) {
+  SlowFile* slow = static_cast<SlowFile*>(ctx);
+  slow->eras.state = 0;
+  DWORD got = 0;
+  if (!ReadFile(slow->handle, buf, 1, &got, nullptr)) return 0;
+  return (int)got;
+}
+
+void SlowOpen(SlowFile* slow, HANDLE handle) {
+  slow->handle = handle;
+  EraCacheInit(&slow->eras, LoadEraTable, nullptr);
+  TableFileInit(&slow->file, ReadOneByte, slow);
+  slow->file.blockSize = 1;
+}
+
+HANDLE OpenPath(const char* path) {
+  HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  return h == INVALID_HANDLE_VALUE ? nullptr : h;
+}
+
+void SubstituteName(char* name) {
+  if (LoadStringA(g_hInstance, IDS_SUBSTITUTE_HOLIDAY, name, 9) <= 0) name[0] = '\0';
+}
+
+int ScheduleName(int index, char* name) {
+  ReadIndexedSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULEFILE, index, "", name, 260);
+  return name[0] != '\0';
+}
+
+void SlowMarkSchedule(const char* path, const MonthKey* keys, DayMask* masks, int count) {
+  HANDLE h = OpenPath(path);
+  if (!h) return;
+  static SlowFile slow;
+  SlowOpen(&slow, h);
+  MarkScheduleFile(&slow.file, &slow.eras, nullptr, keys, masks, count);
+  CloseHandle(h);
+}
+
+}  // namespace
+
+void BaselineHolidayMasks(const MonthKey* keys, DayMask* masks, int count) {
+  for (int i = 0; i < count; ++i) masks[i] = 0;
+  HANDLE h = OpenTableFile(IDS_KEY_HOLIDAYTBL, 0);
+  if (!h) return;
+  static SlowFile slow;
+  SlowOpen(&slow, h);
+  MarkHolidayTable(&slow.file, &slow.eras, EquinoxDay, keys, masks, count);
+  CloseHandle(h);
+}
+
+void BaselineScheduleMasks(const MonthKey* keys, DayMask* masks, int count) {
+  for (int i = 0; i < count; ++i) masks[i] = 0;
+  if (!ReadSettingInt(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULE, 1)) return;
+  char pattern[260], name[260];
+  for (int i = 1; i <= 16 && ScheduleName(i, pattern); ++i) {
+    if (!FindChar(pattern, '%')) {
+      SlowMarkSchedule(pattern, keys, masks, count);
+      continue;
+    }
+    for (int j = 0; j < count; ++j) {
+      lstrcpynA(name, pattern, sizeof name);
+      if (ExpandDatePlaceholders(name, sizeof name, MonthKeyYear(keys[j]), MonthKeyMonth(keys[j]), 0))
+        SlowMarkSchedule(name, keys, masks, count);
+    }
+  }
+}
+
+int BaselineHolidayNames(uint16_t year, uint16_t month, uint16_t day, char* out, int size) {
+  HANDLE h = OpenTableFile(IDS_KEY_HOLIDAYTBL, 0);
+  if (!h) return 0;
+  char substitute[9];
+  SubstituteName(substitute);
+  static SlowFile slow;
+  SlowOpen(&slow, h);
+  int n = CollectHolidayTableNames(&slow.file, &slow.eras, EquinoxDay, substitute, year, month, day,
+                                   out, size);
+  CloseHandle(h);
+  return n;
+}
+
+int BaselineScheduleTexts(uint16_t year, uint16_t month, uint16_t day, char* out, int size) {
+  StringList list;
+  StringListInit(&list, out, size);
+  int found = 0;
+  char name[260];
+  for (int i = 1; i <= 16 && !list.full && ScheduleName(i, name); ++i) {
+    if (!ExpandDatePlaceholders(name, sizeof name, year, month, 0)) continue;
+    HANDLE h = OpenPath(name);
+    if (!h) continue;
+    static SlowFile slow;
+    SlowOpen(&slow, h);
+    found += CollectScheduleFileTexts(&slow.file, &slow.eras, nullptr, year, month, day, &list);
+    CloseHandle(h);
+  }
+  StringListFinish(&list);
+  return found;
+}

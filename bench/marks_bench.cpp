@@ -1,0 +1,216 @@
+// Mark refresh and day lookup on a large data set: the real library for the
+// refresh, the same code linked here for the lookup, and the byte-at-a-time
+// baseline for comparison.
+//   marks_bench.exe [data folder] [library]
+#include <stdio.h>
+#include <string.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "bench/baseline.h"
+#include "plugin/chipstate.h"
+#include "plugin/globals.h"
+#include "resources/resource.h"
+#include "settings/settings.h"
+#include "today/holiday.h"
+#include "today/schedule.h"
+
+namespace {
+
+typedef int(__cdecl* InitializeChipFn)(HGLOBAL*, HWND, const HostChipInfo*);
+typedef int(__cdecl* UpdateFn)(HGLOBAL, HWND, const HostChipInfo*);
+typedef int(__cdecl* UnInitializeChipFn)(HGLOBAL, HWND);
+
+const int kPlainFiles = 12;
+const int kTipListSize = 640;
+
+double Now() {
+  static LARGE_INTEGER frequency;
+  if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return (double)t.QuadPart * 1000.0 / (double)frequency.QuadPart;
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+double FileBytes(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (double)data.nFileSizeLow;
+}
+
+std::string PlainName(const std::string& dir, int i) {
+  char name[32];
+  snprintf(name, sizeof name, "SCHED%02d.TBL", i);
+  return dir + name;
+}
+
+std::string MonthName(const std::string& dir, int i, int year, int month) {
+  char name[32];
+  snprintf(name, sizeof name, "PM%02d_%04d%02d.TBL", i, year, month);
+  return dir + name;
+}
+
+// Table text that one computation reads for the given months.
+double TextBytes(const std::string& dir, const MonthKey* keys, int count) {
+  double bytes = FileBytes(dir + "HOLIDAY.TBL") + FileBytes(dir + "GENGO.TBL");
+  for (int i = 1; i <= kPlainFiles; ++i) bytes += FileBytes(PlainName(dir, i));
+  for (int i = kPlainFiles + 1; i <= 16; ++i)
+    for (int k = 0; k < count; ++k)
+      bytes += FileBytes(MonthName(dir, i, MonthKeyYear(keys[k]), MonthKeyMonth(keys[k])));
+  return bytes;
+}
+
+void PointSettingsAtData(const std::string& dir) {
+  ClearSettingSection(IDS_SECTION_TODAYTEMP);
+  WriteSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_HOLIDAYTBL, (dir + "HOLIDAY.TBL").c_str());
+  WriteSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_GENGOTBL, (dir + "GENGO.TBL").c_str());
+  WriteSettingInt(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULE, 1);
+  for (int i = 1; i <= 16; ++i) {
+    std::string name = i <= kPlainFiles ? PlainName(dir, i) : dir + "PM" + std::to_string(i) + "_%Y%M.TBL";
+    WriteIndexedSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULEFILE, i, name.c_str());
+  }
+}
+
+void Report(const char* what, double ms, double bytes, double baselineMs) {
+  printf("| %-44s | %9.2f | %8.1f | %10.1f | %7.1fx |\n", what, ms, bytes / 1048576.0 / (ms / 1000.0),
+         baselineMs, baselineMs / ms);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  g_hInstance = GetModuleHandleA(nullptr);
+  char exe[MAX_PATH];
+  GetModuleFileNameA(nullptr, exe, sizeof exe);
+  std::string exeDir(exe, strrchr(exe, '\\') + 1);
+  std::string dir = argc > 1 ? argv[1] : exeDir + "data\\";
+  if (dir.back() != '\\') dir += '\\';
+  std::string library = argc > 2 ? argv[2] : exeDir + "..\\Tarnivel.dxl";
+  char full[MAX_PATH];
+  GetFullPathNameA(library.c_str(), sizeof full, full, nullptr);
+  library = full;
+
+  // This program's settings code writes the library's own settings file.
+  char user[64];
+  DWORD userSize = sizeof user;
+  if (!GetUserNameA(user, &userSize)) user[0] = '\0';
+  InitSettingsWith(library.c_str(), user);
+  WriteSettingInt(kUserSection, IDS_KEY_FLAGS, kFlagUseToday);
+
+  HMODULE dll = LoadLibraryA(library.c_str());
+  if (!dll) {
+    fprintf(stderr, "cannot load %s\n", library.c_str());
+    return 1;
+  }
+  InitializeChipFn initializeChip = (InitializeChipFn)(void*)GetProcAddress(dll, "InitializeChip");
+  UpdateFn update = (UpdateFn)(void*)GetProcAddress(dll, "Update");
+  UnInitializeChipFn uninitializeChip = (UnInitializeChipFn)(void*)GetProcAddress(dll, "UnInitializeChip");
+  if (!initializeChip || !update || !uninitializeChip) {
+    fprintf(stderr, "missing exports\n");
+    return 1;
+  }
+  PointSettingsAtData(dir);  // after the load, which empties $TodayTemp
+
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = g_hInstance;
+  wc.lpszClassName = "TarnivelBenchChip";
+  RegisterClassA(&wc);
+  HWND window = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr,
+                                g_hInstance, nullptr);
+
+  // Two months side by side; the memo alternates, so every Update reads both.
+  uint8_t saveData[4 + 24] = {24};
+  saveData[4 + kSaveViewFlags] = kViewTwoMonths;
+  HostChipInfo info = {};
+  info.saveData = saveData;
+  const char* memos[2] = {"2027/01", "2026/12"};
+  MonthKey pairs[2][2] = {{MakeMonthKey(2027, 1), MakeMonthKey(2027, 2)},
+                          {MakeMonthKey(2026, 12), MakeMonthKey(2027, 1)}};
+  info.memoText = "2026/12";
+  HGLOBAL chip = nullptr;
+  if (!initializeChip(&chip, window, &info)) {
+    fprintf(stderr, "InitializeChip failed\n");
+    return 1;
+  }
+
+  const int refreshRuns = 20, baselineRuns = 3, lookupRuns = 50;
+  std::vector<double> refresh;
+  int mismatches = 0;
+  for (int i = 0; i < refreshRuns; ++i) {
+    info.memoText = memos[i % 2];
+    double t = Now();
+    update(chip, window, &info);
+    refresh.push_back(Now() - t);
+    if (i < 2) {
+      DayMask holidays[2], schedules[2];
+      BaselineHolidayMasks(pairs[i % 2], holidays, 2);
+      BaselineScheduleMasks(pairs[i % 2], schedules, 2);
+      ChipLock state(chip);
+      for (int k = 0; k < 2; ++k)
+        mismatches += state->holidayMask[k] != holidays[k] || state->scheduleMask[k] != schedules[k];
+    }
+  }
+  std::vector<double> slowRefresh;
+  for (int i = 0; i < baselineRuns; ++i) {
+    DayMask masks[2];
+    double t = Now();
+    BaselineHolidayMasks(pairs[i % 2], masks, 2);
+    BaselineScheduleMasks(pairs[i % 2], masks, 2);
+    slowRefresh.push_back(Now() - t);
+  }
+
+  // Day lookup: the tip's 640-byte list, and a list large enough that every
+  // file is read to its end.
+  const uint16_t year = 2026, month = 12, day = 24;
+  MonthKey dayKey = MakeMonthKey(year, month);
+  std::vector<char> big(1 << 20), slowBig(1 << 20);
+  int sizes[2] = {kTipListSize, (int)big.size()};
+  double lookupMs[2], slowLookupMs[2];
+  for (int s = 0; s < 2; ++s) {
+    std::vector<double> fast, slow;
+    for (int i = 0; i < lookupRuns; ++i) {
+      double t = Now();
+      CollectHolidayNames(year, month, day, big.data(), sizes[s]);
+      CollectScheduleTexts(year, month, day, big.data(), sizes[s]);
+      fast.push_back(Now() - t);
+    }
+    for (int i = 0; i < baselineRuns; ++i) {
+      double t = Now();
+      BaselineHolidayNames(year, month, day, slowBig.data(), sizes[s]);
+      BaselineScheduleTexts(year, month, day, slowBig.data(), sizes[s]);
+      slow.push_back(Now() - t);
+    }
+    mismatches += memcmp(big.data(), slowBig.data(), (size_t)sizes[s]) != 0;
+    lookupMs[s] = Median(fast);
+    slowLookupMs[s] = Median(slow);
+  }
+
+  double refreshBytes = TextBytes(dir, pairs[1], 2);
+  double dayBytes = TextBytes(dir, &dayKey, 1);
+  printf("Data: %s, %.1f MB per refresh, %.1f MB per full day lookup\n\n", dir.c_str(),
+         refreshBytes / 1048576.0, dayBytes / 1048576.0);
+  printf("| %-44s | %9s | %8s | %10s | %8s |\n", "Operation (median)", "ms", "MB/s", "baseline ms",
+         "speed-up");
+  printf("|%s|%s|%s|%s|%s|\n", std::string(46, '-').c_str(), std::string(11, '-').c_str(),
+         std::string(10, '-').c_str(), std::string(12, '-').c_str(), std::string(9, '-').c_str());
+  Report("two-month refresh (Update through the DLL)", Median(refresh), refreshBytes, Median(slowRefresh));
+  Report("day lookup, whole files (1 MB list)", lookupMs[1], dayBytes, slowLookupMs[1]);
+  Report("day lookup, tip list (640 bytes)", lookupMs[0], dayBytes, slowLookupMs[0]);
+  printf("\nMB/s counts every table byte of the files concerned; the tip lookup stops\n"
+         "once its list is full, so its figure overstates the bytes it reads.\n");
+  printf("Results equal to the baseline: %s\n", mismatches ? "NO" : "yes");
+
+  uninitializeChip(chip, window);
+  DestroyWindow(window);
+  FreeLibrary(dll);
+  return mismatches ? 2 : 0;
+}
