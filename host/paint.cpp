@@ -40,8 +40,6 @@ struct LiveChip {
   HostChip* chip;
 };
 
-const char kLiveClass[] = "TarnivelLiveChip";
-
 LRESULT CALLBACK LiveChipProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   LiveChip* live = reinterpret_cast<LiveChip*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   switch (message) {
@@ -70,24 +68,6 @@ LRESULT CALLBACK LiveChipProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
-}
-
-HWND CreateLiveWindow(int clientWidth, int clientHeight) {
-  static bool registered = false;
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  if (!registered) {
-    WNDCLASSA wc;
-    memset(&wc, 0, sizeof wc);
-    wc.lpfnWndProc = LiveChipProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = kLiveClass;
-    registered = RegisterClassA(&wc) != 0;
-  }
-  RECT r = {0, 0, clientWidth, clientHeight};
-  AdjustWindowRectEx(&r, WS_POPUP | WS_BORDER, FALSE, WS_EX_TOOLWINDOW);
-  return CreateWindowExA(WS_EX_TOOLWINDOW, kLiveClass, "", WS_POPUP | WS_BORDER, 40, 40, r.right - r.left,
-                         r.bottom - r.top, nullptr, nullptr, instance, nullptr);
 }
 
 }  // namespace
@@ -125,9 +105,11 @@ std::vector<unsigned char> PaintSaveBlock(const PaintOptions& o) {
 }
 
 bool CreatePaintChip(const DxlApi* api, const PaintOptions& o, HostChip* chip) {
-  HostChipInit(chip, CreateLiveWindow(160, 120));
+  HostChipInit(chip, CreateChipWindow(160, 120, false));
   if (!chip->window) return false;
+  // Painted and clicked here; subclassed before the library hooks it.
   SetWindowLongPtrA(chip->window, GWLP_USERDATA, 0);
+  SetWindowLongPtrA(chip->window, GWLP_WNDPROC, (LONG_PTR)LiveChipProc);
   chip->textColor = o.textColor;
   chip->backColor = o.backColor;
   DefaultChipFont(&chip->font, o.fontHeight, o.fontFace);
