@@ -127,23 +127,6 @@ TEST(MonthLayout, HitTestAgreesWithCellsEverywhere) {
   }
 }
 
-TEST(MonthLayout, CellsStayInsideTheirBlock) {
-  for (const View& v : kViews) {
-    ChipMetrics m = Metrics(v);
-    ChipLayout layout;
-    LayoutChip(&m, v.year, v.month, v.flags, &layout);
-    for (int k = 0; k < layout.blockCount; ++k) {
-      const MonthBlockLayout& b = layout.blocks[k];
-      for (int d = 1; d <= b.days; ++d) {
-        CellRect r;
-        ASSERT_TRUE(DayCellRect(&b, d, &r)) << v.name;
-        EXPECT_LE(r.right, b.block.left + 7 * b.cellWidth) << v.name << " block " << k << " day " << d;
-        if (b.rowHeight >= 0) EXPECT_LE(r.bottom, b.block.bottom) << v.name << " block " << k << " day " << d;
-      }
-    }
-  }
-}
-
 TEST(MonthLayout, SideBySideBlocksShareRowHeight) {
   const struct { uint16_t y, m; int w, h; } cases[] = {{1998, 2, 292, 124}, {1999, 12, 301, 139}, {1998, 5, 250, 200}};
   for (const auto& c : cases) {
