@@ -34,7 +34,7 @@ if [ "$live" = 1 ] && [ -z "${DISPLAY:-}" ]; then
   exit 2
 fi
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a "$0" "$@"
+  exec xvfb-run -a "$root/scripts/gallery.sh" "$@"
 fi
 
 # A library of its own beside the sample files, with a fresh settings file.
