@@ -2,6 +2,7 @@
 #include <stdint.h>
 #include <string.h>
 
+#include "text/strbasic.h"
 #include "today/schedule.h"
 
 namespace {
@@ -18,6 +19,8 @@ struct Bytes {
   size_t size, pos;
 };
 
+int IsDigitByteRef(char c) { return c >= '0' && c <= '9'; }
+
 int ReadBytes(void* ctx, unsigned char* buf, int size) {
   Bytes* b = static_cast<Bytes*>(ctx);
   size_t n = b->size - b->pos;
@@ -25,6 +28,35 @@ int ReadBytes(void* ctx, unsigned char* buf, int size) {
   memcpy(buf, b->data + b->pos, n);
   b->pos += n;
   return (int)n;
+}
+
+// The date field read the plain way, on the split line; the parser reads it
+// before splitting and must agree.
+int ReferenceDate(char* line, EraCache* eras, uint16_t* year, uint16_t* month, const char** dayPart) {
+  if (SplitFields(line, " \t") < 2) return 0;
+  int32_t n = 0;
+  *year = 0;
+  *month = 0;
+  if (IsDigitByteRef(line[0])) {
+    if (ScanPattern(line, "%d/", &n) < 1 || (uint16_t)n == 0) return 0;
+    *year = (uint16_t)n;
+  } else if (line[0] != '*') {
+    char letter = 0;
+    if (ScanPattern(line, "%c%d/", &letter, &n) < 2) return 0;
+    *year = EraCacheLookup(eras, letter, (uint16_t)n);
+    if (!*year) return 0;
+  }
+  const char* monthPart = FindChar(line, '/');
+  if (!monthPart) return 0;
+  ++monthPart;
+  if (monthPart[0] != '*') {
+    if (ScanPattern(monthPart, "%d/", &n) < 1) return 0;
+    *month = (uint16_t)n;
+  }
+  const char* slash = FindChar(monthPart, '/');
+  if (!slash) return 0;
+  *dayPart = slash + 1;
+  return 1;
 }
 
 }  // namespace
@@ -36,8 +68,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     line[size] = '\0';
     EraCache eras;
     EraCacheInit(&eras, LoadEras, nullptr);
+    char* copy = new char[size + 1];
+    memcpy(copy, line, size + 1);
+    uint16_t year = 0, month = 0;
+    const char* dayPart = nullptr;
+    int dateOk = ReferenceDate(copy, &eras, &year, &month, &dayPart);
     ScheduleEntry entry;
-    if (ParseScheduleLine(line, &entry, &eras, nullptr)) {
+    int valid = ParseScheduleLine(line, &entry, &eras, nullptr);
+    if (valid && (!dateOk || entry.year != year || entry.month != month)) __builtin_trap();
+    delete[] copy;
+    if (valid) {
       if (strlen(entry.label) > kScheduleLabelMax || !entry.text) __builtin_trap();
       if (entry.weekday > 6 && entry.weekday != kWeekdayNone) __builtin_trap();
       if (entry.text < line || entry.text > line + size) __builtin_trap();

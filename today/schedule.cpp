@@ -75,49 +75,51 @@ void CopyLabel(char* label, const char* text) {
   label[n] = '\0';
 }
 
+// Year, month and where the day part starts, read on the line before it is
+// split. Both '/' lie in the first field of a valid line, where splitting
+// moves and changes no byte, so these are the values of the split line.
+struct DatePeek {
+  uint16_t year;
+  uint16_t month;
+  const char* dayPart;
+};
+
+int PeekDate(const char* line, EraCache* eras, DatePeek* date) {
+  if (!ReadScheduleYear(line, eras, &date->year)) return 0;
+  const char* monthPart = FindChar(line, '/');
+  if (!monthPart) return 0;
+  ++monthPart;
+  date->month = 0;
+  if (monthPart[0] != '*') {
+    int32_t n = 0;
+    if (ScanPattern(monthPart, "%d/", &n) < 1) return 0;
+    date->month = (uint16_t)n;
+  }
+  const char* slash = FindChar(monthPart, '/');
+  if (!slash) return 0;
+  date->dayPart = slash + 1;
+  return 1;
+}
+
 // ParseScheduleLine without decoding the text, which only a matching line needs.
-int ParseScheduleFields(char* line, ScheduleEntry* entry, EraCache* eras, const WeekdayNames* names) {
+int ParseScheduleFields(char* line, const DatePeek* date, ScheduleEntry* entry,
+                        const WeekdayNames* names) {
   memset(entry, 0, sizeof *entry);
   entry->weekday = kWeekdayNone;
   char* end = line + strlen(line);
   if (SplitFields(line, " \t") < 2) return 0;
-  char* date = line;
-  if (!ReadScheduleYear(date, eras, &entry->year)) return 0;
+  if (date->dayPart > line + strlen(line)) return 0;  // a '/' beyond the date field
+  entry->year = date->year;
+  entry->month = date->month;
+  if (!ReadScheduleDay(date->dayPart, names, entry)) return 0;
 
-  const char* monthPart = FindChar(date, '/');
-  if (!monthPart) return 0;
-  ++monthPart;
-  if (monthPart[0] != '*') {
-    int32_t month = 0;
-    if (ScanPattern(monthPart, "%d/", &month) < 1) return 0;
-    entry->month = (uint16_t)month;
-  }
-  const char* dayPart = FindChar(monthPart, '/');
-  if (!dayPart || !ReadScheduleDay(dayPart + 1, names, entry)) return 0;
-
-  char* field = NextField(date, end);
+  char* field = NextField(line, end);
   if (field[0] == '*') {
     CopyLabel(entry->label, field + 1);
     field = NextField(field, end);
   }
   if (!*field) return 0;
   entry->text = field;
-  return 1;
-}
-
-// The year and month of the date field, read before the line is split; 0
-// when unreadable. A valid line gives the values that the full parse gives,
-// so a line whose month matches no key can be passed over unparsed.
-int PeekScheduleMonth(const char* line, EraCache* eras, uint16_t* year, uint16_t* month) {
-  if (!ReadScheduleYear(line, eras, year)) return 0;
-  const char* monthPart = FindChar(line, '/');
-  if (!monthPart) return 0;
-  ++monthPart;
-  *month = 0;
-  if (monthPart[0] == '*') return 1;
-  int32_t n = 0;
-  if (ScanPattern(monthPart, "%d/", &n) < 1) return 0;
-  *month = (uint16_t)n;
   return 1;
 }
 
@@ -129,13 +131,12 @@ int MonthMatchesAny(uint16_t year, uint16_t month, const MonthKey* keys, int cou
   return 0;
 }
 
-// Parses a line unless its date plainly misses every key.
+// Parses a line unless its date misses every key.
 int ParseLineFor(char* line, const MonthKey* keys, int count, ScheduleEntry* entry, EraCache* eras,
                  const WeekdayNames* names) {
-  uint16_t year, month;
-  if (PeekScheduleMonth(line, eras, &year, &month) && !MonthMatchesAny(year, month, keys, count))
-    return 0;
-  return ParseScheduleFields(line, entry, eras, names);
+  DatePeek date;
+  if (!PeekDate(line, eras, &date) || !MonthMatchesAny(date.year, date.month, keys, count)) return 0;
+  return ParseScheduleFields(line, &date, entry, names);
 }
 
 }  // namespace
@@ -146,7 +147,10 @@ void WeekdayNamesDefault(WeekdayNames* names) {
 }
 
 int ParseScheduleLine(char* line, ScheduleEntry* entry, EraCache* eras, const WeekdayNames* names) {
-  if (!ParseScheduleFields(line, entry, eras, names)) return 0;
+  DatePeek date;
+  memset(entry, 0, sizeof *entry);
+  entry->weekday = kWeekdayNone;
+  if (!PeekDate(line, eras, &date) || !ParseScheduleFields(line, &date, entry, names)) return 0;
   Unescape(entry->text, 0);
   return 1;
 }
