@@ -30,32 +30,68 @@ int ReadBytes(void* ctx, unsigned char* buf, int size) {
   return (int)n;
 }
 
-// The date field read the plain way, on the split line; the parser reads it
-// before splitting and must agree.
-int ReferenceDate(char* line, EraCache* eras, uint16_t* year, uint16_t* month, const char** dayPart) {
+// The line read the plain way, field by field after SplitFields; the parser
+// takes shortcuts and must agree with it on every line.
+int ReferenceParse(char* line, EraCache* eras, ScheduleEntry* e) {
+  static const char* const kDays[7] = {"sun", "mon", "tue", "wed", "thu", "fri", "sat"};
+  memset(e, 0, sizeof *e);
+  e->weekday = kWeekdayNone;
+  char* end = line + strlen(line);
   if (SplitFields(line, " \t") < 2) return 0;
   int32_t n = 0;
-  *year = 0;
-  *month = 0;
   if (IsDigitByteRef(line[0])) {
     if (ScanPattern(line, "%d/", &n) < 1 || (uint16_t)n == 0) return 0;
-    *year = (uint16_t)n;
+    e->year = (uint16_t)n;
   } else if (line[0] != '*') {
     char letter = 0;
     if (ScanPattern(line, "%c%d/", &letter, &n) < 2) return 0;
-    *year = EraCacheLookup(eras, letter, (uint16_t)n);
-    if (!*year) return 0;
+    e->year = EraCacheLookup(eras, letter, (uint16_t)n);
+    if (!e->year) return 0;
   }
   const char* monthPart = FindChar(line, '/');
   if (!monthPart) return 0;
   ++monthPart;
   if (monthPart[0] != '*') {
     if (ScanPattern(monthPart, "%d/", &n) < 1) return 0;
-    *month = (uint16_t)n;
+    e->month = (uint16_t)n;
   }
-  const char* slash = FindChar(monthPart, '/');
-  if (!slash) return 0;
-  *dayPart = slash + 1;
+  const char* dayPart = FindChar(monthPart, '/');
+  if (!dayPart) return 0;
+  ++dayPart;
+  if (dayPart[0] != '*') {
+    char name[8] = {0};
+    n = 0;
+    if (ScanPattern(dayPart, "%d%3s", &n, name) == 0) {
+      n = 0;
+      if (ScanPattern(dayPart, "%3s", name) == 0) return 0;
+    }
+    e->day = (uint16_t)n;
+    if (name[0]) {
+      int w = -1;
+      for (int i = 0; i < 7 && w < 0; ++i) {
+        int same = 1;
+        for (int k = 0; same && (name[k] || kDays[i][k]); ++k) {
+          char c = name[k] >= 'A' && name[k] <= 'Z' ? (char)(name[k] + 32) : name[k];
+          same = c == kDays[i][k];
+        }
+        if (same) w = i;
+      }
+      if (w < 0) return 0;
+      e->weekday = (uint8_t)w;
+    } else if (e->day == 0) {
+      return 0;
+    }
+  }
+  char* field = line + strlen(line) + 1;
+  if (field > end) field = end;
+  if (field[0] == '*') {
+    strncpy(e->label, field + 1, kScheduleLabelMax);  // compared only without double-byte labels
+    field += strlen(field) + 1;
+    if (field > end) field = end;
+  }
+  if (!*field) return 0;
+  Unescape(field, 0);
+  e->text = field;
   return 1;
 }
 
@@ -70,12 +106,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     EraCacheInit(&eras, LoadEras, nullptr);
     char* copy = new char[size + 1];
     memcpy(copy, line, size + 1);
-    uint16_t year = 0, month = 0;
-    const char* dayPart = nullptr;
-    int dateOk = ReferenceDate(copy, &eras, &year, &month, &dayPart);
+    ScheduleEntry expected;
+    int expectedValid = ReferenceParse(copy, &eras, &expected);
     ScheduleEntry entry;
     int valid = ParseScheduleLine(line, &entry, &eras, nullptr);
-    if (valid && (!dateOk || entry.year != year || entry.month != month)) __builtin_trap();
+    if (valid != expectedValid) __builtin_trap();
+    if (valid) {
+      if (entry.year != expected.year || entry.month != expected.month || entry.day != expected.day ||
+          entry.weekday != expected.weekday || strcmp(entry.text, expected.text) != 0)
+        __builtin_trap();
+      int plainLabel = 1;
+      for (const char* c = expected.label; *c; ++c) plainLabel &= (unsigned char)*c < 0x80;
+      if (plainLabel && strcmp(entry.label, expected.label) != 0) __builtin_trap();
+    }
     delete[] copy;
     if (valid) {
       if (strlen(entry.label) > kScheduleLabelMax || !entry.text) __builtin_trap();

@@ -75,9 +75,9 @@ void CopyLabel(char* label, const char* text) {
   label[n] = '\0';
 }
 
-// Year, month and where the day part starts, read on the line before it is
-// split. Both '/' lie in the first field of a valid line, where splitting
-// moves and changes no byte, so these are the values of the split line.
+// Year, month and where the day part starts, read on the whole line. Both
+// '/' of a valid line lie in its first field, so these are the values read
+// on that field alone.
 struct DatePeek {
   uint16_t year;
   uint16_t month;
@@ -101,26 +101,46 @@ int PeekDate(const char* line, EraCache* eras, DatePeek* date) {
   return 1;
 }
 
-// ParseScheduleLine without decoding the text, which only a matching line needs.
+// Fields as SplitFields (" \t") makes them: a field ends at a blank or tab
+// outside a double-byte character.
+char* FieldEnd(char* p) {
+  while (*p && *p != ' ' && *p != '\t') p += (IsLeadByte((unsigned char)*p) && p[1]) ? 2 : 1;
+  return p;
+}
+
+char* SkipBlanks(char* p) {
+  while (*p == ' ' || *p == '\t') ++p;
+  return p;
+}
+
+// ParseScheduleLine without cutting and decoding the text, which only a
+// matching line needs (TakeText).
 int ParseScheduleFields(char* line, const DatePeek* date, ScheduleEntry* entry,
                         const WeekdayNames* names) {
-  memset(entry, 0, sizeof *entry);
-  entry->weekday = kWeekdayNone;
-  char* end = line + strlen(line);
-  if (SplitFields(line, " \t") < 2) return 0;
-  if (date->dayPart > line + strlen(line)) return 0;  // a '/' beyond the date field
+  char* dateEnd = FieldEnd(line);
+  if (date->dayPart > dateEnd) return 0;  // a '/' beyond the date field
+  char* field = SkipBlanks(dateEnd);
+  *dateEnd = '\0';
   entry->year = date->year;
   entry->month = date->month;
   if (!ReadScheduleDay(date->dayPart, names, entry)) return 0;
 
-  char* field = NextField(line, end);
   if (field[0] == '*') {
+    char* labelEnd = FieldEnd(field);
+    char* next = SkipBlanks(labelEnd);
+    *labelEnd = '\0';
     CopyLabel(entry->label, field + 1);
-    field = NextField(field, end);
+    field = next;
   }
   if (!*field) return 0;
   entry->text = field;
   return 1;
+}
+
+// Ends the text at its field and decodes it.
+void TakeText(ScheduleEntry* entry) {
+  *FieldEnd(entry->text) = '\0';
+  Unescape(entry->text, 0);
 }
 
 int MonthMatchesAny(uint16_t year, uint16_t month, const MonthKey* keys, int count) {
@@ -136,6 +156,8 @@ int ParseLineFor(char* line, const MonthKey* keys, int count, ScheduleEntry* ent
                  const WeekdayNames* names) {
   DatePeek date;
   if (!PeekDate(line, eras, &date) || !MonthMatchesAny(date.year, date.month, keys, count)) return 0;
+  memset(entry, 0, sizeof *entry);
+  entry->weekday = kWeekdayNone;
   return ParseScheduleFields(line, &date, entry, names);
 }
 
@@ -151,7 +173,7 @@ int ParseScheduleLine(char* line, ScheduleEntry* entry, EraCache* eras, const We
   memset(entry, 0, sizeof *entry);
   entry->weekday = kWeekdayNone;
   if (!PeekDate(line, eras, &date) || !ParseScheduleFields(line, &date, entry, names)) return 0;
-  Unescape(entry->text, 0);
+  TakeText(entry);
   return 1;
 }
 
@@ -198,7 +220,7 @@ int CollectScheduleFileTexts(TableFile* file, EraCache* eras, const WeekdayNames
   while (!list->full && (line = ReadTableLine(file)) != nullptr) {
     if (!ParseLineFor(line, &key, 1, &entry, eras, names)) continue;
     if (!ScheduleEntryMatches(&entry, year, month, day)) continue;
-    Unescape(entry.text, 0);
+    TakeText(&entry);
     found += StringListAppend(list, entry.label, entry.text);
   }
   return found;
