@@ -3,11 +3,13 @@
 # given number of seconds (default 20), two at a time, each starting from a
 # scratch copy of its seed corpus. Fails if any target finds a crash.
 #   scripts/fuzz.sh [seconds]
-# TARNIVEL_FUZZ_BUILD overrides the build directory (default build/fuzz).
+# TARNIVEL_FUZZ_BUILD overrides the build directory (default build/fuzz);
+# TARNIVEL_FUZZ_JOBS the number of targets run at once (default 2).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-20}"
 build="${TARNIVEL_FUZZ_BUILD:-$root/build/fuzz}"
+jobs="${TARNIVEL_FUZZ_JOBS:-2}"
 case "$seconds" in '' | *[!0-9]*) echo "usage: $0 [seconds]" >&2; exit 2 ;; esac
 
 targets=()
@@ -43,7 +45,7 @@ run_one() {
 export -f run_one
 export root build runs seconds
 
-printf '%s\n' "${targets[@]}" | xargs -P 2 -I{} bash -c 'run_one "$1"' _ {}
+printf '%s\n' "${targets[@]}" | xargs -P "$jobs" -I{} bash -c 'run_one "$1"' _ {}
 
 failed=0
 printf '\n%-28s %14s  %s\n' target executions result
