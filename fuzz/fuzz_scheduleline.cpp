@@ -3,32 +3,12 @@
 #include <string.h>
 
 #include "text/strbasic.h"
+#include "fuzz/marks_fuzz.h"
 #include "today/schedule.h"
 
 namespace {
 
-int LoadEras(EraTable* table, void*) {
-  char text[] = "SHOW 1926/12/25 1989/1/7 Ss\r\nHEIS 1989/1/8 2019/4/30 Hh\r\nREIW 2019/5/1 9999/12/31 Rr\r\n";
-  EraTableClear(table);
-  EraTableParse(table, text);
-  return 1;
-}
-
-struct Bytes {
-  const uint8_t* data;
-  size_t size, pos;
-};
-
 int IsDigitByteRef(char c) { return c >= '0' && c <= '9'; }
-
-int ReadBytes(void* ctx, unsigned char* buf, int size) {
-  Bytes* b = static_cast<Bytes*>(ctx);
-  size_t n = b->size - b->pos;
-  if (n > (size_t)size) n = (size_t)size;
-  memcpy(buf, b->data + b->pos, n);
-  b->pos += n;
-  return (int)n;
-}
 
 // The line read the plain way, field by field after SplitFields; the parser
 // takes shortcuts and must agree with it on every line.
@@ -103,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     memcpy(line, data, size);
     line[size] = '\0';
     EraCache eras;
-    EraCacheInit(&eras, LoadEras, nullptr);
+    EraCacheInit(&eras, LoadFuzzEras, nullptr);
     char* copy = new char[size + 1];
     memcpy(copy, line, size + 1);
     ScheduleEntry expected;
@@ -129,17 +109,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   MonthKey keys[2] = {MakeMonthKey(1999, 12), MakeMonthKey(2000, 1)};
   DayMask masks[2] = {0, 0};
-  Bytes bytes = {data, size, 0};
+  FuzzBytes bytes = {data, size, 0};
   TableFile file;
-  TableFileInit(&file, ReadBytes, &bytes);
+  OpenFuzzTable(&file, &bytes);
   EraCache eras;
-  EraCacheInit(&eras, LoadEras, nullptr);
+  EraCacheInit(&eras, LoadFuzzEras, nullptr);
   MarkScheduleFile(&file, &eras, nullptr, keys, masks, 2);
   if (masks[0] & 1u || masks[1] & 1u) __builtin_trap();
 
   char out[24];
-  bytes.pos = 0;
-  TableFileInit(&file, ReadBytes, &bytes);
+  OpenFuzzTable(&file, &bytes);
   StringList list;
   StringListInit(&list, out, size ? data[0] % 24 : 10);
   CollectScheduleFileTexts(&file, &eras, nullptr, 2000, 1, 9, &list);

@@ -6,16 +6,6 @@
 #include "marks_support.h"
 #include "today/holiday.h"
 
-namespace {
-
-uint32_t Bits(std::initializer_list<int> days) {
-  uint32_t mask = 0;
-  for (int d : days) mask |= 1u << d;
-  return mask;
-}
-
-}  // namespace
-
 TEST(MarksHolidayParse, AcceptedLines) {
   struct {
     const char* line;

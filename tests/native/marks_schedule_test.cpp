@@ -7,12 +7,6 @@
 
 namespace {
 
-uint32_t Bits(std::initializer_list<int> days) {
-  uint32_t mask = 0;
-  for (int d : days) mask |= 1u << d;
-  return mask;
-}
-
 const int kNone = kWeekdayNone;
 
 }  // namespace

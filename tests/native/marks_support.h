@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "marks_lists.h"
 #include "text/textutil.h"
 #include "today/era.h"
 
@@ -54,16 +55,4 @@ inline uint16_t TestEquinoxDay(uint16_t year, uint16_t month) {
     if (f) fclose(f);
   }
   return loaded == 1 ? EquinoxDayFromTable(table, year, month) : 0;
-}
-
-// Shows a string list ("a|b|") or any bytes readably.
-inline std::string ShowList(const char* list, int limit) {
-  std::string out;
-  int i = 0;
-  while (i < limit && list[i]) {
-    for (; i < limit && list[i]; ++i) out += list[i];
-    out += '|';
-    ++i;
-  }
-  return out;
 }

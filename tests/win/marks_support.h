@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "../native/marks_lists.h"
 #include "plugin/chipstate.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
@@ -58,23 +59,5 @@ class MarksFiles : public testing::Test {
   std::vector<std::string> files_;
   int oldFlags_ = kFlagsDefault;
 };
-
-inline uint32_t Bits(std::initializer_list<int> days) {
-  uint32_t mask = 0;
-  for (int d : days) mask |= 1u << d;
-  return mask;
-}
-
-// Shows a string list as "a|b|".
-inline std::string ShowList(const char* list, int limit) {
-  std::string out;
-  int i = 0;
-  while (i < limit && list[i]) {
-    for (; i < limit && list[i]; ++i) out += list[i];
-    out += '|';
-    ++i;
-  }
-  return out;
-}
 
 const char kSubstituteName[] = "\x90\x55\x91\xd6\x8b\x78\x93\xfa";  // 振替休日

@@ -1,0 +1,38 @@
+// What the holiday and schedule targets share: an in-memory era table and
+// table files read from the fuzz input.
+#pragma once
+
+#include <stdint.h>
+#include <string.h>
+
+#include "text/textutil.h"
+#include "today/era.h"
+
+inline int LoadFuzzEras(EraTable* table, void*) {
+  char text[] =
+      "MEJI 1868/1/1 1912/7/29 Mm\r\nSHOW 1926/12/25 1989/1/7 Ss\r\n"
+      "HEIS 1989/1/8 2019/4/30 Hh\r\nREIW 2019/5/1 9999/12/31 Rr\r\n";
+  EraTableClear(table);
+  EraTableParse(table, text);
+  return 1;
+}
+
+struct FuzzBytes {
+  const uint8_t* data;
+  size_t size, pos;
+};
+
+inline int ReadFuzzBytes(void* ctx, unsigned char* buf, int size) {
+  FuzzBytes* b = static_cast<FuzzBytes*>(ctx);
+  size_t n = b->size - b->pos;
+  if (n > (size_t)size) n = (size_t)size;
+  memcpy(buf, b->data + b->pos, n);
+  b->pos += n;
+  return (int)n;
+}
+
+// The whole input as a table file, from its start.
+inline void OpenFuzzTable(TableFile* file, FuzzBytes* bytes) {
+  bytes->pos = 0;
+  TableFileInit(file, ReadFuzzBytes, bytes);
+}
