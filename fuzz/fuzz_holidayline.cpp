@@ -16,9 +16,8 @@ uint16_t Equinox(uint16_t year, uint16_t month) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // A single line, exactly as given, in a buffer of its own length.
   if (size <= kTableLineMax) {
-    char* line = new char[size + 1];
-    memcpy(line, data, size);
-    line[size] = '\0';
+    FuzzLine owned(data, size);
+    char* line = owned.get();
     EraCache eras;
     EraCacheInit(&eras, LoadFuzzEras, nullptr);
     HolidayEntry entry;
@@ -26,7 +25,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (entry.month < 1 || entry.month > 12 || entry.day > 31 || !entry.name) __builtin_trap();
       if (entry.name < line || entry.name > line + size) __builtin_trap();
     }
-    delete[] line;
   }
   // The whole input as a table.
   MonthKey keys[2] = {MakeMonthKey(2000, 12), MakeMonthKey(2001, 1)};

@@ -79,15 +79,12 @@ int ReferenceParse(char* line, EraCache* eras, ScheduleEntry* e) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size <= kTableLineMax) {
-    char* line = new char[size + 1];
-    memcpy(line, data, size);
-    line[size] = '\0';
+    FuzzLine owned(data, size), copy(data, size);
+    char* line = owned.get();
     EraCache eras;
     EraCacheInit(&eras, LoadFuzzEras, nullptr);
-    char* copy = new char[size + 1];
-    memcpy(copy, line, size + 1);
     ScheduleEntry expected;
-    int expectedValid = ReferenceParse(copy, &eras, &expected);
+    int expectedValid = ReferenceParse(copy.get(), &eras, &expected);
     ScheduleEntry entry;
     int valid = ParseScheduleLine(line, &entry, &eras, nullptr);
     if (valid != expectedValid) __builtin_trap();
@@ -99,13 +96,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       for (const char* c = expected.label; *c; ++c) plainLabel &= (unsigned char)*c < 0x80;
       if (plainLabel && strcmp(entry.label, expected.label) != 0) __builtin_trap();
     }
-    delete[] copy;
     if (valid) {
       if (strlen(entry.label) > kScheduleLabelMax || !entry.text) __builtin_trap();
       if (entry.weekday > 6 && entry.weekday != kWeekdayNone) __builtin_trap();
       if (entry.text < line || entry.text > line + size) __builtin_trap();
     }
-    delete[] line;
   }
   MonthKey keys[2] = {MakeMonthKey(1999, 12), MakeMonthKey(2000, 1)};
   DayMask masks[2] = {0, 0};

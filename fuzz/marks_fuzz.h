@@ -36,3 +36,20 @@ inline void OpenFuzzTable(TableFile* file, FuzzBytes* bytes) {
   bytes->pos = 0;
   TableFileInit(file, ReadFuzzBytes, bytes);
 }
+
+// The input as one zero-terminated line in a buffer of just its length, so
+// that the sanitizer sees any read past the line.
+class FuzzLine {
+ public:
+  FuzzLine(const uint8_t* data, size_t size) : text_(new char[size + 1]) {
+    memcpy(text_, data, size);
+    text_[size] = '\0';
+  }
+  ~FuzzLine() { delete[] text_; }
+  FuzzLine(const FuzzLine&) = delete;
+  FuzzLine& operator=(const FuzzLine&) = delete;
+  char* get() const { return text_; }
+
+ private:
+  char* text_;
+};
