@@ -65,12 +65,7 @@ int ReadScheduleDay(const char* part, const WeekdayNames* names, ScheduleEntry* 
 
 // At most kScheduleLabelMax bytes, never half a double-byte character.
 void CopyLabel(char* label, const char* text) {
-  int n = 0;
-  while (text[n]) {
-    int step = (IsLeadByte((unsigned char)text[n]) && text[n + 1]) ? 2 : 1;
-    if (n + step > kScheduleLabelMax) break;
-    n += step;
-  }
+  int n = FitLength(text, kScheduleLabelMax);
   memcpy(label, text, (size_t)n);
   label[n] = '\0';
 }

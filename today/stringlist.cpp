@@ -6,24 +6,26 @@
 
 namespace {
 
-// Copies at most room bytes of text to dest, never half a double-byte
-// character; returns the number copied and whether text was cut.
+// Copies what fits of text to dest; returns the number copied and whether
+// text was cut.
 int CopyCut(char* dest, const char* text, long room, int* cut) {
-  int n = 0;
-  *cut = 0;
-  while (text[n]) {
-    int step = (IsLeadByte((unsigned char)text[n]) && text[n + 1]) ? 2 : 1;
-    if (n + step > room) {
-      *cut = 1;
-      break;
-    }
-    n += step;
-  }
+  int n = FitLength(text, room);
+  *cut = text[n] != '\0';
   memcpy(dest, text, (size_t)n);
   return n;
 }
 
 }  // namespace
+
+int FitLength(const char* text, long room) {
+  int n = 0;
+  while (text[n]) {
+    int step = (IsLeadByte((unsigned char)text[n]) && text[n + 1]) ? 2 : 1;
+    if (n + step > room) break;
+    n += step;
+  }
+  return n;
+}
 
 void StringListInit(StringList* list, char* out, int size) {
   list->pos = nullptr;

@@ -9,6 +9,10 @@ struct StringList {
   int full;
 };
 
+// How many leading bytes of text fit in room bytes without splitting a
+// double-byte character.
+int FitLength(const char* text, long room);
+
 // Starts an empty list; a buffer too small for any entry is full at once.
 void StringListInit(StringList* list, char* out, int size);
 // Appends "label text" (or just text when label is null or empty), cut
