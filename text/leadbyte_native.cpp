@@ -1,4 +1,9 @@
 #include "text/leadbyte.h"
 
+LeadByteTable g_leadBytes;
+
 // Shift-JIS lead bytes.
-int IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+void FillLeadByteTable() {
+  for (int c = 0; c < 256; ++c) g_leadBytes.lead[c] = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+  g_leadBytes.filled = 1;
+}

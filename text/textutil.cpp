@@ -245,60 +245,93 @@ void TableFileInit(TableFile* file, TableReadFn read, void* ctx) {
   file->line[0] = 0;
 }
 
-// Next byte of the file into *c; 0 at the end. The first failed or empty read
-// ends the file for good.
-static int NextTableByte(TableFile* file, unsigned char* c) {
-  if (file->pos >= file->len) {
-    if (file->ended || !file->read) return 0;
-    int size = file->blockSize;
-    if (size < 1) size = 1;
-    if (size > kTableBlockSize) size = kTableBlockSize;
-    int got = file->read(file->ctx, file->block, size);
-    if (got <= 0) {
-      file->ended = 1;
-      file->pos = file->len = 0;
-      return 0;
-    }
-    file->pos = 0;
-    file->len = got < size ? got : size;
+// Reads the next block when the current one is used up; 0 at the end. The
+// first failed or empty read ends the file for good.
+static int RefillTableBlock(TableFile* file) {
+  if (file->pos < file->len) return 1;
+  if (file->ended || !file->read) return 0;
+  int size = file->blockSize;
+  if (size < 1) size = 1;
+  if (size > kTableBlockSize) size = kTableBlockSize;
+  int got = file->read(file->ctx, file->block, size);
+  if (got <= 0) {
+    file->ended = 1;
+    file->pos = file->len = 0;
+    return 0;
   }
-  *c = file->block[file->pos++];
+  file->pos = 0;
+  file->len = got < size ? got : size;
   return 1;
 }
 
+// The bytes are taken straight from the block in a local loop: this reader
+// sees every byte of every table for each computation.
 char* ReadTableLine(TableFile* file) {
   char* line = file->line;
-  int stored = 0, full = 0, comment = 0;
-  unsigned char c;
-  while (NextTableByte(file, &c)) {
-    if (IsLeadByte(c)) {
-      unsigned char pair[2] = {c, 0};
-      int n = 1;
-      if (NextTableByte(file, &pair[1]) && pair[1]) n = 2;
-      if (comment) continue;
-      // A double-byte character is kept whole or, at the limit, dropped.
-      if (!full && stored + n <= kTableLineMax) {
-        memcpy(line + stored, pair, (size_t)n);
-        stored += n;
+  int stored = 0, full = 0, comment = 0, lineEnded = 0;
+  // Length without the trailing blanks, kept as the bytes are stored; a lone
+  // lead byte leaves the trimming to TrimRight, which pairs it with what follows.
+  int kept = 0, loneLead = 0;
+  while (!lineEnded && RefillTableBlock(file)) {
+    const unsigned char* p = file->block + file->pos;
+    const unsigned char* end = file->block + file->len;
+    while (p < end) {
+      unsigned char c = *p++;
+      if (c >= 0x80 && IsLeadByte(c)) {
+        // The byte after a lead byte is data, also across a block boundary.
+        unsigned char pair[2] = {c, 0};
+        int n = 1;
+        if (p == end) {
+          file->pos = file->len;
+          if (RefillTableBlock(file)) {
+            pair[1] = file->block[file->pos++];
+            if (pair[1]) n = 2;
+          }
+          p = file->block + file->pos;
+          end = file->block + file->len;
+        } else {
+          pair[1] = *p++;
+          if (pair[1]) n = 2;
+        }
+        if (comment) continue;
+        // A double-byte character is kept whole or, at the limit, dropped.
+        if (!full && stored + n <= kTableLineMax) {
+          line[stored++] = (char)pair[0];
+          if (n == 2)
+            line[stored++] = (char)pair[1];
+          else
+            loneLead = 1;
+          kept = stored;
+        } else {
+          full = 1;
+        }
+        continue;
+      }
+      if (c == '\n') {
+        if (stored) {
+          lineEnded = 1;
+          break;
+        }
+        comment = 0;
+        continue;
+      }
+      if (c == '#') comment = 1;
+      if (comment || c == '\r' || c == 0) continue;
+      if (!full && stored < kTableLineMax) {
+        line[stored++] = (char)c;
+        if (c != ' ' && c != '\t') kept = stored;
       } else {
         full = 1;
       }
-      continue;
     }
-    if (c == '\n') {
-      if (stored) break;
-      comment = 0;
-      continue;
-    }
-    if (c == '#') comment = 1;
-    if (comment || c == '\r' || c == 0) continue;
-    if (!full && stored < kTableLineMax)
-      line[stored++] = (char)c;
-    else
-      full = 1;
+    file->pos = (int)(p - file->block);
   }
   if (!stored) return nullptr;
-  line[stored] = 0;
-  TrimRight(line);
+  if (loneLead) {
+    line[stored] = 0;
+    TrimRight(line);
+  } else {
+    line[kept] = 0;
+  }
   return line;
 }
