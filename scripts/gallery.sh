@@ -68,6 +68,9 @@ paint current-two-months 760,200 --months 2 --style underline "${font[@]}"
 paint year-end 280,400 --memo 1999/12 --months 2 --english --style italic \
   --back 202830 --text E8E8E8 --today 406080 --sunday FF7070 --saturday 70A0FF --holiday FFB040 "${font[@]}"
 paint last-month 20,560 --memo 9999/12 --months 2 --stacked "${font[@]}"
+# 23 November 2025 is a Sunday: the 24th is a substitute holiday.
+paint substitute 520,400 --memo 2025/11 --style bold "${font[@]}"
+paint golden-week 520,560 --memo 2026/4 --months 2 --stacked --style normal "${font[@]}"
 
 if [ "$live" = 1 ]; then
   wait
