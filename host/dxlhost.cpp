@@ -76,10 +76,7 @@ int RunStateCommand(int argc, char** argv) {
   }
 
   DxlApi api;
-  if (!LoadDxl(library, &api)) {
-    fprintf(stderr, "dxlhost: cannot load %s (error %lu)\n", library, GetLastError());
-    return 1;
-  }
+  if (!LoadDxlOrComplain(library, &api)) return 1;
   if (api.DrawExSpecification) {
     HostSpecRecord spec;
     memset(&spec, 0xCC, sizeof spec);

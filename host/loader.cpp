@@ -65,6 +65,19 @@ bool LoadDxl(const char* path, DxlApi* api) {
   return api->InitializeChip && api->UnInitializeChip && api->Update;
 }
 
+bool LoadDxlOrComplain(const char* path, DxlApi* api) {
+  if (LoadDxl(path, api)) return true;
+  fprintf(stderr, "dxlhost: cannot load %s (error %lu)\n", path, GetLastError());
+  return false;
+}
+
+std::string ProgramDirectory() {
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string s(path, n < sizeof path ? n : 0);
+  return s.substr(0, s.rfind('\\') + 1);
+}
+
 void UnloadDxl(DxlApi* api) {
   if (api->module) FreeLibrary(api->module);
   memset(api, 0, sizeof *api);

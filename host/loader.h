@@ -27,6 +27,10 @@ struct DxlApi {
 
 // Loads the library and resolves its exports; missing ones stay null.
 bool LoadDxl(const char* path, DxlApi* api);
+// LoadDxl that says on stderr why a library could not be loaded.
+bool LoadDxlOrComplain(const char* path, DxlApi* api);
+// The folder of the running program, with its trailing backslash.
+std::string ProgramDirectory();
 void UnloadDxl(DxlApi* api);
 
 // One chip as the host keeps it: the memo text and the saved-data block in

@@ -225,10 +225,7 @@ int RunPaintCommand(int argc, char** argv) {
   }
 
   DxlApi api;
-  if (!LoadDxl(library, &api)) {
-    fprintf(stderr, "dxlhost: cannot load %s (error %lu)\n", library, GetLastError());
-    return 1;
-  }
+  if (!LoadDxlOrComplain(library, &api)) return 1;
   int result = 0;
   HostChip chip;
   if (!CreatePaintChip(&api, o, &chip)) {

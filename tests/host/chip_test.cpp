@@ -10,13 +10,6 @@
 
 namespace {
 
-std::string ProgramDir() {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string s(path);
-  return s.substr(0, s.rfind('\\') + 1);
-}
-
 std::string UserName() {
   char user[64];
   DWORD size = sizeof user;
@@ -24,7 +17,7 @@ std::string UserName() {
   return user;
 }
 
-std::string IniPath() { return ProgramDir() + "Tarnivel.ini"; }
+std::string IniPath() { return ProgramDirectory() + "Tarnivel.ini"; }
 
 std::vector<unsigned char> Block(uint32_t length, std::vector<unsigned char> payload) {
   std::vector<unsigned char> b(4 + payload.size());
@@ -53,7 +46,7 @@ class HostChipTest : public testing::Test {
   static void SetUpTestSuite() {
     // Plain months: no scheduler data, no tips.
     WritePrivateProfileStringA(UserName().c_str(), "Flags", "0", IniPath().c_str());
-    ASSERT_TRUE(LoadDxl((ProgramDir() + "Tarnivel.dxl").c_str(), &api_)) << "error " << GetLastError();
+    ASSERT_TRUE(LoadDxl((ProgramDirectory() + "Tarnivel.dxl").c_str(), &api_)) << "error " << GetLastError();
   }
   static void TearDownTestSuite() { UnloadDxl(&api_); }
 
@@ -306,7 +299,7 @@ TEST(HostLibrary, SettingsFileBesideTheLibrary) {
   WritePrivateProfileStringA("$TodayTemp", "HolidayTbl", "C:\\stale.tbl", ini.c_str());
 
   DxlApi api;
-  ASSERT_TRUE(LoadDxl((ProgramDir() + "Tarnivel.dxl").c_str(), &api));
+  ASSERT_TRUE(LoadDxl((ProgramDirectory() + "Tarnivel.dxl").c_str(), &api));
   EXPECT_EQ(2, (int)GetPrivateProfileIntA(user.c_str(), "Version", -1, ini.c_str()));
   UnloadDxl(&api);
 
@@ -321,7 +314,7 @@ TEST(HostLibrary, SettingsFileBesideTheLibrary) {
 namespace {
 
 TEST(HostLibrary, VersionBlock) {
-  std::string dll = ProgramDir() + "Tarnivel.dxl";
+  std::string dll = ProgramDirectory() + "Tarnivel.dxl";
   DWORD ignored = 0;
   DWORD size = GetFileVersionInfoSizeA(dll.c_str(), &ignored);
   ASSERT_GT(size, 0u);

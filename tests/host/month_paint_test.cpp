@@ -12,13 +12,6 @@
 
 namespace {
 
-std::string Dir() {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string s(path);
-  return s.substr(0, s.rfind('\\') + 1);
-}
-
 uint32_t Be32(const uint8_t* p) { return (uint32_t)p[0] << 24 | (uint32_t)p[1] << 16 | (uint32_t)p[2] << 8 | p[3]; }
 
 // Reads a PNG of stored blocks back: size and the unfiltered RGB rows.
@@ -101,8 +94,8 @@ class MonthHostPaint : public testing::Test {
     char user[64];
     DWORD size = sizeof user;
     std::string section = GetUserNameA(user, &size) && strlen(user) < 32 ? user : "Default";
-    WritePrivateProfileStringA(section.c_str(), "Flags", "0", (Dir() + "Tarnivel.ini").c_str());
-    ASSERT_TRUE(LoadDxl((Dir() + "Tarnivel.dxl").c_str(), &api_));
+    WritePrivateProfileStringA(section.c_str(), "Flags", "0", (ProgramDirectory() + "Tarnivel.ini").c_str());
+    ASSERT_TRUE(LoadDxl((ProgramDirectory() + "Tarnivel.dxl").c_str(), &api_));
   }
   static void TearDownTestSuite() { UnloadDxl(&api_); }
 
@@ -182,9 +175,9 @@ TEST_F(MonthHostPaint, ColoursThroughTheLibrary) {
 }
 
 TEST_F(MonthHostPaint, PaintCommandWritesThePicture) {
-  std::string out = Dir() + "month_paint_test.png";
+  std::string out = ProgramDirectory() + "month_paint_test.png";
   DeleteFileA(out.c_str());
-  std::string command = "\"" + Dir() + "dxlhost.exe\" paint \"" + Dir() + "Tarnivel.dxl\" --memo 1998/2 --months 2 "
+  std::string command = "\"" + ProgramDirectory() + "dxlhost.exe\" paint \"" + ProgramDirectory() + "Tarnivel.dxl\" --memo 1998/2 --months 2 "
                         "--stacked --english --size 250x300 --out \"" + out + "\"";
   STARTUPINFOA si;
   memset(&si, 0, sizeof si);
