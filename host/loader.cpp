@@ -181,7 +181,8 @@ void HostChipFree(HostChip* chip) {
 }
 
 bool HostPeekChip(HGLOBAL chip, HostChipPeek* out) {
-  if (!chip) return false;
+  // Another library's chip handle may hold a smaller block.
+  if (!chip || GlobalSize(chip) < sizeof *out) return false;
   const void* p = GlobalLock(chip);
   if (!p) return false;
   memcpy(out, p, sizeof *out);

@@ -62,7 +62,7 @@ int HostDestroy(const DxlApi* api, HostChip* chip);
 void HostChipFree(HostChip* chip);
 
 // Reads the chip's leading state fields through its handle; false when the
-// handle cannot be locked.
+// handle cannot be locked or its block is too small for them.
 bool HostPeekChip(HGLOBAL chip, HostChipPeek* out);
 
 std::string HexBytes(const std::vector<unsigned char>& bytes);

@@ -291,6 +291,28 @@ TEST_F(HostChipTest, SmallEntryPoints) {
   api_.Zoom();
 }
 
+TEST(HostLoader, PeekReadsOnlyBlocksHoldingAWholeState) {
+  // dxlhost peeks at the chips of any library; a smaller state must not be read past its end.
+  const size_t sizes[] = {0, 8, sizeof(HostChipPeek) - 1, sizeof(HostChipPeek)};
+  for (size_t size : sizes) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    ASSERT_NE(nullptr, block) << "size " << size;
+    if (size >= 2) {
+      uint16_t year = 1998;
+      memcpy(GlobalLock(block), &year, sizeof year);
+      GlobalUnlock(block);
+    }
+    HostChipPeek peek;
+    memset(&peek, 0xCC, sizeof peek);
+    bool expected = size >= sizeof(HostChipPeek);
+    EXPECT_EQ(expected, HostPeekChip(block, &peek)) << "block of " << size << " bytes";
+    EXPECT_EQ(expected ? 1998 : 0xCCCC, peek.year) << "block of " << size << " bytes";
+    GlobalFree(block);
+  }
+  HostChipPeek peek;
+  EXPECT_FALSE(HostPeekChip(nullptr, &peek));
+}
+
 TEST(HostLibrary, SettingsFileBesideTheLibrary) {
   std::string ini = IniPath();
   std::string user = UserName();
