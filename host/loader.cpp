@@ -134,7 +134,11 @@ void HostChipSetMemo(HostChip* chip, const char* text) {
 
 void HostChipSetSaveData(HostChip* chip, const void* block, size_t size) {
   if (chip->saveData) GlobalFree(chip->saveData);
-  chip->saveData = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size < 4 ? 4 : size);
+  // A truncated file must not make the library read past the block.
+  uint32_t length = 0;
+  if (block) memcpy(&length, block, size < 4 ? size : 4);
+  size_t needed = 4 + (length < 24 ? length : 24);
+  chip->saveData = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size < needed ? needed : size);
   if (!chip->saveData) return;
   if (size == 0) return;
   memcpy(GlobalLock(chip->saveData), block, size);

@@ -50,7 +50,8 @@ void DefaultChipFont(LOGFONTA* font, int height, const char* face);
 
 void HostChipInit(HostChip* chip, HWND window);
 void HostChipSetMemo(HostChip* chip, const char* text);
-// Replaces the saved data with a block of this length word and payload.
+// Replaces the saved data with a block of this length word and payload,
+// zero-filled up to the payload the length word declares (at most 24 bytes).
 void HostChipSetSaveData(HostChip* chip, const void* block, size_t size);
 std::vector<unsigned char> HostChipSaveBytes(const HostChip* chip);
 

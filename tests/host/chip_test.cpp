@@ -178,6 +178,33 @@ TEST_F(HostChipTest, SaveDataLayouts) {
   EXPECT_EQ(0x03, p.viewFlags);
 }
 
+TEST_F(HostChipTest, CutSavedDataIsFilledUpWithZeros) {
+  Create("2000/2");
+  struct Case {
+    std::vector<unsigned char> block;
+    size_t expectedSize;
+  } cases[] = {
+      {Block(24, {}), 28},
+      {Block(24, {0x11, 0x22}), 28},
+      {Block(13, {0x11}), 17},
+      {Block(30, {}), 28},
+      {{24, 0}, 28},  // even the length word cut
+      {Block(0, {}), 4},
+      {Block(24, std::vector<unsigned char>(30, 0)), 34},
+  };
+  for (const Case& c : cases) {
+    HostChipPeek p = UpdateWith(c.block);
+    std::vector<unsigned char> held = HostChipSaveBytes(&chip_);
+    std::vector<unsigned char> expected = c.block;
+    expected.resize(c.expectedSize, 0);
+    EXPECT_EQ(HexBytes(expected), HexBytes(held)) << "given " << HexBytes(c.block);
+    if (c.expectedSize == 28) {
+      EXPECT_EQ(0u, p.holidayColor) << "given " << HexBytes(c.block);
+      EXPECT_EQ(0, p.viewFlags) << "given " << HexBytes(c.block);
+    }
+  }
+}
+
 TEST_F(HostChipTest, GetSaveDataWritesCurrentLayout) {
   Create("2000/2");
   UpdateWith(Block(24, CurrentPayload(0x010203, 0x040506, 0x070809, 0x0A0B0C, 2, 0xF1)));
