@@ -35,7 +35,12 @@ void RefreshMarks(HWND chipWindow, ChipState* state, uint16_t previousYear,
     SetAllMasks(state, 0);
     return;
   }
-  if (!tag && chipWindow) CreateTagWindow(chipWindow, state);
+  if (!tag) {
+    if (chipWindow) CreateTagWindow(chipWindow, state);
+    // Without a tag window TODAY use was off (the masks were cleared then) or
+    // this is the chip's first refresh: nothing held is a computed mark.
+    SetAllMasks(state, kMaskUnknown);
+  }
 
   int twoMonths = (state->viewFlags & kViewTwoMonths) != 0;
   int count = twoMonths ? 2 : 1;

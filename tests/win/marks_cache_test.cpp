@@ -147,3 +147,16 @@ TEST_F(MarksCache, TodayUseOffRemovesTheTagAndClearsTheMasks) {
   EXPECT_EQ(1, TagWindows());
   EXPECT_EQ(Bits({10}), Masks().scheduleMask[0]);
 }
+
+TEST_F(MarksCache, TodayUseOnAgainComputesTheSameMonth) {
+  Show(1998, 5, 0);
+  WriteSettingInt(kUserSection, IDS_KEY_FLAGS, 0);
+  Show(1998, 5, 0);
+  ASSERT_EQ(0u, Masks().holidayMask[0]);
+  WriteSettingInt(kUserSection, IDS_KEY_FLAGS, kFlagUseToday);
+  EXPECT_EQ(2, Show(1998, 5, 0)) << "the holiday table and the schedule file are read again";
+  ChipState s = Masks();
+  EXPECT_EQ(Bits({3, 4}), s.holidayMask[0]);
+  EXPECT_EQ(Bits({20}), s.scheduleMask[0]);
+  EXPECT_EQ(0, Show(1998, 5, 0)) << "and then kept";
+}
