@@ -63,12 +63,14 @@ extern "C" int __cdecl DrawExSpecification(SpecInfo* info) {
 }
 
 extern "C" int __cdecl InitializeChip(HGLOBAL* handleOut, HWND chipWindow, const HostChipInfo* info) {
+  // Without a place for the handle the chip could never be freed.
+  if (!handleOut) return 0;
   HGLOBAL chip = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(ChipState));
   if (!chip) {
     ShowError(chipWindow, IDS_NO_MEMORY);
     return 0;
   }
-  if (handleOut) *handleOut = chip;
+  *handleOut = chip;
   // The chip-window hook of the popup tips joins here (flag bit 1).
   Update(chip, chipWindow, info);
   return 1;

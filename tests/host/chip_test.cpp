@@ -299,6 +299,7 @@ TEST_F(HostChipTest, HandlesThatCannotBeLockedFailQuietly) {
     }
   }
   EXPECT_EQ(1, api_.UnInitializeChip(nullptr, chip_.window));
+  EXPECT_EQ(0, api_.InitializeChip(nullptr, chip_.window, &record)) << "no place for the handle";
   GlobalFree(discarded);
 }
 
