@@ -29,16 +29,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The whole input as a table.
   MonthKey keys[2] = {MakeMonthKey(2000, 12), MakeMonthKey(2001, 1)};
   DayMask masks[2];
-  FuzzBytes bytes = {data, size, 0};
+  MemoryBytes bytes;
   TableFile file;
-  OpenFuzzTable(&file, &bytes);
+  OpenFuzzTable(&file, &bytes, data, size);
   EraCache eras;
   EraCacheInit(&eras, LoadFuzzEras, nullptr);
   MarkHolidayTable(&file, &eras, Equinox, keys, masks, 2);
   if (masks[0] & 1u || masks[1] & 1u) __builtin_trap();
 
   char out[24];
-  OpenFuzzTable(&file, &bytes);
+  OpenFuzzTable(&file, &bytes, data, size);
   int sizeArg = size ? data[0] % 24 : 10;
   CollectHolidayTableNames(&file, &eras, Equinox, "SUBST", 2001, 1, 1, out, sizeArg);
   return 0;

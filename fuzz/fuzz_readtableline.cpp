@@ -9,28 +9,15 @@
 #include <vector>
 
 #include "text/leadbyte.h"
+#include "text/memtable.h"
 #include "text/textutil.h"
 
 namespace {
 
-struct Source {
-  const uint8_t* data;
-  size_t size;
-  size_t pos;
-};
-
-int ReadSource(void* ctx, unsigned char* buf, int size) {
-  Source* s = (Source*)ctx;
-  size_t n = s->size - s->pos < (size_t)size ? s->size - s->pos : (size_t)size;
-  memcpy(buf, s->data + s->pos, n);
-  s->pos += n;
-  return (int)n;
-}
-
 std::vector<std::string> ReadLines(const uint8_t* data, size_t size, int blockSize) {
-  Source source{data, size, 0};
+  MemoryBytes source;
   std::unique_ptr<TableFile> file(new TableFile);
-  TableFileInit(file.get(), ReadSource, &source);
+  TableFileAttachMemory(file.get(), &source, data, size);
   file->blockSize = blockSize;
   std::vector<std::string> lines;
   while (char* line = ReadTableLine(file.get())) {

@@ -104,16 +104,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   MonthKey keys[2] = {MakeMonthKey(1999, 12), MakeMonthKey(2000, 1)};
   DayMask masks[2] = {0, 0};
-  FuzzBytes bytes = {data, size, 0};
+  MemoryBytes bytes;
   TableFile file;
-  OpenFuzzTable(&file, &bytes);
+  OpenFuzzTable(&file, &bytes, data, size);
   EraCache eras;
   EraCacheInit(&eras, LoadFuzzEras, nullptr);
   MarkScheduleFile(&file, &eras, nullptr, keys, masks, 2);
   if (masks[0] & 1u || masks[1] & 1u) __builtin_trap();
 
   char out[24];
-  OpenFuzzTable(&file, &bytes);
+  OpenFuzzTable(&file, &bytes, data, size);
   StringList list;
   StringListInit(&list, out, size ? data[0] % 24 : 10);
   CollectScheduleFileTexts(&file, &eras, nullptr, 2000, 1, 9, &list);

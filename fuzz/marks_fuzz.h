@@ -5,6 +5,7 @@
 #include <stdint.h>
 #include <string.h>
 
+#include "text/memtable.h"
 #include "text/textutil.h"
 #include "today/era.h"
 
@@ -17,24 +18,9 @@ inline int LoadFuzzEras(EraTable* table, void*) {
   return 1;
 }
 
-struct FuzzBytes {
-  const uint8_t* data;
-  size_t size, pos;
-};
-
-inline int ReadFuzzBytes(void* ctx, unsigned char* buf, int size) {
-  FuzzBytes* b = static_cast<FuzzBytes*>(ctx);
-  size_t n = b->size - b->pos;
-  if (n > (size_t)size) n = (size_t)size;
-  memcpy(buf, b->data + b->pos, n);
-  b->pos += n;
-  return (int)n;
-}
-
 // The whole input as a table file, from its start.
-inline void OpenFuzzTable(TableFile* file, FuzzBytes* bytes) {
-  bytes->pos = 0;
-  TableFileInit(file, ReadFuzzBytes, bytes);
+inline void OpenFuzzTable(TableFile* file, MemoryBytes* bytes, const uint8_t* data, size_t size) {
+  TableFileAttachMemory(file, bytes, data, size);
 }
 
 // The input as one zero-terminated line in a buffer of just its length, so

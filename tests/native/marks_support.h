@@ -8,25 +8,20 @@
 #include <string>
 
 #include "marks_lists.h"
+#include "text/memtable.h"
 #include "text/textutil.h"
 #include "today/era.h"
 
 struct MemoryTable {
   std::string text;
-  size_t pos = 0;
+  MemoryBytes bytes;
   TableFile file;
 
   explicit MemoryTable(const std::string& contents) : text(contents) {
-    TableFileInit(&file, Read, this);
+    TableFileAttachMemory(&file, &bytes, text.data(), text.size());
   }
-  static int Read(void* ctx, unsigned char* buf, int size) {
-    MemoryTable* self = static_cast<MemoryTable*>(ctx);
-    size_t n = self->text.size() - self->pos;
-    if (n > (size_t)size) n = (size_t)size;
-    memcpy(buf, self->text.data() + self->pos, n);
-    self->pos += n;
-    return (int)n;
-  }
+  MemoryTable(const MemoryTable&) = delete;
+  MemoryTable& operator=(const MemoryTable&) = delete;
 };
 
 // Meiji to Reiwa, as the sample era file has them (names in ASCII).

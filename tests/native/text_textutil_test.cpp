@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "text/memtable.h"
 #include "text/textutil.h"
 
 static std::string Show(const std::string& s) {
@@ -81,26 +82,11 @@ TEST(TextUnescape, BothModes) {
 
 // ---- Table lines ----
 
-struct MemorySource {
-  std::string data;
-  size_t pos;
-  int reads;
-};
-
-static int ReadMemory(void* ctx, unsigned char* buf, int size) {
-  MemorySource* m = (MemorySource*)ctx;
-  ++m->reads;
-  size_t n = std::min(m->data.size() - m->pos, (size_t)size);
-  memcpy(buf, m->data.data() + m->pos, n);
-  m->pos += n;
-  return (int)n;
-}
-
 static std::vector<std::string> ReadAll(const std::string& data, int blockSize) {
-  MemorySource m{data, 0, 0};
+  MemoryBytes m;
   // heap-allocated so that ASan sees any write past line[]
   std::unique_ptr<TableFile> file(new TableFile);
-  TableFileInit(file.get(), ReadMemory, &m);
+  TableFileAttachMemory(file.get(), &m, data.data(), data.size());
   if (blockSize) file->blockSize = blockSize;
   std::vector<std::string> lines;
   while (char* line = ReadTableLine(file.get())) lines.push_back(line);
@@ -176,9 +162,10 @@ TEST(TextReadTableLine, FailedReadIsEnd) {
 }
 
 TEST(TextReadTableLine, ReadsInBlocks) {
-  MemorySource m{std::string(10000, 'a') + "\n", 0, 0};
+  std::string data = std::string(10000, 'a') + "\n";
+  MemoryBytes m;
   TableFile file;
-  TableFileInit(&file, ReadMemory, &m);
+  TableFileAttachMemory(&file, &m, data.data(), data.size());
   ASSERT_NE(nullptr, ReadTableLine(&file));
   EXPECT_EQ(nullptr, ReadTableLine(&file));
   EXPECT_EQ(4, m.reads) << "three blocks and the read that finds the end";

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/native/today_equinox_table.h"
+#include "text/memtable.h"
 #include "today/era.h"
 #include "today/holiday.h"
 #include "today/schedule.h"
@@ -25,19 +26,6 @@ std::string ReadExample(const char* name) {
   while ((n = fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
   fclose(f);
   return text;
-}
-
-struct MemorySource {
-  std::string text;
-  size_t pos;
-};
-
-int ReadMemory(void* ctx, unsigned char* buf, int size) {
-  MemorySource* src = static_cast<MemorySource*>(ctx);
-  size_t n = std::min((size_t)size, src->text.size() - src->pos);
-  memcpy(buf, src->text.data() + src->pos, n);
-  src->pos += n;
-  return (int)n;
 }
 
 int LoadSampleEras(EraTable* table, void*) {
@@ -120,9 +108,9 @@ TEST(TodayExamples, HolidaysOfKnownYears) {
     MonthKey keys[12];
     DayMask masks[12];
     for (int m = 0; m < 12; ++m) keys[m] = MakeMonthKey(y.year, m + 1);
-    MemorySource src = {table, 0};
+    MemoryBytes src;
     static TableFile file;
-    TableFileInit(&file, ReadMemory, &src);
+    TableFileAttachMemory(&file, &src, table.data(), table.size());
     EraCache eras;
     EraCacheInit(&eras, LoadSampleEras, nullptr);
     MarkHolidayTable(&file, &eras, PublishedEquinox, keys, masks, 12);
