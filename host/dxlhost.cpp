@@ -10,6 +10,7 @@
 
 #include "host/loader.h"
 #include "host/paint.h"
+#include "host/soak.h"
 
 namespace {
 
@@ -131,6 +132,7 @@ struct Command {
 const Command kCommands[] = {
     {"state", RunStateCommand},
     {"paint", RunPaintCommand},
+    {"soak", RunSoakCommand},
 };
 
 }  // namespace

@@ -1,0 +1,536 @@
+#include "host/soak.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "host/loader.h"
+#include "host/paint.h"
+#include "host/soakcount.h"
+
+namespace {
+
+void SoakUsage() {
+  fputs(
+      "usage: dxlhost soak LIBRARY [--data DIR] [--scenario NAME[,NAME...]] [--count N]\n"
+      "         [--fail CALL:N | --sweep CALL[:FROM] [--max-n N]] [--list]\n"
+      "  Copies the library and the scheduler files of DIR (*.CNF, *.TBL) into a\n"
+      "  temporary folder, loads it, counts what it creates and releases through\n"
+      "  its import address table, and runs host scenarios N times each (default:\n"
+      "  one pass), printing per kind: created, released, live at the end, peak.\n"
+      "  --fail makes the Nth call of CALL fail; --sweep runs every scenario with\n"
+      "  the call failing at N = FROM, FROM+1, ... until the Nth call is not made,\n"
+      "  one line per case. --list names the scenarios and the calls that can fail.\n",
+      stderr);
+}
+
+// --- the host's side -------------------------------------------------------
+
+// A memory DC with a 32-bit picture that every chip fits in.
+struct Canvas {
+  HDC dc;
+  HBITMAP bitmap;
+  HGDIOBJ previous;
+};
+
+bool CanvasOpen(Canvas* c) {
+  BITMAPINFO info;
+  memset(&info, 0, sizeof info);
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = 800;
+  info.bmiHeader.biHeight = -800;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  c->dc = CreateCompatibleDC(nullptr);
+  c->bitmap = c->dc ? CreateDIBSection(c->dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+  c->previous = c->bitmap ? SelectObject(c->dc, c->bitmap) : nullptr;
+  return c->previous != nullptr;
+}
+
+void CanvasClose(Canvas* c) {
+  if (c->previous) SelectObject(c->dc, c->previous);
+  if (c->bitmap) DeleteObject(c->bitmap);
+  if (c->dc) DeleteDC(c->dc);
+  memset(c, 0, sizeof *c);
+}
+
+struct Soak {
+  DxlApi api;
+  std::string folder;      // the temporary folder, with a trailing backslash
+  std::string recordFile;  // what the date command writes
+  Canvas canvas;
+  std::string problem;     // a wrong result a scenario saw
+};
+
+void Problem(Soak* s, const std::string& what) {
+  if (s->problem.empty()) s->problem = what;
+}
+
+void DestroyChip(Soak* s, HostChip* chip) {
+  if (chip->chip) HostDestroy(&s->api, chip);
+  HostChipFree(chip);
+}
+
+// A chip as the paint command makes it; on failure nothing is left behind.
+bool MakeChip(Soak* s, const PaintOptions& o, HostChip* chip) {
+  if (CreatePaintChip(&s->api, o, chip)) return true;
+  DestroyChip(s, chip);
+  return false;
+}
+
+PaintOptions ChipOptions(const char* memo, int view, bool english, int style) {
+  PaintOptions o;
+  DefaultPaintOptions(&o);
+  o.memo = memo;
+  o.months = view == 0 ? 1 : 2;
+  o.stacked = view == 2;
+  o.english = english;
+  o.scheduleStyle = style;
+  return o;
+}
+
+// --- scenarios ---------------------------------------------------------------
+
+// Every view (one month, side by side, stacked), language and schedule style,
+// for a month with sample holidays and schedules and for the current month.
+bool ScenarioPaint(Soak* s, long count) {
+  const int kCombos = 48;
+  int n = count < kCombos ? (int)count : kCombos;
+  std::vector<HostChip> chips(n);
+  std::vector<bool> made(n);
+  for (int c = 0; c < n; ++c)
+    made[c] = MakeChip(s, ChipOptions(c / 24 ? "" : "1998/2", c % 3, (c / 3) % 2 != 0, (c / 6) % 4), &chips[c]);
+  for (long i = 0; i < count; ++i) {
+    int c = (int)(i % n);
+    if (made[c] && !s->api.DrawChip(chips[c].chip, chips[c].window, s->canvas.dc)) Problem(s, "DrawChip failed");
+  }
+  for (int c = 0; c < n; ++c)
+    if (made[c]) DestroyChip(s, &chips[c]);
+  return true;
+}
+
+// Each update names another month; every fourth switches between one and two months.
+bool ScenarioUpdate(Soak* s, long count) {
+  static const char* const kMemos[] = {"1998/1", "1998/2", "1998/3",  "2026/11", "2026/12",
+                                       "2027/1", "2027/2", "9999/12", "1/1",     "2025/11"};
+  HostChip chip;
+  if (!MakeChip(s, ChipOptions("1997/12", 1, false, 1), &chip)) return true;
+  for (long i = 0; i < count; ++i) {
+    HostChipSetMemo(&chip, kMemos[i % 10]);
+    if (i % 4 == 3) {
+      std::vector<unsigned char> block = PaintSaveBlock(ChipOptions("", (i / 4) % 2 ? 1 : 0, false, 1));
+      HostChipSetSaveData(&chip, block.data(), block.size());
+    }
+    HostUpdate(&s->api, &chip);
+  }
+  DestroyChip(s, &chip);
+  return true;
+}
+
+// Created, updated, measured, painted, saved and freed, window and all.
+bool ScenarioLifecycle(Soak* s, long count) {
+  for (long i = 0; i < count; ++i) {
+    HostChip chip;
+    if (MakeChip(s, ChipOptions("1998/2", (int)(i % 3), i % 2 != 0, (int)(i % 4)), &chip)) {
+      HostUpdate(&s->api, &chip);
+      s->api.DrawChip(chip.chip, chip.window, s->canvas.dc);
+      if (HostGetSaveData(&s->api, &chip)) SoakHandOver(chip.saveData);
+      DestroyChip(s, &chip);
+    }
+  }
+  return true;
+}
+
+void SetBlock(HostChip* chip, const std::vector<unsigned char>& block) {
+  HostChipSetSaveData(chip, block.empty() ? nullptr : block.data(), block.size());
+}
+
+// Saved data in the current and the older layout, an empty block and none at
+// all: what GetSaveData writes, fed back, comes out the same.
+bool ScenarioSaveData(Soak* s, long count) {
+  HostChip chip;
+  if (!MakeChip(s, ChipOptions("1998/2", 0, false, 1), &chip)) return true;
+  PaintOptions colourful = ChipOptions("", 2, true, 3);
+  colourful.todayColor = RGB(1, 2, 3);
+  colourful.holidayColor = RGB(200, 100, 50);
+  const std::vector<unsigned char> current = PaintSaveBlock(colourful);
+  const std::vector<unsigned char> older = {13, 0, 0, 0, 0x11, 0x22, 0x33, 0, 0x44, 0x55, 0x66, 0,
+                                            0x77, 0x88, 0x99, 0, 0x01, 0, 0, 0};
+  const std::vector<unsigned char> empty = {0, 0, 0, 0};
+  for (long i = 0; i < count; ++i) {
+    int variant = (int)(i % 4);
+    if (variant == 0) SetBlock(&chip, current);
+    if (variant == 1) SetBlock(&chip, older);
+    if (variant == 2) SetBlock(&chip, empty);
+    if (variant == 3) {
+      if (chip.saveData) GlobalFree(chip.saveData);
+      chip.saveData = nullptr;
+    }
+    HostUpdate(&s->api, &chip);
+    if (!HostGetSaveData(&s->api, &chip)) continue;
+    SoakHandOver(chip.saveData);
+    std::vector<unsigned char> first = HostChipSaveBytes(&chip);
+    if (variant == 0 && first != current) Problem(s, "saved data differs from the block given");
+    HostUpdate(&s->api, &chip);
+    if (!HostGetSaveData(&s->api, &chip)) continue;
+    SoakHandOver(chip.saveData);
+    if (HostChipSaveBytes(&chip) != first) Problem(s, "saved data changed on a round trip");
+  }
+  DestroyChip(s, &chip);
+  return true;
+}
+
+// Clicks on a day of February 1998; the date command records its command line.
+bool ScenarioClick(Soak* s, long count) {
+  HostChip chip;
+  if (!MakeChip(s, ChipOptions("1998/2", 0, false, 1), &chip)) return true;
+  RECT client;
+  GetClientRect(chip.window, &client);
+  POINT day = {client.right / 2, client.bottom * 2 / 3};
+  DeleteFileA(s->recordFile.c_str());
+  long beeps = SoakBeeps();
+  for (long i = 0; i < count && s->api.MouseClik; ++i) s->api.MouseClik(chip.chip, chip.window, &day);
+  if (count > 0 && !SoakFaultFired()) {
+    bool recorded = false;
+    for (int wait = 0; wait < 100 && !recorded; ++wait) {
+      recorded = GetFileAttributesA(s->recordFile.c_str()) != INVALID_FILE_ATTRIBUTES;
+      if (!recorded) Sleep(50);
+    }
+    if (!recorded) Problem(s, "the date command did not run");
+    if (SoakBeeps() != beeps) Problem(s, "a click beeped");
+  }
+  DestroyChip(s, &chip);
+  return true;
+}
+
+struct Scenario {
+  const char* name;
+  long count;  // one pass
+  const char* what;
+  bool (*run)(Soak* s, long count);
+};
+
+const Scenario kScenarios[] = {
+    {"paint", 48, "paints of 48 chips: every view, style and language, a month with sample data and today",
+     ScenarioPaint},
+    {"update", 12, "updates of a chip, each to another month", ScenarioUpdate},
+    {"lifecycle", 6, "chips created, updated, painted, saved and freed", ScenarioLifecycle},
+    {"savedata", 4, "saved-data round trips: current and older layout, empty block, none", ScenarioSaveData},
+    {"click", 2, "clicks on a day that start the date command", ScenarioClick},
+};
+
+// --- checks --------------------------------------------------------------------
+
+// What a fresh chip looks like: the check after every case.
+struct Picture {
+  std::vector<uint8_t> rgb;
+  HostChipPeek peek;
+};
+
+bool TakePicture(Soak* s, Picture* picture) {
+  HostChip chip;
+  bool ok = MakeChip(s, ChipOptions("1998/2", 1, false, 1), &chip);
+  if (ok) {
+    int w = 0, h = 0;
+    ok = PaintChipPixels(&s->api, &chip, &w, &h, &picture->rgb) && HostPeekChip(chip.chip, &picture->peek);
+    DestroyChip(s, &chip);
+  }
+  return ok;
+}
+
+bool SamePicture(const Picture& a, const Picture& b) {
+  return a.rgb == b.rgb && !memcmp(&a.peek, &b.peek, sizeof a.peek);
+}
+
+// Kinds with something live after the scenario, as "kind n, ...".
+std::string LiveKinds() {
+  std::string out;
+  const SoakCount* counts = SoakCounts();
+  for (int k = 0; k < kSoakKindCount; ++k) {
+    if (counts[k].live == 0) continue;
+    char item[64];
+    snprintf(item, sizeof item, "%s%s %ld", out.empty() ? "" : ",", SoakKindName(k), counts[k].live);
+    out += item;
+  }
+  return out;
+}
+
+void PrintCounts() {
+  printf("  %-16s %10s %10s %6s %6s %8s\n", "kind", "created", "released", "live", "peak", "foreign");
+  const SoakCount* counts = SoakCounts();
+  for (int k = 0; k < kSoakKindCount; ++k) {
+    const SoakCount& c = counts[k];
+    if (!c.created && !c.released && !c.foreign) continue;
+    printf("  %-16s %10ld %10ld %6ld %6ld %8ld\n", SoakKindName(k), c.created, c.released, c.live, c.peak,
+           c.foreign);
+  }
+}
+
+// --- one run ---------------------------------------------------------------
+
+volatile LONG g_caseSerial = 0;
+char g_caseName[160];
+DWORD g_caseSeconds = 60;
+
+// A case that takes far longer than any should is reported as hanging.
+DWORD WINAPI Watchdog(void*) {
+  LONG seen = -1;
+  DWORD since = GetTickCount();
+  for (;;) {
+    Sleep(500);
+    LONG now = g_caseSerial;
+    if (now != seen) {
+      seen = now;
+      since = GetTickCount();
+    } else if (now > 0 && GetTickCount() - since > g_caseSeconds * 1000) {
+      printf("hang %s\n", g_caseName);
+      fflush(stdout);
+      ExitProcess(4);
+    }
+  }
+}
+
+LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
+  printf("crash %s exception %08lx at %p\n", g_caseName, info->ExceptionRecord->ExceptionCode,
+         info->ExceptionRecord->ExceptionAddress);
+  fflush(stdout);
+  ExitProcess(3);
+}
+
+struct CaseResult {
+  bool leak;
+  std::string live;
+};
+
+CaseResult RunCase(Soak* s, const Scenario& sc, long count) {
+  CaseResult r;
+  s->problem.clear();
+  SoakReset();
+  sc.run(s, count);
+  SoakSettle();
+  r.live = LiveKinds();
+  r.leak = !r.live.empty();
+  return r;
+}
+
+// Without the fault: does a fresh chip still work, and leave nothing either?
+bool CheckAfter(Soak* s, const Picture& reference, std::string* why) {
+  SoakReset();
+  Picture now;
+  bool ok = TakePicture(s, &now);
+  SoakSettle();
+  std::string live = LiveKinds();
+  if (!ok) *why = "a fresh chip cannot be painted";
+  else if (!SamePicture(now, reference)) *why = "a fresh chip looks different";
+  else if (!live.empty()) *why = "a fresh chip leaves " + live;
+  return why->empty();
+}
+
+// --- the temporary folder ---------------------------------------------------
+
+bool CopyInto(const std::string& from, const std::string& to) { return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0; }
+
+void CopyData(const std::string& dir, const std::string& folder) {
+  static const char* const kPatterns[] = {"*.CNF", "*.TBL"};
+  for (const char* pattern : kPatterns) {
+    WIN32_FIND_DATAA found;
+    std::string base = dir + "\\";
+    HANDLE h = FindFirstFileA((base + pattern).c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) continue;
+    do {
+      CopyInto(base + found.cFileName, folder + found.cFileName);
+    } while (FindNextFileA(h, &found));
+    FindClose(h);
+  }
+}
+
+void RemoveFolder(const std::string& folder) {
+  WIN32_FIND_DATAA found;
+  HANDLE h = FindFirstFileA((folder + "*").c_str(), &found);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((folder + found.cFileName).c_str());
+    } while (FindNextFileA(h, &found));
+    FindClose(h);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
+bool MakeFolder(std::string* folder) {
+  char temp[MAX_PATH];
+  DWORD n = GetTempPathA(sizeof temp, temp);
+  if (n == 0 || n >= sizeof temp) return false;
+  char name[MAX_PATH + 64];
+  snprintf(name, sizeof name, "%starnivel-soak-%lu-%lu\\", temp, GetCurrentProcessId(), GetTickCount());
+  if (!CreateDirectoryA(name, nullptr)) return false;
+  *folder = name;
+  return true;
+}
+
+// The date command: the helper that records its command line, when it is
+// built beside dxlhost; otherwise a program that does not exist (a beep).
+void WriteSettings(Soak* s, const std::string& library) {
+  std::string ini = library.substr(0, library.rfind('.')) + ".ini";
+  char user[256];
+  DWORD size = sizeof user;
+  if (!GetUserNameA(user, &size)) lstrcpyA(user, "Default");
+  std::string helper = ProgramDirectory() + "recordargs.exe";
+  if (GetFileAttributesA(helper.c_str()) == INVALID_FILE_ATTRIBUTES) helper = s->folder + "no-such-program.exe";
+  std::string program = "\"" + helper + "\" %Y/%M/%D";
+  WritePrivateProfileStringA(user, "Program", program.c_str(), ini.c_str());
+  WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini.c_str());
+  SetEnvironmentVariableA("TARNIVEL_RECORD_FILE", s->recordFile.c_str());
+}
+
+}  // namespace
+
+int RunSoakCommand(int argc, char** argv) {
+  if (argc < 1) {
+    SoakUsage();
+    return 2;
+  }
+  const char* library = argv[0];
+  const char* data = nullptr;
+  std::string only;
+  long count = 0;
+  std::string failCall, sweepCall;
+  long failAt = 0, sweepFrom = 1, maxN = 0;
+  bool list = false;
+  for (int i = 1; i < argc; ++i) {
+    const char* a = argv[i];
+    const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
+    if (!strcmp(a, "--list")) {
+      list = true;
+      continue;
+    }
+    if (!v) {
+      SoakUsage();
+      return 2;
+    }
+    ++i;
+    if (!strcmp(a, "--data")) data = v;
+    else if (!strcmp(a, "--scenario")) only = std::string(",") + v + ",";
+    else if (!strcmp(a, "--count")) count = atol(v);
+    else if (!strcmp(a, "--max-n")) maxN = atol(v);
+    else if (!strcmp(a, "--fail") || !strcmp(a, "--sweep")) {
+      std::string spec = v;
+      size_t colon = spec.find(':');
+      std::string call = spec.substr(0, colon);
+      long n = colon == std::string::npos ? 1 : atol(spec.c_str() + colon + 1);
+      if (!strcmp(a, "--fail")) failCall = call, failAt = n;
+      else sweepCall = call, sweepFrom = n;
+      if (n <= 0 || !SoakSetFault(call.c_str(), 1)) {
+        fprintf(stderr, "dxlhost soak: unknown call or bad number in %s\n", v);
+        return 2;
+      }
+      SoakSetFault(nullptr, 0);
+    } else {
+      SoakUsage();
+      return 2;
+    }
+  }
+  std::vector<const Scenario*> chosen;
+  for (const Scenario& sc : kScenarios)
+    if (only.empty() || only.find("," + std::string(sc.name) + ",") != std::string::npos) chosen.push_back(&sc);
+  if (chosen.empty()) {
+    fprintf(stderr, "dxlhost soak: no such scenario in %s\n", only.c_str());
+    return 2;
+  }
+
+  Soak s;
+  if (!MakeFolder(&s.folder)) {
+    fprintf(stderr, "dxlhost soak: cannot make a temporary folder\n");
+    return 1;
+  }
+  char full[MAX_PATH];
+  const char* slash = strrchr(library, '\\');
+  if (!slash) slash = strrchr(library, '/');
+  std::string copy = s.folder + (slash ? slash + 1 : library);
+  if (!GetFullPathNameA(library, sizeof full, full, nullptr) || !CopyInto(full, copy)) {
+    fprintf(stderr, "dxlhost soak: cannot copy %s\n", library);
+    RemoveFolder(s.folder);
+    return 1;
+  }
+  if (data) CopyData(data, s.folder);
+  s.recordFile = s.folder + "clicked.txt";
+  WriteSettings(&s, copy);
+
+  int result = 1;
+  if (LoadDxlOrComplain(copy.c_str(), &s.api) && CanvasOpen(&s.canvas)) {
+    int hooked = SoakInstallHooks(s.api.module);
+    if (list) {
+      for (const Scenario& sc : kScenarios) printf("scenario %s %ld %s\n", sc.name, sc.count, sc.what);
+      for (int i = 0; i < SoakFailableCount(); ++i)
+        if (SoakFailableImported(i)) printf("call %s\n", SoakFailableName(i));
+      result = 0;
+    } else {
+      printf("soak: %s, %d imports counted, temporary folder %s\n", copy.c_str(), hooked, s.folder.c_str());
+      printf("kept for the whole process by design: nothing made after loading\n");
+      SetUnhandledExceptionFilter(ReportCrash);
+      // Long soaks without a fault take as long as they take.
+      if (!failCall.empty() || !sweepCall.empty()) CloseHandle(CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
+      Picture reference;
+      SoakReset();
+      bool referenceOk = TakePicture(&s, &reference);
+      if (!referenceOk) printf("soak: a chip cannot be painted at all\n");
+      int failures = referenceOk ? 0 : 1;
+      for (const Scenario* sc : chosen) {
+        long n = count > 0 ? count : sc->count;
+        long from = sweepCall.empty() ? failAt : sweepFrom;
+        for (long at = from;; ++at) {
+          const std::string& call = sweepCall.empty() ? failCall : sweepCall;
+          snprintf(g_caseName, sizeof g_caseName, "%s %s:%ld", sc->name, call.empty() ? "none" : call.c_str(), at);
+          if (!sweepCall.empty()) printf("start %s\n", g_caseName);
+          InterlockedIncrement(&g_caseSerial);
+          SoakSetFault(call.empty() ? nullptr : call.c_str(), at);
+          CaseResult r = RunCase(&s, *sc, n);
+          bool fired = SoakFaultFired();
+          long calls = SoakFaultCalls();
+          std::vector<std::string> messages = SoakMessages();
+          long beeps = SoakBeeps();
+          std::string problem = s.problem;
+          SoakCount counts[kSoakKindCount];
+          memcpy(counts, SoakCounts(), sizeof counts);
+          SoakSetFault(nullptr, 0);
+          std::string why;
+          bool after = CheckAfter(&s, reference, &why);
+          // A wrong result is a fault only when nothing failed on purpose.
+          bool bad = r.leak || !after || (!fired && !problem.empty());
+          if (sweepCall.empty()) {
+            printf("\nscenario %s: %ld %s\n", sc->name, n, sc->what);
+            if (!call.empty()) printf("  fault: call %ld of %s fails (%s)\n", at, call.c_str(), fired ? "made" : "not made");
+            memcpy(const_cast<SoakCount*>(SoakCounts()), counts, sizeof counts);
+            PrintCounts();
+            for (const std::string& m : messages) printf("  message: %s\n", m.c_str());
+            if (beeps) printf("  beeps: %ld\n", beeps);
+            if (!problem.empty()) printf("  seen: %s\n", problem.c_str());
+            printf("  result: %s%s%s%s\n", bad ? "FAILED" : "ok", r.leak ? ", live at the end: " : "",
+                   r.live.c_str(), after ? "" : (", afterwards " + why).c_str());
+          } else {
+            printf("case %s %s calls=%ld messages=%u beeps=%ld leak=%s after=%s%s%s\n", g_caseName,
+                   fired ? "fired" : "not-reached", calls, (unsigned)messages.size(), beeps,
+                   r.leak ? r.live.c_str() : "none", after ? "ok" : "FAILED", problem.empty() ? "" : " seen=",
+                   problem.c_str());
+            for (const std::string& m : messages) printf("message %s %s\n", g_caseName, m.c_str());
+          }
+          if (bad) ++failures;
+          if (sweepCall.empty() || !fired || (maxN > 0 && at >= maxN)) break;
+        }
+        if (!sweepCall.empty()) printf("sweep-end %s %s\n", sc->name, sweepCall.c_str());
+      }
+      g_caseSerial = 0;
+      result = failures ? 1 : 0;
+      printf("\nsoak: %s\n", failures ? "FAILED" : "ok");
+    }
+  }
+  CanvasClose(&s.canvas);
+  UnloadDxl(&s.api);
+  RemoveFolder(s.folder);
+  return result;
+}

@@ -1,0 +1,667 @@
+#include "host/soakcount.h"
+
+#include <string.h>
+
+#include <map>
+#include <utility>
+
+#include "host/iat.h"
+
+namespace {
+
+const char* const kKindNames[kSoakKindCount] = {
+    "font",          "brush",        "pen",         "bitmap",      "dc",          "selection",    "window",
+    "menu",          "window-proc",  "hook",        "global-fixed", "global-movable", "global-lock", "local-fixed",
+    "local-movable", "local-lock",   "file",        "find",        "process",     "thread",
+};
+
+SoakCount g_counts[kSoakKindCount];
+std::map<void*, int> g_objects;                        // handle -> kind
+std::map<void*, long> g_globalLocks, g_localLocks;     // handle -> locks held
+std::map<std::pair<HDC, DWORD>, HGDIOBJ> g_selections;  // (dc, object type) -> object first displaced
+std::map<HWND, LONG> g_windowProcs;                    // window -> procedure it had before
+std::vector<std::string> g_messages;
+long g_beeps = 0;
+
+void Created(int kind) {
+  SoakCount& c = g_counts[kind];
+  ++c.created;
+  if (++c.live > c.peak) c.peak = c.live;
+}
+
+void Released(int kind) {
+  ++g_counts[kind].released;
+  --g_counts[kind].live;
+}
+
+void Track(void* handle, int kind) {
+  if (!handle) return;
+  g_objects[handle] = kind;
+  Created(kind);
+}
+
+// Releases a tracked handle of one of the kinds in [first, last]; true when it was one.
+bool Untrack(void* handle, int first, int last) {
+  auto it = g_objects.find(handle);
+  if (it == g_objects.end() || it->second < first || it->second > last) return false;
+  Released(it->second);
+  g_objects.erase(it);
+  return true;
+}
+
+void UntrackOrForeign(void* handle, int first, int last, int foreignKind) {
+  if (handle && !Untrack(handle, first, last)) ++g_counts[foreignKind].foreign;
+}
+
+// --- fault injection -------------------------------------------------------
+
+enum Failable {
+  kFCreateFontIndirectA, kFCreateFontA, kFCreateSolidBrush, kFCreateBrushIndirect, kFCreateHatchBrush,
+  kFCreatePatternBrush, kFCreatePen, kFCreatePenIndirect, kFCreateCompatibleBitmap, kFCreateBitmap,
+  kFCreateDIBSection, kFCreateCompatibleDC, kFCreateDCA, kFSelectObject, kFGetDC, kFGetWindowDC, kFGetDCEx,
+  kFBeginPaint, kFCreateWindowExA, kFCreateMenu, kFCreatePopupMenu, kFLoadMenuA, kFSetWindowLongA,
+  kFSetWindowsHookExA, kFGlobalAlloc, kFGlobalReAlloc, kFGlobalLock, kFLocalAlloc, kFLocalReAlloc, kFLocalLock,
+  kFCreateFileA, kFReadFile, kFGetFileSize, kFFindFirstFileA, kFCreateProcessA, kFailableCount
+};
+
+const char* const kFailableNames[kFailableCount] = {
+    "CreateFontIndirectA", "CreateFontA", "CreateSolidBrush", "CreateBrushIndirect", "CreateHatchBrush",
+    "CreatePatternBrush", "CreatePen", "CreatePenIndirect", "CreateCompatibleBitmap", "CreateBitmap",
+    "CreateDIBSection", "CreateCompatibleDC", "CreateDCA", "SelectObject", "GetDC", "GetWindowDC", "GetDCEx",
+    "BeginPaint", "CreateWindowExA", "CreateMenu", "CreatePopupMenu", "LoadMenuA", "SetWindowLongA",
+    "SetWindowsHookExA", "GlobalAlloc", "GlobalReAlloc", "GlobalLock", "LocalAlloc", "LocalReAlloc", "LocalLock",
+    "CreateFileA", "ReadFile", "GetFileSize", "FindFirstFileA", "CreateProcessA",
+};
+
+bool g_imported[kFailableCount];
+int g_faultCall = -1;
+long g_faultAt = 0;
+long g_faultCalls = 0;
+bool g_faultFired = false;
+
+// Whether this call is the one to fail; sets the error the system would.
+bool Fail(int call, DWORD error) {
+  if (call != g_faultCall) return false;
+  if (++g_faultCalls != g_faultAt) return false;
+  g_faultFired = true;
+  SetLastError(error);
+  return true;
+}
+
+// --- the replaced imports --------------------------------------------------
+
+#define REAL(name) decltype(&name) Real##name = nullptr
+
+REAL(CreateFontIndirectA);
+REAL(CreateFontA);
+REAL(CreateSolidBrush);
+REAL(CreateBrushIndirect);
+REAL(CreateHatchBrush);
+REAL(CreatePatternBrush);
+REAL(CreatePen);
+REAL(CreatePenIndirect);
+REAL(CreateCompatibleBitmap);
+REAL(CreateBitmap);
+REAL(CreateDIBSection);
+REAL(CreateCompatibleDC);
+REAL(CreateDCA);
+REAL(DeleteDC);
+REAL(DeleteObject);
+REAL(SelectObject);
+REAL(GetDC);
+REAL(GetWindowDC);
+REAL(GetDCEx);
+REAL(ReleaseDC);
+REAL(BeginPaint);
+REAL(EndPaint);
+REAL(CreateWindowExA);
+REAL(DestroyWindow);
+REAL(CreateMenu);
+REAL(CreatePopupMenu);
+REAL(LoadMenuA);
+REAL(DestroyMenu);
+REAL(SetWindowLongA);
+REAL(SetWindowsHookExA);
+REAL(UnhookWindowsHookEx);
+REAL(GlobalAlloc);
+REAL(GlobalReAlloc);
+REAL(GlobalFree);
+REAL(GlobalLock);
+REAL(GlobalUnlock);
+REAL(LocalAlloc);
+REAL(LocalReAlloc);
+REAL(LocalFree);
+REAL(LocalLock);
+REAL(LocalUnlock);
+REAL(CreateFileA);
+REAL(ReadFile);
+REAL(GetFileSize);
+REAL(CloseHandle);
+REAL(FindFirstFileA);
+REAL(FindClose);
+REAL(CreateProcessA);
+REAL(MessageBoxA);
+REAL(MessageBeep);
+
+HFONT WINAPI HookCreateFontIndirectA(const LOGFONTA* font) {
+  if (Fail(kFCreateFontIndirectA, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
+  HFONT h = RealCreateFontIndirectA(font);
+  Track(h, kSoakFont);
+  return h;
+}
+
+HFONT WINAPI HookCreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
+                             DWORD underline, DWORD strikeOut, DWORD charSet, DWORD precision, DWORD clip,
+                             DWORD quality, DWORD pitch, LPCSTR face) {
+  if (Fail(kFCreateFontA, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
+  HFONT h = RealCreateFontA(height, width, escapement, orientation, weight, italic, underline, strikeOut, charSet,
+                            precision, clip, quality, pitch, face);
+  Track(h, kSoakFont);
+  return h;
+}
+
+HBRUSH WINAPI HookCreateSolidBrush(COLORREF color) {
+  if (Fail(kFCreateSolidBrush, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
+  HBRUSH h = RealCreateSolidBrush(color);
+  Track(h, kSoakBrush);
+  return h;
+}
+
+HBRUSH WINAPI HookCreateBrushIndirect(const LOGBRUSH* brush) {
+  if (Fail(kFCreateBrushIndirect, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
+  HBRUSH h = RealCreateBrushIndirect(brush);
+  Track(h, kSoakBrush);
+  return h;
+}
+
+HBRUSH WINAPI HookCreateHatchBrush(int style, COLORREF color) {
+  if (Fail(kFCreateHatchBrush, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
+  HBRUSH h = RealCreateHatchBrush(style, color);
+  Track(h, kSoakBrush);
+  return h;
+}
+
+HBRUSH WINAPI HookCreatePatternBrush(HBITMAP bitmap) {
+  if (Fail(kFCreatePatternBrush, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
+  HBRUSH h = RealCreatePatternBrush(bitmap);
+  Track(h, kSoakBrush);
+  return h;
+}
+
+HPEN WINAPI HookCreatePen(int style, int width, COLORREF color) {
+  if (Fail(kFCreatePen, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
+  HPEN h = RealCreatePen(style, width, color);
+  Track(h, kSoakPen);
+  return h;
+}
+
+HPEN WINAPI HookCreatePenIndirect(const LOGPEN* pen) {
+  if (Fail(kFCreatePenIndirect, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
+  HPEN h = RealCreatePenIndirect(pen);
+  Track(h, kSoakPen);
+  return h;
+}
+
+HBITMAP WINAPI HookCreateCompatibleBitmap(HDC dc, int width, int height) {
+  if (Fail(kFCreateCompatibleBitmap, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
+  HBITMAP h = RealCreateCompatibleBitmap(dc, width, height);
+  Track(h, kSoakBitmap);
+  return h;
+}
+
+HBITMAP WINAPI HookCreateBitmap(int width, int height, UINT planes, UINT bits, const void* data) {
+  if (Fail(kFCreateBitmap, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
+  HBITMAP h = RealCreateBitmap(width, height, planes, bits, data);
+  Track(h, kSoakBitmap);
+  return h;
+}
+
+HBITMAP WINAPI HookCreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
+                                    DWORD offset) {
+  if (Fail(kFCreateDIBSection, ERROR_NOT_ENOUGH_MEMORY)) {
+    if (bits) *bits = nullptr;
+    return nullptr;
+  }
+  HBITMAP h = RealCreateDIBSection(dc, info, usage, bits, section, offset);
+  Track(h, kSoakBitmap);
+  return h;
+}
+
+HDC WINAPI HookCreateCompatibleDC(HDC dc) {
+  if (Fail(kFCreateCompatibleDC, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
+  HDC h = RealCreateCompatibleDC(dc);
+  Track(h, kSoakDc);
+  return h;
+}
+
+HDC WINAPI HookCreateDCA(LPCSTR driver, LPCSTR device, LPCSTR port, const DEVMODEA* mode) {
+  if (Fail(kFCreateDCA, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
+  HDC h = RealCreateDCA(driver, device, port, mode);
+  Track(h, kSoakDc);
+  return h;
+}
+
+BOOL WINAPI HookDeleteDC(HDC dc) {
+  UntrackOrForeign(dc, kSoakDc, kSoakDc, kSoakDc);
+  return RealDeleteDC(dc);
+}
+
+BOOL WINAPI HookDeleteObject(HGDIOBJ object) {
+  UntrackOrForeign(object, kSoakFont, kSoakBitmap, kSoakFont);
+  return RealDeleteObject(object);
+}
+
+HGDIOBJ WINAPI HookSelectObject(HDC dc, HGDIOBJ object) {
+  if (Fail(kFSelectObject, ERROR_INVALID_HANDLE)) return nullptr;
+  HGDIOBJ previous = RealSelectObject(dc, object);
+  DWORD type = GetObjectType(object);
+  if (!previous || previous == HGDI_ERROR || type == OBJ_REGION) return previous;
+  auto key = std::make_pair(dc, type);
+  auto it = g_selections.find(key);
+  if (it == g_selections.end()) {
+    if (object != previous) {
+      g_selections[key] = previous;
+      Created(kSoakSelection);
+    }
+  } else if (object == it->second) {
+    g_selections.erase(it);
+    Released(kSoakSelection);
+  }
+  return previous;
+}
+
+HDC WINAPI HookGetDC(HWND window) {
+  if (Fail(kFGetDC, ERROR_INVALID_WINDOW_HANDLE)) return nullptr;
+  HDC h = RealGetDC(window);
+  Track(h, kSoakDc);
+  return h;
+}
+
+HDC WINAPI HookGetWindowDC(HWND window) {
+  if (Fail(kFGetWindowDC, ERROR_INVALID_WINDOW_HANDLE)) return nullptr;
+  HDC h = RealGetWindowDC(window);
+  Track(h, kSoakDc);
+  return h;
+}
+
+HDC WINAPI HookGetDCEx(HWND window, HRGN clip, DWORD flags) {
+  if (Fail(kFGetDCEx, ERROR_INVALID_WINDOW_HANDLE)) return nullptr;
+  HDC h = RealGetDCEx(window, clip, flags);
+  Track(h, kSoakDc);
+  return h;
+}
+
+int WINAPI HookReleaseDC(HWND window, HDC dc) {
+  UntrackOrForeign(dc, kSoakDc, kSoakDc, kSoakDc);
+  return RealReleaseDC(window, dc);
+}
+
+HDC WINAPI HookBeginPaint(HWND window, PAINTSTRUCT* paint) {
+  if (Fail(kFBeginPaint, ERROR_INVALID_WINDOW_HANDLE)) {
+    if (paint) memset(paint, 0, sizeof *paint);
+    return nullptr;
+  }
+  HDC h = RealBeginPaint(window, paint);
+  Track(h, kSoakDc);
+  return h;
+}
+
+BOOL WINAPI HookEndPaint(HWND window, const PAINTSTRUCT* paint) {
+  if (paint) UntrackOrForeign(paint->hdc, kSoakDc, kSoakDc, kSoakDc);
+  return RealEndPaint(window, paint);
+}
+
+HWND WINAPI HookCreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width,
+                                int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
+  if (Fail(kFCreateWindowExA, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
+  HWND h = RealCreateWindowExA(exStyle, className, title, style, x, y, width, height, parent, menu, instance, param);
+  Track(h, kSoakWindow);
+  return h;
+}
+
+BOOL WINAPI HookDestroyWindow(HWND window) {
+  BOOL ok = RealDestroyWindow(window);
+  if (ok) UntrackOrForeign(window, kSoakWindow, kSoakWindow, kSoakWindow);
+  return ok;
+}
+
+HMENU WINAPI HookCreateMenu() {
+  if (Fail(kFCreateMenu, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
+  HMENU h = RealCreateMenu();
+  Track(h, kSoakMenu);
+  return h;
+}
+
+HMENU WINAPI HookCreatePopupMenu() {
+  if (Fail(kFCreatePopupMenu, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
+  HMENU h = RealCreatePopupMenu();
+  Track(h, kSoakMenu);
+  return h;
+}
+
+HMENU WINAPI HookLoadMenuA(HINSTANCE instance, LPCSTR name) {
+  if (Fail(kFLoadMenuA, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
+  HMENU h = RealLoadMenuA(instance, name);
+  Track(h, kSoakMenu);
+  return h;
+}
+
+BOOL WINAPI HookDestroyMenu(HMENU menu) {
+  BOOL ok = RealDestroyMenu(menu);
+  if (ok) UntrackOrForeign(menu, kSoakMenu, kSoakMenu, kSoakMenu);
+  return ok;
+}
+
+LONG WINAPI HookSetWindowLongA(HWND window, int index, LONG value) {
+  if (Fail(kFSetWindowLongA, ERROR_ACCESS_DENIED)) return 0;
+  LONG previous = RealSetWindowLongA(window, index, value);
+  if (index != GWL_WNDPROC || !previous) return previous;
+  auto it = g_windowProcs.find(window);
+  if (it == g_windowProcs.end()) {
+    if (value != previous) {
+      g_windowProcs[window] = previous;
+      Created(kSoakWindowProc);
+    }
+  } else if (value == it->second) {
+    g_windowProcs.erase(it);
+    Released(kSoakWindowProc);
+  }
+  return previous;
+}
+
+HHOOK WINAPI HookSetWindowsHookExA(int id, HOOKPROC proc, HINSTANCE instance, DWORD thread) {
+  if (Fail(kFSetWindowsHookExA, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
+  HHOOK h = RealSetWindowsHookExA(id, proc, instance, thread);
+  Track(h, kSoakHook);
+  return h;
+}
+
+BOOL WINAPI HookUnhookWindowsHookEx(HHOOK hook) {
+  UntrackOrForeign(hook, kSoakHook, kSoakHook, kSoakHook);
+  return RealUnhookWindowsHookEx(hook);
+}
+
+HGLOBAL WINAPI HookGlobalAlloc(UINT flags, SIZE_T size) {
+  if (Fail(kFGlobalAlloc, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
+  HGLOBAL h = RealGlobalAlloc(flags, size);
+  Track(h, (flags & GMEM_MOVEABLE) ? kSoakGlobalMovable : kSoakGlobalFixed);
+  return h;
+}
+
+HGLOBAL WINAPI HookGlobalReAlloc(HGLOBAL block, SIZE_T size, UINT flags) {
+  if (Fail(kFGlobalReAlloc, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
+  HGLOBAL h = RealGlobalReAlloc(block, size, flags);
+  if (h && h != block) {
+    auto it = g_objects.find(block);
+    if (it != g_objects.end()) {
+      g_objects[h] = it->second;
+      g_objects.erase(it);
+    }
+  }
+  return h;
+}
+
+HGLOBAL WINAPI HookGlobalFree(HGLOBAL block) {
+  HGLOBAL result = RealGlobalFree(block);
+  if (!result) {
+    UntrackOrForeign(block, kSoakGlobalFixed, kSoakGlobalMovable, kSoakGlobalMovable);
+    // A freed block's locks go with it.
+    auto it = g_globalLocks.find(block);
+    if (it != g_globalLocks.end()) {
+      g_counts[kSoakGlobalLock].live -= it->second;
+      g_globalLocks.erase(it);
+    }
+  }
+  return result;
+}
+
+LPVOID WINAPI HookGlobalLock(HGLOBAL block) {
+  if (Fail(kFGlobalLock, ERROR_NOT_LOCKED)) return nullptr;
+  LPVOID p = RealGlobalLock(block);
+  if (p) {
+    ++g_globalLocks[block];
+    Created(kSoakGlobalLock);
+  }
+  return p;
+}
+
+BOOL WINAPI HookGlobalUnlock(HGLOBAL block) {
+  auto it = g_globalLocks.find(block);
+  if (it != g_globalLocks.end()) {
+    Released(kSoakGlobalLock);
+    if (--it->second == 0) g_globalLocks.erase(it);
+  } else {
+    ++g_counts[kSoakGlobalLock].foreign;
+  }
+  return RealGlobalUnlock(block);
+}
+
+HLOCAL WINAPI HookLocalAlloc(UINT flags, SIZE_T size) {
+  if (Fail(kFLocalAlloc, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
+  HLOCAL h = RealLocalAlloc(flags, size);
+  Track(h, (flags & LMEM_MOVEABLE) ? kSoakLocalMovable : kSoakLocalFixed);
+  return h;
+}
+
+HLOCAL WINAPI HookLocalReAlloc(HLOCAL block, SIZE_T size, UINT flags) {
+  if (Fail(kFLocalReAlloc, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
+  HLOCAL h = RealLocalReAlloc(block, size, flags);
+  if (h && h != block) {
+    auto it = g_objects.find(block);
+    if (it != g_objects.end()) {
+      g_objects[h] = it->second;
+      g_objects.erase(it);
+    }
+  }
+  return h;
+}
+
+HLOCAL WINAPI HookLocalFree(HLOCAL block) {
+  HLOCAL result = RealLocalFree(block);
+  if (!result) {
+    UntrackOrForeign(block, kSoakLocalFixed, kSoakLocalMovable, kSoakLocalMovable);
+    auto it = g_localLocks.find(block);
+    if (it != g_localLocks.end()) {
+      g_counts[kSoakLocalLock].live -= it->second;
+      g_localLocks.erase(it);
+    }
+  }
+  return result;
+}
+
+LPVOID WINAPI HookLocalLock(HLOCAL block) {
+  if (Fail(kFLocalLock, ERROR_NOT_LOCKED)) return nullptr;
+  LPVOID p = RealLocalLock(block);
+  if (p) {
+    ++g_localLocks[block];
+    Created(kSoakLocalLock);
+  }
+  return p;
+}
+
+BOOL WINAPI HookLocalUnlock(HLOCAL block) {
+  auto it = g_localLocks.find(block);
+  if (it != g_localLocks.end()) {
+    Released(kSoakLocalLock);
+    if (--it->second == 0) g_localLocks.erase(it);
+  } else {
+    ++g_counts[kSoakLocalLock].foreign;
+  }
+  return RealLocalUnlock(block);
+}
+
+HANDLE WINAPI HookCreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                              DWORD disposition, DWORD flags, HANDLE templateFile) {
+  if (Fail(kFCreateFileA, ERROR_SHARING_VIOLATION)) return INVALID_HANDLE_VALUE;
+  HANDLE h = RealCreateFileA(name, access, share, security, disposition, flags, templateFile);
+  if (h != INVALID_HANDLE_VALUE) Track(h, kSoakFile);
+  return h;
+}
+
+BOOL WINAPI HookReadFile(HANDLE file, LPVOID buffer, DWORD size, LPDWORD read, LPOVERLAPPED overlapped) {
+  if (Fail(kFReadFile, ERROR_READ_FAULT)) {
+    if (read) *read = 0;
+    return FALSE;
+  }
+  return RealReadFile(file, buffer, size, read, overlapped);
+}
+
+DWORD WINAPI HookGetFileSize(HANDLE file, LPDWORD high) {
+  if (Fail(kFGetFileSize, ERROR_ACCESS_DENIED)) return INVALID_FILE_SIZE;
+  return RealGetFileSize(file, high);
+}
+
+BOOL WINAPI HookCloseHandle(HANDLE handle) {
+  UntrackOrForeign(handle, kSoakFile, kSoakThread, kSoakFile);
+  return RealCloseHandle(handle);
+}
+
+HANDLE WINAPI HookFindFirstFileA(LPCSTR name, WIN32_FIND_DATAA* found) {
+  if (Fail(kFFindFirstFileA, ERROR_ACCESS_DENIED)) return INVALID_HANDLE_VALUE;
+  HANDLE h = RealFindFirstFileA(name, found);
+  if (h != INVALID_HANDLE_VALUE) Track(h, kSoakFind);
+  return h;
+}
+
+BOOL WINAPI HookFindClose(HANDLE find) {
+  UntrackOrForeign(find, kSoakFind, kSoakFind, kSoakFind);
+  return RealFindClose(find);
+}
+
+BOOL WINAPI HookCreateProcessA(LPCSTR application, LPSTR commandLine, LPSECURITY_ATTRIBUTES processSecurity,
+                               LPSECURITY_ATTRIBUTES threadSecurity, BOOL inherit, DWORD flags, LPVOID environment,
+                               LPCSTR directory, LPSTARTUPINFOA startup, LPPROCESS_INFORMATION process) {
+  if (Fail(kFCreateProcessA, ERROR_NOT_ENOUGH_MEMORY)) return FALSE;
+  BOOL ok = RealCreateProcessA(application, commandLine, processSecurity, threadSecurity, inherit, flags,
+                               environment, directory, startup, process);
+  if (ok && process) {
+    Track(process->hProcess, kSoakProcess);
+    Track(process->hThread, kSoakThread);
+  }
+  return ok;
+}
+
+// Shift-JIS message text as UTF-8 for the report.
+std::string ToUtf8(const char* text) {
+  if (!text) return std::string();
+  wchar_t wide[512];
+  int n = MultiByteToWideChar(932, 0, text, -1, wide, 512);
+  if (n <= 0) return text;
+  char utf8[1536];
+  int m = WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr);
+  return m > 0 ? std::string(utf8) : std::string(text);
+}
+
+int WINAPI HookMessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type) {
+  g_messages.push_back(ToUtf8(caption) + ": " + ToUtf8(text));
+  return IDOK;
+}
+
+BOOL WINAPI HookMessageBeep(UINT) {
+  ++g_beeps;
+  return TRUE;
+}
+
+struct Replacement {
+  const char* name;
+  void* hook;
+  void** real;
+};
+
+#define HOOK(name) {#name, reinterpret_cast<void*>(&Hook##name), reinterpret_cast<void**>(&Real##name)}
+
+const Replacement kReplacements[] = {
+    HOOK(CreateFontIndirectA), HOOK(CreateFontA), HOOK(CreateSolidBrush), HOOK(CreateBrushIndirect),
+    HOOK(CreateHatchBrush), HOOK(CreatePatternBrush), HOOK(CreatePen), HOOK(CreatePenIndirect),
+    HOOK(CreateCompatibleBitmap), HOOK(CreateBitmap), HOOK(CreateDIBSection), HOOK(CreateCompatibleDC),
+    HOOK(CreateDCA), HOOK(DeleteDC), HOOK(DeleteObject), HOOK(SelectObject), HOOK(GetDC), HOOK(GetWindowDC),
+    HOOK(GetDCEx), HOOK(ReleaseDC), HOOK(BeginPaint), HOOK(EndPaint), HOOK(CreateWindowExA), HOOK(DestroyWindow),
+    HOOK(CreateMenu), HOOK(CreatePopupMenu), HOOK(LoadMenuA), HOOK(DestroyMenu), HOOK(SetWindowLongA),
+    HOOK(SetWindowsHookExA), HOOK(UnhookWindowsHookEx), HOOK(GlobalAlloc), HOOK(GlobalReAlloc), HOOK(GlobalFree),
+    HOOK(GlobalLock), HOOK(GlobalUnlock), HOOK(LocalAlloc), HOOK(LocalReAlloc), HOOK(LocalFree), HOOK(LocalLock),
+    HOOK(LocalUnlock), HOOK(CreateFileA), HOOK(ReadFile), HOOK(GetFileSize), HOOK(CloseHandle),
+    HOOK(FindFirstFileA), HOOK(FindClose), HOOK(CreateProcessA), HOOK(MessageBoxA), HOOK(MessageBeep),
+};
+
+}  // namespace
+
+const char* SoakKindName(int kind) { return kind >= 0 && kind < kSoakKindCount ? kKindNames[kind] : "?"; }
+
+int SoakInstallHooks(HMODULE module) {
+  int installed = 0;
+  for (const Replacement& r : kReplacements) {
+    void* original = nullptr;
+    if (!PatchImport(module, r.name, r.hook, &original)) continue;
+    *r.real = original;
+    ++installed;
+    for (int i = 0; i < kFailableCount; ++i)
+      if (!strcmp(kFailableNames[i], r.name)) g_imported[i] = true;
+  }
+  return installed;
+}
+
+void SoakReset() {
+  memset(g_counts, 0, sizeof g_counts);
+  g_objects.clear();
+  g_globalLocks.clear();
+  g_localLocks.clear();
+  g_selections.clear();
+  g_windowProcs.clear();
+  g_messages.clear();
+  g_beeps = 0;
+}
+
+void SoakSettle() {
+  for (auto it = g_objects.begin(); it != g_objects.end();) {
+    bool gone = (it->second == kSoakWindow && !IsWindow(static_cast<HWND>(it->first))) ||
+                (it->second == kSoakMenu && !IsMenu(static_cast<HMENU>(it->first)));
+    if (gone) {
+      Released(it->second);
+      it = g_objects.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  for (auto it = g_windowProcs.begin(); it != g_windowProcs.end();) {
+    if (!IsWindow(it->first)) {
+      Released(kSoakWindowProc);
+      it = g_windowProcs.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+const SoakCount* SoakCounts() { return g_counts; }
+
+void SoakHandOver(HGLOBAL block) {
+  auto it = g_objects.find(block);
+  if (it == g_objects.end() || (it->second != kSoakGlobalFixed && it->second != kSoakGlobalMovable)) return;
+  Released(it->second);
+  g_objects.erase(it);
+}
+
+int SoakFailableCount() { return kFailableCount; }
+const char* SoakFailableName(int i) { return i >= 0 && i < kFailableCount ? kFailableNames[i] : ""; }
+bool SoakFailableImported(int i) { return i >= 0 && i < kFailableCount && g_imported[i]; }
+
+bool SoakSetFault(const char* name, long n) {
+  g_faultCall = -1;
+  g_faultAt = 0;
+  g_faultCalls = 0;
+  g_faultFired = false;
+  if (!name || n <= 0) return name == nullptr || n <= 0;
+  for (int i = 0; i < kFailableCount; ++i) {
+    if (!strcmp(kFailableNames[i], name)) {
+      g_faultCall = i;
+      g_faultAt = n;
+      return true;
+    }
+  }
+  return false;
+}
+
+long SoakFaultCalls() { return g_faultCalls; }
+bool SoakFaultFired() { return g_faultFired; }
+const std::vector<std::string>& SoakMessages() { return g_messages; }
+long SoakBeeps() { return g_beeps; }
