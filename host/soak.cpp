@@ -65,11 +65,18 @@ struct Soak {
   std::string folder;      // the temporary folder, with a trailing backslash
   std::string recordFile;  // what the date command writes
   Canvas canvas;
+  HostChipPeek reference;  // a chip of the check options after its Update
   std::string problem;     // a wrong result a scenario saw
+  std::string wrong;       // a result that is wrong even while a call fails
 };
 
 void Problem(Soak* s, const std::string& what) {
   if (s->problem.empty()) s->problem = what;
+}
+
+// Success reported for work that was not done.
+void Wrong(Soak* s, const std::string& what) {
+  if (s->wrong.empty()) s->wrong = what;
 }
 
 void DestroyChip(Soak* s, HostChip* chip) {
@@ -79,7 +86,15 @@ void DestroyChip(Soak* s, HostChip* chip) {
 
 // A chip as the paint command makes it; on failure nothing is left behind.
 bool MakeChip(Soak* s, const PaintOptions& o, HostChip* chip) {
-  if (CreatePaintChip(&s->api, o, chip)) return true;
+  bool made = CreatePaintChip(&s->api, o, chip);
+  HostChipPeek peek;
+  if (chip->chip && HostPeekChip(chip->chip, &peek) && (peek.year == 0 || peek.month == 0))
+    Wrong(s, "InitializeChip gave a chip that shows no month");
+  RECT client;
+  // No month fits in less; the default size is several times larger.
+  if (made && GetClientRect(chip->window, &client) && (client.right < 60 || client.bottom < 60))
+    Wrong(s, "CalcDefaultRect proposed a size too small for a month");
+  if (made) return true;
   DestroyChip(s, chip);
   return false;
 }
@@ -93,6 +108,22 @@ PaintOptions ChipOptions(const char* memo, int view, bool english, int style) {
   o.english = english;
   o.scheduleStyle = style;
   return o;
+}
+
+// The options of the check after every case: February and March 1998.
+PaintOptions CheckOptions() { return ChipOptions("1998/2", 1, false, 1); }
+
+// Once the failing call works again, an Update to the check's month must
+// give the chip exactly the state of a fresh chip.
+void CheckChipRecovers(Soak* s, HostChip* chip) {
+  SoakEndFault();
+  std::vector<unsigned char> block = PaintSaveBlock(CheckOptions());
+  HostChipSetSaveData(chip, block.data(), block.size());
+  HostChipSetMemo(chip, CheckOptions().memo);
+  HostUpdate(&s->api, chip);
+  HostChipPeek peek;
+  if (!HostPeekChip(chip->chip, &peek)) Wrong(s, "the chip cannot be looked at after the failure");
+  else if (memcmp(&peek, &s->reference, sizeof peek)) Wrong(s, "the chip's state stays wrong after the failure");
 }
 
 // --- scenarios ---------------------------------------------------------------
@@ -129,6 +160,7 @@ bool ScenarioUpdate(Soak* s, long count) {
     }
     HostUpdate(&s->api, &chip);
   }
+  CheckChipRecovers(s, &chip);
   DestroyChip(s, &chip);
   return true;
 }
@@ -176,11 +208,14 @@ bool ScenarioSaveData(Soak* s, long count) {
     if (!HostGetSaveData(&s->api, &chip)) continue;
     SoakHandOver(chip.saveData);
     std::vector<unsigned char> first = HostChipSaveBytes(&chip);
+    if (first.size() < 4 + 24 || first[0] != 24) Wrong(s, "GetSaveData reported a block it did not write");
     if (variant == 0 && first != current) Problem(s, "saved data differs from the block given");
     HostUpdate(&s->api, &chip);
     if (!HostGetSaveData(&s->api, &chip)) continue;
     SoakHandOver(chip.saveData);
-    if (HostChipSaveBytes(&chip) != first) Problem(s, "saved data changed on a round trip");
+    if (HostChipSaveBytes(&chip).size() < 4 + 24 || HostChipSaveBytes(&chip)[0] != 24)
+      Wrong(s, "GetSaveData reported a block it did not write");
+    else if (HostChipSaveBytes(&chip) != first) Problem(s, "saved data changed on a round trip");
   }
   DestroyChip(s, &chip);
   return true;
@@ -235,7 +270,7 @@ struct Picture {
 
 bool TakePicture(Soak* s, Picture* picture) {
   HostChip chip;
-  bool ok = MakeChip(s, ChipOptions("1998/2", 1, false, 1), &chip);
+  bool ok = MakeChip(s, CheckOptions(), &chip);
   if (ok) {
     int w = 0, h = 0;
     ok = PaintChipPixels(&s->api, &chip, &w, &h, &picture->rgb) && HostPeekChip(chip.chip, &picture->peek);
@@ -311,6 +346,7 @@ struct CaseResult {
 CaseResult RunCase(Soak* s, const Scenario& sc, long count) {
   CaseResult r;
   s->problem.clear();
+  s->wrong.clear();
   SoakReset();
   sc.run(s, count);
   SoakSettle();
@@ -478,6 +514,7 @@ int RunSoakCommand(int argc, char** argv) {
       Picture reference;
       SoakReset();
       bool referenceOk = TakePicture(&s, &reference);
+      s.reference = reference.peek;
       if (!referenceOk) printf("soak: a chip cannot be painted at all\n");
       int failures = referenceOk ? 0 : 1;
       for (const Scenario* sc : chosen) {
@@ -495,13 +532,14 @@ int RunSoakCommand(int argc, char** argv) {
           std::vector<std::string> messages = SoakMessages();
           long beeps = SoakBeeps();
           std::string problem = s.problem;
+          std::string wrong = s.wrong;
           SoakCount counts[kSoakKindCount];
           memcpy(counts, SoakCounts(), sizeof counts);
           SoakSetFault(nullptr, 0);
           std::string why;
           bool after = CheckAfter(&s, reference, &why);
           // A wrong result is a fault only when nothing failed on purpose.
-          bool bad = r.leak || !after || (!fired && !problem.empty());
+          bool bad = r.leak || !after || !wrong.empty() || (!fired && !problem.empty());
           if (sweepCall.empty()) {
             printf("\nscenario %s: %ld %s\n", sc->name, n, sc->what);
             if (!call.empty()) printf("  fault: call %ld of %s fails (%s)\n", at, call.c_str(), fired ? "made" : "not made");
@@ -510,13 +548,15 @@ int RunSoakCommand(int argc, char** argv) {
             for (const std::string& m : messages) printf("  message: %s\n", m.c_str());
             if (beeps) printf("  beeps: %ld\n", beeps);
             if (!problem.empty()) printf("  seen: %s\n", problem.c_str());
+            if (!wrong.empty()) printf("  wrong: %s\n", wrong.c_str());
             printf("  result: %s%s%s%s\n", bad ? "FAILED" : "ok", r.leak ? ", live at the end: " : "",
                    r.live.c_str(), after ? "" : (", afterwards " + why).c_str());
           } else {
-            printf("case %s %s calls=%ld messages=%u beeps=%ld leak=%s after=%s%s%s\n", g_caseName,
+            printf("case %s %s calls=%ld messages=%u beeps=%ld leak=%s after=%s wrong=%s%s%s\n", g_caseName,
                    fired ? "fired" : "not-reached", calls, (unsigned)messages.size(), beeps,
-                   r.leak ? r.live.c_str() : "none", after ? "ok" : "FAILED", problem.empty() ? "" : " seen=",
-                   problem.c_str());
+                   r.leak ? r.live.c_str() : "none", after ? "ok" : "FAILED", wrong.empty() ? "none" : "yes",
+                   problem.empty() ? "" : " seen=", problem.c_str());
+            if (!wrong.empty()) printf("wrong %s %s\n", g_caseName, wrong.c_str());
             for (const std::string& m : messages) printf("message %s %s\n", g_caseName, m.c_str());
           }
           if (bad) ++failures;

@@ -662,6 +662,7 @@ bool SoakSetFault(const char* name, long n) {
 }
 
 long SoakFaultCalls() { return g_faultCalls; }
+void SoakEndFault() { g_faultCall = -1; }
 bool SoakFaultFired() { return g_faultFired; }
 const std::vector<std::string>& SoakMessages() { return g_messages; }
 long SoakBeeps() { return g_beeps; }

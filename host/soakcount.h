@@ -65,6 +65,8 @@ bool SoakSetFault(const char* name, long n);
 // Calls of the faulted function made since SoakSetFault, and whether the
 // failure happened.
 long SoakFaultCalls();
+// Ends fault injection for the rest of the case, keeping what it recorded.
+void SoakEndFault();
 bool SoakFaultFired();
 
 // Message boxes and beeps the library produced since the reset; message

@@ -1,0 +1,151 @@
+#!/usr/bin/env bash
+# Fault sweep of dxlhost soak: every scenario with every counted call failing
+# at N = 1, 2, 3 ... until the scenario makes no Nth call. A crash or hang ends
+# one dxlhost process; the sweep records the case and goes on at N + 1.
+#   soak-sweep.sh [--build DIR] [--max-n N] [--calls A,B] [--scenarios A,B] [--table FILE]
+#   soak-sweep.sh --sample [--build DIR]   short soak and a sample of faults (the test)
+# Exit status 0 when no case crashed, hung, leaked or left the chip wrong.
+set -uo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="$root/build/win"
+maxn=0
+calls=""
+scenarios=""
+table=""
+sample=0
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --build) build="$2"; shift 2 ;;
+    --max-n) maxn="$2"; shift 2 ;;
+    --calls) calls="$2"; shift 2 ;;
+    --scenarios) scenarios="$2"; shift 2 ;;
+    --table) table="$2"; shift 2 ;;
+    --sample) sample=1; shift ;;
+    *) echo "usage: soak-sweep.sh [--build DIR] [--max-n N] [--calls A,B] [--scenarios A,B] [--table FILE] [--sample]" >&2; exit 2 ;;
+  esac
+done
+build="$(cd "$build" && pwd)"
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --build "$build" --max-n "$maxn" ${calls:+--calls "$calls"} \
+    ${scenarios:+--scenarios "$scenarios"} ${table:+--table "$table"} $([ "$sample" = 1 ] && echo --sample)
+fi
+data="Z:${root//\//\\}\\examples"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+soak() {
+  (cd "$build" && "$root/scripts/wine-run" --prefix="$build/wineprefix" ./dxlhost.exe soak Tarnivel.dxl \
+    --data "$data" "$@" 2>&1 | tr -d '\r')
+}
+
+if [ "$sample" = 1 ]; then
+  # Every scenario once without a fault, then faults that reach each kind of
+  # failure path: allocation with its message, locks, fonts, brushes, files,
+  # reads, the tag window, the date command; and cases that once went wrong.
+  status=0
+  run_sample() {
+    local out="$work/sample.txt"
+    timeout 300 nice "$@" > "$out"
+    local rc=$?
+    if [ $rc -ne 0 ] || ! grep -q '^soak: ok' "$out"; then
+      echo "soak $*: FAILED (exit $rc)"
+      grep -E 'FAILED|crash|hang|seen' "$out" | head -20
+      status=1
+    else
+      echo "soak ${*:2}: ok"
+    fi
+  }
+  run_sample soak
+  for fault in GlobalAlloc:1 GlobalAlloc:2 GlobalLock:1 GlobalLock:3 CreateFontIndirectA:1 CreateFontIndirectA:5 \
+    CreateSolidBrush:2 SelectObject:2 GetDC:1 CreateWindowExA:1 LocalAlloc:1 CreateFileA:1 CreateFileA:3 \
+    ReadFile:1 ReadFile:4 GetFileSize:2 CreateProcessA:1 ${TARNIVEL_SOAK_SAMPLE:-}; do
+    run_sample soak --fail "$fault"
+  done
+  exit $status
+fi
+
+list="$work/list.txt"
+soak --list > "$list"
+all_calls="$(awk '$1 == "call" {print $2}' "$list")"
+all_scenarios="$(awk '$1 == "scenario" {print $2}' "$list")"
+[ -n "$calls" ] && all_calls="${calls//,/ }"
+[ -n "$scenarios" ] && all_scenarios="${scenarios//,/ }"
+results="$work/results.txt"
+: > "$results"
+
+for scenario in $all_scenarios; do
+  for call in $all_calls; do
+    from=1
+    while :; do
+      out="$work/run.txt"
+      args=(--scenario "$scenario" --sweep "$call:$from")
+      [ "$maxn" -gt 0 ] && args+=(--max-n "$maxn")
+      timeout 900 nice -n 10 bash -c "$(declare -f soak); root='$root' build='$build' data='$data'; soak \"\$@\"" _ \
+        "${args[@]}" > "$out"
+      rc=$?
+      grep -E '^(case|message|crash|hang|wrong) ' "$out" >> "$results"
+      grep -q "^sweep-end $scenario $call" "$out" && break
+      # The process ended inside a case: record it and go on after it.
+      last="$(awk '$1 == "start" {n = $3} END {print n}' "$out")"
+      if [ -z "$last" ]; then
+        echo "crash $scenario $call:$from before any case (exit $rc)" >> "$results"
+        break
+      fi
+      if ! grep -q -E "^(crash|hang) $scenario $last" "$out"; then
+        kind=crash
+        [ $rc -eq 124 ] && kind=hang
+        echo "$kind $scenario $last exit $rc" >> "$results"
+      fi
+      from=$(( ${last##*:} + 1 ))
+    done
+    echo "swept $scenario $call" >&2
+  done
+done
+
+# One row per scenario and call: cases run, failures fired, and what went wrong.
+summary="$(awk '
+  $1 == "case" {
+    split($3, cn, ":"); key = $2 " " cn[1]
+    if (!(key in cases)) order[++rows] = key
+    cases[key]++
+    if ($4 == "fired") fired[key]++
+    for (i = 5; i <= NF; ++i) {
+      if ($i ~ /^leak=/ && $i != "leak=none") leaks[key]++
+      if ($i == "after=FAILED") after[key]++
+      if ($i == "wrong=yes") wrong[key]++
+      if ($i ~ /^messages=/ && $i != "messages=0") msgs[key]++
+      if ($i ~ /^beeps=/ && $i != "beeps=0") beeps[key]++
+    }
+  }
+  $1 == "crash" || $1 == "hang" {
+    split($3, cn, ":"); key = $2 " " cn[1]
+    if (!(key in cases)) order[++rows] = key
+    cases[key]++; fired[key]++
+    if ($1 == "crash") crashes[key]++; else hangs[key]++
+  }
+  END {
+    print "| scenario | call | cases | faults made | crashes | hangs | leaks | wrong results | fresh chip wrong | with a message | with a beep |"
+    print "|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
+    for (r = 1; r <= rows; ++r) {
+      k = order[r]; split(k, p, " ")
+      if (fired[k] + 0 == 0) continue
+      printf "| %s | %s | %d | %d | %d | %d | %d | %d | %d | %d | %d |\n", p[1], p[2], cases[k], fired[k], crashes[k], hangs[k], leaks[k], wrong[k], after[k], msgs[k], beeps[k]
+      tc += cases[k]; tf += fired[k]; tcr += crashes[k]; th += hangs[k]; tl += leaks[k]; tw += wrong[k]; ta += after[k]
+    }
+    printf "| **all** | | %d | %d | %d | %d | %d | %d | %d | | |\n", tc, tf, tcr, th, tl, tw, ta
+  }' "$results")"
+messages="$(awk '$1 == "message" {$1 = ""; $2 = ""; split($3, cn, ":"); $3 = cn[1]; print}' "$results" | sed 's/^ *//' | sort | uniq -c)"
+echo "$summary"
+echo
+echo "Messages shown (count, call that failed, caption: text):"
+echo "$messages"
+problems="$(grep -E '^(crash|hang|wrong) | leak=[^n]|after=FAILED' "$results")"
+if [ -n "$problems" ]; then
+  echo
+  echo "Cases that went wrong:"
+  echo "$problems"
+fi
+if [ -n "$table" ]; then
+  { echo "$summary"; echo; echo '```'; echo "$messages"; echo '```'; } > "$table"
+fi
+[ -z "$problems" ]
