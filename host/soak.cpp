@@ -172,7 +172,8 @@ bool ScenarioLifecycle(Soak* s, long count) {
     if (MakeChip(s, ChipOptions("1998/2", (int)(i % 3), i % 2 != 0, (int)(i % 4)), &chip)) {
       HostUpdate(&s->api, &chip);
       s->api.DrawChip(chip.chip, chip.window, s->canvas.dc);
-      if (HostGetSaveData(&s->api, &chip)) SoakHandOver(chip.saveData);
+      HostGetSaveData(&s->api, &chip);
+      SoakHandOver(chip.saveData);
       DestroyChip(s, &chip);
     }
   }
@@ -205,14 +206,16 @@ bool ScenarioSaveData(Soak* s, long count) {
       chip.saveData = nullptr;
     }
     HostUpdate(&s->api, &chip);
-    if (!HostGetSaveData(&s->api, &chip)) continue;
+    int saved = HostGetSaveData(&s->api, &chip);
     SoakHandOver(chip.saveData);
+    if (!saved) continue;
     std::vector<unsigned char> first = HostChipSaveBytes(&chip);
     if (first.size() < 4 + 24 || first[0] != 24) Wrong(s, "GetSaveData reported a block it did not write");
     if (variant == 0 && first != current) Problem(s, "saved data differs from the block given");
     HostUpdate(&s->api, &chip);
-    if (!HostGetSaveData(&s->api, &chip)) continue;
+    saved = HostGetSaveData(&s->api, &chip);
     SoakHandOver(chip.saveData);
+    if (!saved) continue;
     if (HostChipSaveBytes(&chip).size() < 4 + 24 || HostChipSaveBytes(&chip)[0] != 24)
       Wrong(s, "GetSaveData reported a block it did not write");
     else if (HostChipSaveBytes(&chip) != first) Problem(s, "saved data changed on a round trip");

@@ -152,8 +152,9 @@ extern "C" int __cdecl CalcDefaultRect(HGLOBAL chip, HWND chipWindow, SIZE* size
   TEXTMETRICA metrics;
   memset(&metrics, 0, sizeof metrics);
   {
+    // Without the font's measure any size would be a guess.
     WindowDC dc(chipWindow);
-    if (dc.get()) MeasureChipFont(dc.get(), &state->font, &metrics);
+    if (!dc.get() || !MeasureChipFont(dc.get(), &state->font, &metrics)) return 0;
   }
   int width = 0, height = 0;
   DefaultClientSize(metrics.tmHeight, metrics.tmAveCharWidth, GetSystemMetrics(SM_CXFRAME),

@@ -51,6 +51,9 @@ void ApplySaveData(ChipState* state, const uint8_t* block) {
 
 }  // namespace
 
+// Update's work; 0 when the state cannot be locked.
+static int UpdateChip(HGLOBAL chip, HWND chipWindow, const HostChipInfo* info);
+
 extern "C" int __cdecl DrawExSpecification(SpecInfo* info) {
   if (!info) return 1;
   info->value0 = 256;
@@ -72,7 +75,13 @@ extern "C" int __cdecl InitializeChip(HGLOBAL* handleOut, HWND chipWindow, const
   }
   *handleOut = chip;
   // The chip-window hook of the popup tips joins here (flag bit 1).
-  Update(chip, chipWindow, info);
+  // A state that cannot be filled would be painted as year 0 in black on black.
+  if (!UpdateChip(chip, chipWindow, info)) {
+    UnInitializeChip(chip, chipWindow);
+    *handleOut = nullptr;
+    ShowError(chipWindow, IDS_NO_MEMORY);
+    return 0;
+  }
   return 1;
 }
 
@@ -83,6 +92,11 @@ extern "C" int __cdecl UnInitializeChip(HGLOBAL chip, HWND chipWindow) {
 }
 
 extern "C" int __cdecl Update(HGLOBAL chip, HWND chipWindow, const HostChipInfo* info) {
+  UpdateChip(chip, chipWindow, info);
+  return 0;
+}
+
+static int UpdateChip(HGLOBAL chip, HWND chipWindow, const HostChipInfo* info) {
   ChipLock state(chip);
   if (!state) return 0;
   uint16_t previousYear = state->year;
@@ -115,13 +129,15 @@ extern "C" int __cdecl Update(HGLOBAL chip, HWND chipWindow, const HostChipInfo*
   }
 
   RefreshMarks(chipWindow, state.get(), previousYear, previousMonth);
-  return 0;
+  return 1;
 }
 
 extern "C" int __cdecl GetSaveData(HGLOBAL chip, HWND chipWindow, HGLOBAL* block) {
   ChipLock state(chip);
   if (!state || !block) return 0;
+  bool fresh = false;
   if (!*block || GlobalSize(*block) != kSaveBlockSize) {
+    fresh = true;
     if (*block) GlobalFree(*block);
     *block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, kSaveBlockSize);
     if (!*block) {
@@ -129,18 +145,25 @@ extern "C" int __cdecl GetSaveData(HGLOBAL chip, HWND chipWindow, HGLOBAL* block
       return 0;
     }
   }
+  // A block left unwritten must not be stored as if it held the chip's
+  // settings: as when it could not be had; a block of the host's keeps its contents.
   uint8_t* data = static_cast<uint8_t*>(GlobalLock(*block));
-  if (data) {
-    uint8_t* payload = data + 4;
-    WriteLe32(data, kSaveCurrentLength);
-    WriteLe32(payload + kSaveTodayColor, state->todayColor);
-    WriteLe32(payload + kSaveSundayColor, state->sundayColor);
-    WriteLe32(payload + kSaveSaturdayColor, state->saturdayColor);
-    WriteLe32(payload + kSaveHolidayColor, state->holidayColor);
-    payload[kSaveScheduleStyle] = state->scheduleStyle;
-    payload[kSaveViewFlags] = state->viewFlags;
-    GlobalUnlock(*block);
+  if (!data) {
+    if (fresh) {
+      GlobalFree(*block);
+      *block = nullptr;
+    }
+    return 0;
   }
+  uint8_t* payload = data + 4;
+  WriteLe32(data, kSaveCurrentLength);
+  WriteLe32(payload + kSaveTodayColor, state->todayColor);
+  WriteLe32(payload + kSaveSundayColor, state->sundayColor);
+  WriteLe32(payload + kSaveSaturdayColor, state->saturdayColor);
+  WriteLe32(payload + kSaveHolidayColor, state->holidayColor);
+  payload[kSaveScheduleStyle] = state->scheduleStyle;
+  payload[kSaveViewFlags] = state->viewFlags;
+  GlobalUnlock(*block);
   return 1;
 }
 

@@ -5,6 +5,7 @@
 #include "plugin/globals.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
+#include "text/winfile.h"
 #include "today/holiday.h"
 #include "today/schedule.h"
 
@@ -21,6 +22,19 @@ void CreateTagWindow(HWND chipWindow, ChipState* state) {
   snprintf(text, sizeof text, "%d", (int)(INT_PTR)GlobalHandle(state));
   CreateWindowExA(0, "STATIC", text, WS_CHILD, 0, 0, 0, 0, chipWindow,
                   (HMENU)(INT_PTR)kTagWindowId, g_hInstance, nullptr);
+}
+
+void ComputeMarks(ChipState* state, const MonthKey* keys, int twoMonths) {
+  int count = twoMonths ? 2 : 1;
+  if (state->holidayMask[0] == kMaskUnknown || state->scheduleMask[0] == kMaskUnknown) {
+    ComputeHolidayMasks(keys, state->holidayMask, count);
+    ComputeScheduleMasks(keys, state->scheduleMask, count);
+    return;
+  }
+  if (!twoMonths) return;
+  if (state->holidayMask[1] == kMaskUnknown) ComputeHolidayMasks(&keys[1], &state->holidayMask[1], 1);
+  if (state->scheduleMask[1] == kMaskUnknown)
+    ComputeScheduleMasks(&keys[1], &state->scheduleMask[1], 1);
 }
 
 }  // namespace
@@ -43,7 +57,6 @@ void RefreshMarks(HWND chipWindow, ChipState* state, uint16_t previousYear,
   }
 
   int twoMonths = (state->viewFlags & kViewTwoMonths) != 0;
-  int count = twoMonths ? 2 : 1;
   MonthKey keys[2] = {MakeMonthKey(state->year, state->month), 0};
   if (twoMonths) {
     uint16_t nextYear, nextMonth;
@@ -53,13 +66,12 @@ void RefreshMarks(HWND chipWindow, ChipState* state, uint16_t previousYear,
 
   if (previousYear != state->year || previousMonth != state->month) SetAllMasks(state, kMaskUnknown);
 
-  if (state->holidayMask[0] == kMaskUnknown || state->scheduleMask[0] == kMaskUnknown) {
-    ComputeHolidayMasks(keys, state->holidayMask, count);
-    ComputeScheduleMasks(keys, state->scheduleMask, count);
-    return;
+  LONG failures = g_tableReadFailures;
+  ComputeMarks(state, keys, twoMonths);
+  // Marks from a table that could not be read are shown but not kept: without
+  // the tag window the next refresh computes everything again.
+  if (g_tableReadFailures != failures && chipWindow) {
+    tag = GetDlgItem(chipWindow, kTagWindowId);
+    if (tag) DestroyWindow(tag);
   }
-  if (!twoMonths) return;
-  if (state->holidayMask[1] == kMaskUnknown) ComputeHolidayMasks(&keys[1], &state->holidayMask[1], 1);
-  if (state->scheduleMask[1] == kMaskUnknown)
-    ComputeScheduleMasks(&keys[1], &state->scheduleMask[1], 1);
 }

@@ -1,5 +1,7 @@
 #include "today/markfiles.h"
 
+#include "text/winfile.h"
+
 LONG g_markFileOpens = 0;
 
 MarkFile::MarkFile(HANDLE handle) : handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {
@@ -10,8 +12,4 @@ MarkFile::~MarkFile() {
   if (handle_) CloseHandle(handle_);
 }
 
-HANDLE OpenMarkFile(const char* path) {
-  HANDLE handle = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
-}
+HANDLE OpenMarkFile(const char* path) { return OpenFileForReading(path); }

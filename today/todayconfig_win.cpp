@@ -143,11 +143,7 @@ void StoreTablePath(void*, const char* value) {
   WriteSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_TABLEPATH, value);
 }
 
-HANDLE OpenForReading(const char* path) {
-  HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                         nullptr);
-  return h == INVALID_HANDLE_VALUE ? nullptr : h;
-}
+HANDLE OpenForReading(const char* path) { return OpenFileForReading(path); }
 
 // Rewrites the schedule file entries 1..count as full paths; found entries
 // take the lowest slots in order, the others keep their names.

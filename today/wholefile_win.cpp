@@ -1,17 +1,26 @@
 #include "today/wholefile.h"
 
+#include "text/winfile.h"
+
 namespace {
 
 char* ReadOpenFile(HANDLE file) {
   DWORD high = 0;
   DWORD size = GetFileSize(file, &high);
-  if (size == INVALID_FILE_SIZE || high != 0) return nullptr;
+  if (size == INVALID_FILE_SIZE || high != 0) {
+    if (size == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) ++g_tableReadFailures;
+    return nullptr;
+  }
   char* text = static_cast<char*>(LocalAlloc(LPTR, size + 1));
-  if (!text) return nullptr;
+  if (!text) {
+    ++g_tableReadFailures;
+    return nullptr;
+  }
   DWORD done = 0;
   while (done < size) {
     DWORD got = 0;
     if (!ReadFile(file, text + done, size - done, &got, nullptr)) {
+      ++g_tableReadFailures;
       LocalFree(text);
       return nullptr;
     }
