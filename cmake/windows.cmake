@@ -71,5 +71,9 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/bench/CMakeLists.txt)
   add_subdirectory(bench)
 endif()
 
+# A short soak of every scenario and a sample of failing calls (scripts/soak-sweep.sh).
+add_test(NAME soak COMMAND ${CMAKE_SOURCE_DIR}/scripts/soak-sweep.sh --sample --build ${CMAKE_BINARY_DIR})
+set_tests_properties(soak PROPERTIES TIMEOUT 900)
+
 add_test(NAME exports COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-exports.sh $<TARGET_FILE:Tarnivel>
          ${CMAKE_SOURCE_DIR}/resources/Tarnivel.def)

@@ -17,12 +17,12 @@ namespace {
 void SoakUsage() {
   fputs(
       "usage: dxlhost soak LIBRARY [--data DIR] [--scenario NAME[,NAME...]] [--count N]\n"
-      "         [--fail CALL:N | --sweep CALL[:FROM] [--max-n N]] [--list]\n"
+      "         [--fail CALL:N[,CALL:N...] | --sweep CALL[:FROM] [--max-n N]] [--list]\n"
       "  Copies the library and the scheduler files of DIR (*.CNF, *.TBL) into a\n"
       "  temporary folder, loads it, counts what it creates and releases through\n"
       "  its import address table, and runs host scenarios N times each (default:\n"
       "  one pass), printing per kind: created, released, live at the end, peak.\n"
-      "  --fail makes the Nth call of CALL fail; --sweep runs every scenario with\n"
+      "  --fail makes the Nth call of CALL fail (each fault in turn); --sweep runs every scenario with\n"
       "  the call failing at N = FROM, FROM+1, ... until the Nth call is not made,\n"
       "  one line per case. --list names the scenarios and the calls that can fail.\n",
       stderr);
@@ -299,9 +299,8 @@ std::string LiveKinds() {
   return out;
 }
 
-void PrintCounts() {
+void PrintCounts(const SoakCount* counts) {
   printf("  %-16s %10s %10s %6s %6s %8s\n", "kind", "created", "released", "live", "peak", "foreign");
-  const SoakCount* counts = SoakCounts();
   for (int k = 0; k < kSoakKindCount; ++k) {
     const SoakCount& c = counts[k];
     if (!c.created && !c.released && !c.foreign) continue;
@@ -371,6 +370,76 @@ bool CheckAfter(Soak* s, const Picture& reference, std::string* why) {
   return why->empty();
 }
 
+struct Fault {
+  std::string call;  // empty: none
+  long at;
+};
+
+// One scenario with one fault (or none), then the check on a fresh chip.
+// Prints the table, or in a sweep one line; false when something went wrong.
+bool RunOneCase(Soak* s, const Scenario& sc, long n, const Fault& fault, bool sweep, const Picture& reference,
+                bool* firedOut) {
+  snprintf(g_caseName, sizeof g_caseName, "%s %s:%ld", sc.name, fault.call.empty() ? "none" : fault.call.c_str(),
+           fault.at);
+  if (sweep) printf("start %s\n", g_caseName);
+  InterlockedIncrement(&g_caseSerial);
+  SoakSetFault(fault.call.empty() ? nullptr : fault.call.c_str(), fault.at);
+  CaseResult r = RunCase(s, sc, n);
+  bool fired = SoakFaultFired();
+  long calls = SoakFaultCalls();
+  std::vector<std::string> messages = SoakMessages();
+  long beeps = SoakBeeps();
+  std::string problem = s->problem;
+  std::string wrong = s->wrong;
+  SoakCount counts[kSoakKindCount];
+  memcpy(counts, SoakCounts(), sizeof counts);
+  SoakSetFault(nullptr, 0);
+  std::string why;
+  bool after = CheckAfter(s, reference, &why);
+  // What a scenario sees is wrong only when nothing failed on purpose.
+  bool bad = r.leak || !after || !wrong.empty() || (!fired && !problem.empty());
+  if (!sweep) {
+    printf("\nscenario %s: %ld %s\n", sc.name, n, sc.what);
+    if (!fault.call.empty())
+      printf("  fault: call %ld of %s fails (%s)\n", fault.at, fault.call.c_str(), fired ? "made" : "not made");
+    PrintCounts(counts);
+    for (const std::string& m : messages) printf("  message: %s\n", m.c_str());
+    if (beeps) printf("  beeps: %ld\n", beeps);
+    if (!problem.empty()) printf("  seen: %s\n", problem.c_str());
+    if (!wrong.empty()) printf("  wrong: %s\n", wrong.c_str());
+    printf("  result: %s%s%s%s\n", bad ? "FAILED" : "ok", r.leak ? ", live at the end: " : "", r.live.c_str(),
+           after ? "" : (", afterwards " + why).c_str());
+  } else {
+    printf("case %s %s calls=%ld messages=%u beeps=%ld leak=%s after=%s wrong=%s%s%s\n", g_caseName,
+           fired ? "fired" : "not-reached", calls, (unsigned)messages.size(), beeps, r.leak ? r.live.c_str() : "none",
+           after ? "ok" : "FAILED", wrong.empty() ? "none" : "yes", problem.empty() ? "" : " seen=",
+           problem.c_str());
+    if (!wrong.empty()) printf("wrong %s %s\n", g_caseName, wrong.c_str());
+    for (const std::string& m : messages) printf("message %s %s\n", g_caseName, m.c_str());
+  }
+  if (firedOut) *firedOut = fired;
+  return !bad;
+}
+
+// Faults "CALL:N[,CALL:N...]" (N defaults to 1); false for an unknown call or a bad number.
+bool ParseFaults(const char* text, std::vector<Fault>* faults) {
+  std::string list = text;
+  size_t start = 0;
+  while (start <= list.size()) {
+    size_t comma = list.find(',', start);
+    std::string spec = list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    size_t colon = spec.find(':');
+    Fault f = {spec.substr(0, colon), colon == std::string::npos ? 1 : atol(spec.c_str() + colon + 1)};
+    bool known = SoakSetFault(f.call.c_str(), 1);
+    SoakSetFault(nullptr, 0);
+    if (f.at <= 0 || f.call.empty() || !known) return false;
+    faults->push_back(f);
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  return true;
+}
+
 // --- the temporary folder ---------------------------------------------------
 
 bool CopyInto(const std::string& from, const std::string& to) { return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0; }
@@ -389,7 +458,9 @@ void CopyData(const std::string& dir, const std::string& folder) {
   }
 }
 
-void RemoveFolder(const std::string& folder) {
+}  // namespace
+
+void RemoveStagedFolder(const std::string& folder) {
   WIN32_FIND_DATAA found;
   HANDLE h = FindFirstFileA((folder + "*").c_str(), &found);
   if (h != INVALID_HANDLE_VALUE) {
@@ -400,6 +471,8 @@ void RemoveFolder(const std::string& folder) {
   }
   RemoveDirectoryA(folder.c_str());
 }
+
+namespace {
 
 bool MakeFolder(std::string* folder) {
   char temp[MAX_PATH];
@@ -429,6 +502,20 @@ void WriteSettings(Soak* s, const std::string& library) {
 
 }  // namespace
 
+bool StageLibrary(const char* library, const char* dataDir, std::string* folder, std::string* copy) {
+  if (!MakeFolder(folder)) return false;
+  char full[MAX_PATH];
+  const char* slash = strrchr(library, '\\');
+  if (!slash) slash = strrchr(library, '/');
+  *copy = *folder + (slash ? slash + 1 : library);
+  if (!GetFullPathNameA(library, sizeof full, full, nullptr) || !CopyInto(full, *copy)) {
+    RemoveStagedFolder(*folder);
+    return false;
+  }
+  if (dataDir) CopyData(dataDir, *folder);
+  return true;
+}
+
 int RunSoakCommand(int argc, char** argv) {
   if (argc < 1) {
     SoakUsage();
@@ -438,8 +525,9 @@ int RunSoakCommand(int argc, char** argv) {
   const char* data = nullptr;
   std::string only;
   long count = 0;
-  std::string failCall, sweepCall;
-  long failAt = 0, sweepFrom = 1, maxN = 0;
+  std::vector<Fault> faults;
+  std::string sweepCall;
+  long sweepFrom = 1, maxN = 0;
   bool list = false;
   for (int i = 1; i < argc; ++i) {
     const char* a = argv[i];
@@ -458,17 +546,13 @@ int RunSoakCommand(int argc, char** argv) {
     else if (!strcmp(a, "--count")) count = atol(v);
     else if (!strcmp(a, "--max-n")) maxN = atol(v);
     else if (!strcmp(a, "--fail") || !strcmp(a, "--sweep")) {
-      std::string spec = v;
-      size_t colon = spec.find(':');
-      std::string call = spec.substr(0, colon);
-      long n = colon == std::string::npos ? 1 : atol(spec.c_str() + colon + 1);
-      if (!strcmp(a, "--fail")) failCall = call, failAt = n;
-      else sweepCall = call, sweepFrom = n;
-      if (n <= 0 || !SoakSetFault(call.c_str(), 1)) {
+      std::vector<Fault> parsed;
+      if (!ParseFaults(v, &parsed) || (!strcmp(a, "--sweep") && parsed.size() != 1)) {
         fprintf(stderr, "dxlhost soak: unknown call or bad number in %s\n", v);
         return 2;
       }
-      SoakSetFault(nullptr, 0);
+      if (!strcmp(a, "--fail")) faults = parsed;
+      else sweepCall = parsed[0].call, sweepFrom = parsed[0].at;
     } else {
       SoakUsage();
       return 2;
@@ -483,20 +567,11 @@ int RunSoakCommand(int argc, char** argv) {
   }
 
   Soak s;
-  if (!MakeFolder(&s.folder)) {
-    fprintf(stderr, "dxlhost soak: cannot make a temporary folder\n");
+  std::string copy;
+  if (!StageLibrary(library, data, &s.folder, &copy)) {
+    fprintf(stderr, "dxlhost soak: cannot copy %s into a temporary folder\n", library);
     return 1;
   }
-  char full[MAX_PATH];
-  const char* slash = strrchr(library, '\\');
-  if (!slash) slash = strrchr(library, '/');
-  std::string copy = s.folder + (slash ? slash + 1 : library);
-  if (!GetFullPathNameA(library, sizeof full, full, nullptr) || !CopyInto(full, copy)) {
-    fprintf(stderr, "dxlhost soak: cannot copy %s\n", library);
-    RemoveFolder(s.folder);
-    return 1;
-  }
-  if (data) CopyData(data, s.folder);
   s.recordFile = s.folder + "clicked.txt";
   WriteSettings(&s, copy);
 
@@ -513,7 +588,8 @@ int RunSoakCommand(int argc, char** argv) {
       printf("kept for the whole process by design: nothing made after loading\n");
       SetUnhandledExceptionFilter(ReportCrash);
       // Long soaks without a fault take as long as they take.
-      if (!failCall.empty() || !sweepCall.empty()) CloseHandle(CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
+      if (!faults.empty() || !sweepCall.empty()) CloseHandle(CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
+      if (faults.empty()) faults.push_back(Fault{std::string(), 0});
       Picture reference;
       SoakReset();
       bool referenceOk = TakePicture(&s, &reference);
@@ -522,50 +598,17 @@ int RunSoakCommand(int argc, char** argv) {
       int failures = referenceOk ? 0 : 1;
       for (const Scenario* sc : chosen) {
         long n = count > 0 ? count : sc->count;
-        long from = sweepCall.empty() ? failAt : sweepFrom;
-        for (long at = from;; ++at) {
-          const std::string& call = sweepCall.empty() ? failCall : sweepCall;
-          snprintf(g_caseName, sizeof g_caseName, "%s %s:%ld", sc->name, call.empty() ? "none" : call.c_str(), at);
-          if (!sweepCall.empty()) printf("start %s\n", g_caseName);
-          InterlockedIncrement(&g_caseSerial);
-          SoakSetFault(call.empty() ? nullptr : call.c_str(), at);
-          CaseResult r = RunCase(&s, *sc, n);
-          bool fired = SoakFaultFired();
-          long calls = SoakFaultCalls();
-          std::vector<std::string> messages = SoakMessages();
-          long beeps = SoakBeeps();
-          std::string problem = s.problem;
-          std::string wrong = s.wrong;
-          SoakCount counts[kSoakKindCount];
-          memcpy(counts, SoakCounts(), sizeof counts);
-          SoakSetFault(nullptr, 0);
-          std::string why;
-          bool after = CheckAfter(&s, reference, &why);
-          // A wrong result is a fault only when nothing failed on purpose.
-          bool bad = r.leak || !after || !wrong.empty() || (!fired && !problem.empty());
-          if (sweepCall.empty()) {
-            printf("\nscenario %s: %ld %s\n", sc->name, n, sc->what);
-            if (!call.empty()) printf("  fault: call %ld of %s fails (%s)\n", at, call.c_str(), fired ? "made" : "not made");
-            memcpy(const_cast<SoakCount*>(SoakCounts()), counts, sizeof counts);
-            PrintCounts();
-            for (const std::string& m : messages) printf("  message: %s\n", m.c_str());
-            if (beeps) printf("  beeps: %ld\n", beeps);
-            if (!problem.empty()) printf("  seen: %s\n", problem.c_str());
-            if (!wrong.empty()) printf("  wrong: %s\n", wrong.c_str());
-            printf("  result: %s%s%s%s\n", bad ? "FAILED" : "ok", r.leak ? ", live at the end: " : "",
-                   r.live.c_str(), after ? "" : (", afterwards " + why).c_str());
-          } else {
-            printf("case %s %s calls=%ld messages=%u beeps=%ld leak=%s after=%s wrong=%s%s%s\n", g_caseName,
-                   fired ? "fired" : "not-reached", calls, (unsigned)messages.size(), beeps,
-                   r.leak ? r.live.c_str() : "none", after ? "ok" : "FAILED", wrong.empty() ? "none" : "yes",
-                   problem.empty() ? "" : " seen=", problem.c_str());
-            if (!wrong.empty()) printf("wrong %s %s\n", g_caseName, wrong.c_str());
-            for (const std::string& m : messages) printf("message %s %s\n", g_caseName, m.c_str());
-          }
-          if (bad) ++failures;
-          if (sweepCall.empty() || !fired || (maxN > 0 && at >= maxN)) break;
+        if (sweepCall.empty()) {
+          for (const Fault& f : faults)
+            if (!RunOneCase(&s, *sc, n, f, false, reference, nullptr)) ++failures;
+          continue;
         }
-        if (!sweepCall.empty()) printf("sweep-end %s %s\n", sc->name, sweepCall.c_str());
+        for (long at = sweepFrom;; ++at) {
+          bool fired = false;
+          if (!RunOneCase(&s, *sc, n, Fault{sweepCall, at}, true, reference, &fired)) ++failures;
+          if (!fired || (maxN > 0 && at >= maxN)) break;
+        }
+        printf("sweep-end %s %s\n", sc->name, sweepCall.c_str());
       }
       g_caseSerial = 0;
       result = failures ? 1 : 0;
@@ -574,6 +617,6 @@ int RunSoakCommand(int argc, char** argv) {
   }
   CanvasClose(&s.canvas);
   UnloadDxl(&s.api);
-  RemoveFolder(s.folder);
+  RemoveStagedFolder(s.folder);
   return result;
 }

@@ -1,0 +1,149 @@
+// Calls of the library made to fail on purpose, through its import address
+// table: what a host sees afterwards.
+#include <gtest/gtest.h>
+#include <string.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "host/loader.h"
+#include "host/paint.h"
+#include "host/soak.h"
+#include "host/soakcount.h"
+
+namespace {
+
+class FaultTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    std::string examples = std::string("Z:") + TARNIVEL_SOURCE_DIR "/examples";
+    ASSERT_TRUE(StageLibrary((ProgramDirectory() + "Tarnivel.dxl").c_str(), examples.c_str(), &folder_, &copy_));
+    ASSERT_TRUE(LoadDxl(copy_.c_str(), &api_)) << "error " << GetLastError();
+    ASSERT_GT(SoakInstallHooks(api_.module), 0);
+  }
+  static void TearDownTestSuite() {
+    SoakSetFault(nullptr, 0);
+    UnloadDxl(&api_);
+    RemoveStagedFolder(folder_);
+  }
+
+  void SetUp() override {
+    SoakSetFault(nullptr, 0);
+    SoakReset();
+    memset(&chip_, 0, sizeof chip_);
+  }
+  void TearDown() override {
+    SoakSetFault(nullptr, 0);
+    if (chip_.chip) HostDestroy(&api_, &chip_);
+    HostChipFree(&chip_);
+    SoakSettle();
+    const SoakCount* counts = SoakCounts();
+    for (int k = 0; k < kSoakKindCount; ++k) EXPECT_EQ(0, counts[k].live) << SoakKindName(k) << " left live";
+  }
+
+  // February and March 1998: sample holidays and schedules in both.
+  bool Make() {
+    PaintOptions o;
+    DefaultPaintOptions(&o);
+    o.memo = "1998/2";
+    o.months = 2;
+    return CreatePaintChip(&api_, o, &chip_);
+  }
+
+  HostChipPeek Peek() {
+    HostChipPeek peek;
+    memset(&peek, 0, sizeof peek);
+    EXPECT_TRUE(HostPeekChip(chip_.chip, &peek));
+    return peek;
+  }
+
+  static std::string folder_, copy_;
+  static DxlApi api_;
+  HostChip chip_;
+};
+
+std::string FaultTest::folder_, FaultTest::copy_;
+DxlApi FaultTest::api_;
+
+TEST_F(FaultTest, ChipWhoseStateCannotBeFilledIsNotCreated) {
+  HostChipInit(&chip_, CreateChipWindow(160, 120, false));
+  HostChipSetMemo(&chip_, "1998/2");
+  ASSERT_TRUE(SoakSetFault("GlobalLock", 1));
+  chip_.chip = reinterpret_cast<HGLOBAL>(1);
+  EXPECT_EQ(0, HostCreate(&api_, &chip_));
+  EXPECT_TRUE(SoakFaultFired());
+  EXPECT_EQ(nullptr, chip_.chip) << "a chip that would show year 0 handed out";
+  ASSERT_EQ(1u, SoakMessages().size());
+  EXPECT_NE(std::string::npos, SoakMessages()[0].find("メモリが不足しています。")) << SoakMessages()[0];
+  // The next try works.
+  SoakSetFault(nullptr, 0);
+  EXPECT_EQ(1, HostCreate(&api_, &chip_));
+  EXPECT_EQ(1998, Peek().year);
+}
+
+TEST_F(FaultTest, SaveDataBlockThatCannotBeWrittenIsNotReported) {
+  ASSERT_TRUE(Make());
+  // No block yet: the library makes one, then cannot lock it.
+  GlobalFree(chip_.saveData);
+  chip_.saveData = nullptr;
+  HGLOBAL chipHandle = chip_.chip;
+  ASSERT_TRUE(SoakSetFault("GlobalLock", 2));  // the state, then the new block
+  EXPECT_EQ(0, HostGetSaveData(&api_, &chip_));
+  EXPECT_TRUE(SoakFaultFired());
+  EXPECT_EQ(nullptr, chip_.saveData);
+  EXPECT_EQ(chipHandle, chip_.chip);
+
+  // A block of the host's that cannot be locked keeps its handle and contents.
+  const unsigned char kept[32] = {24, 0, 0, 0, 0xAB};
+  HostChipSetSaveData(&chip_, kept, sizeof kept);
+  HGLOBAL hostBlock = chip_.saveData;
+  ASSERT_TRUE(SoakSetFault("GlobalLock", 2));
+  EXPECT_EQ(0, HostGetSaveData(&api_, &chip_));
+  EXPECT_EQ(hostBlock, chip_.saveData);
+  EXPECT_EQ(std::vector<unsigned char>(kept, kept + 32), HostChipSaveBytes(&chip_));
+
+  SoakSetFault(nullptr, 0);
+  EXPECT_EQ(1, HostGetSaveData(&api_, &chip_));
+  EXPECT_EQ(24, HostChipSaveBytes(&chip_)[0]);
+}
+
+TEST_F(FaultTest, DefaultSizeNeedsTheFontsMeasure) {
+  ASSERT_TRUE(Make());
+  SIZE size = {-7, -7};
+  ASSERT_TRUE(SoakSetFault("GetDC", 1));
+  EXPECT_EQ(0, api_.CalcDefaultRect(chip_.chip, chip_.window, &size));
+  EXPECT_TRUE(SoakFaultFired());
+  EXPECT_EQ(-7, size.cx);
+  EXPECT_EQ(-7, size.cy);
+  SoakSetFault(nullptr, 0);
+  EXPECT_EQ(1, api_.CalcDefaultRect(chip_.chip, chip_.window, &size));
+  EXPECT_GT(size.cx, 100);
+}
+
+// A table that exists but cannot be opened or read leaves marks that are
+// computed again at the next Update, even for the same months.
+TEST_F(FaultTest, MarksFromAFailedReadAreComputedAgain) {
+  ASSERT_TRUE(Make());
+  const HostChipPeek fresh = Peek();
+  ASSERT_NE(0u, fresh.holidayMask[0]);
+  ASSERT_NE(0u, fresh.scheduleMask[0]);
+  for (const char* call : {"ReadFile", "CreateFileA"}) {
+    HostChipSetMemo(&chip_, "1998/1");
+    HostUpdate(&api_, &chip_);
+    HostChipSetMemo(&chip_, "1998/2");
+    ASSERT_TRUE(SoakSetFault(call, 1));  // the holiday table
+    HostUpdate(&api_, &chip_);
+    ASSERT_TRUE(SoakFaultFired()) << call;
+    EXPECT_NE(fresh.holidayMask[0], Peek().holidayMask[0]) << call << ": the holidays were read after all";
+    SoakSetFault(nullptr, 0);
+    HostUpdate(&api_, &chip_);
+    HostChipPeek again = Peek();
+    EXPECT_EQ(fresh.holidayMask[0], again.holidayMask[0]) << call;
+    EXPECT_EQ(fresh.holidayMask[1], again.holidayMask[1]) << call;
+    EXPECT_EQ(fresh.scheduleMask[0], again.scheduleMask[0]) << call;
+    EXPECT_EQ(fresh.scheduleMask[1], again.scheduleMask[1]) << call;
+  }
+}
+
+}  // namespace
