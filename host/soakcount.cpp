@@ -18,7 +18,7 @@ const char* const kKindNames[kSoakKindCount] = {
 SoakCount g_counts[kSoakKindCount];
 std::map<void*, int> g_objects;                        // handle -> kind
 std::map<void*, long> g_globalLocks, g_localLocks;     // handle -> locks held
-std::map<std::pair<HDC, DWORD>, HGDIOBJ> g_selections;  // (dc, object type) -> object first displaced
+std::map<std::pair<HDC, DWORD>, std::vector<HGDIOBJ>> g_selections;  // (dc, object type) -> displaced objects
 std::map<HWND, LONG> g_windowProcs;                    // window -> procedure it had before
 std::vector<std::string> g_messages;
 long g_beeps = 0;
@@ -251,21 +251,23 @@ BOOL WINAPI HookDeleteObject(HGDIOBJ object) {
   return RealDeleteObject(object);
 }
 
+// Selections nest per DC and object type; putting back the object the DC
+// gave back cannot fail on the system, so only selecting in is failed.
 HGDIOBJ WINAPI HookSelectObject(HDC dc, HGDIOBJ object) {
-  if (Fail(kFSelectObject, ERROR_INVALID_HANDLE)) return nullptr;
-  HGDIOBJ previous = RealSelectObject(dc, object);
   DWORD type = GetObjectType(object);
-  if (!previous || previous == HGDI_ERROR || type == OBJ_REGION) return previous;
   auto key = std::make_pair(dc, type);
   auto it = g_selections.find(key);
-  if (it == g_selections.end()) {
-    if (object != previous) {
-      g_selections[key] = previous;
-      Created(kSoakSelection);
-    }
-  } else if (object == it->second) {
-    g_selections.erase(it);
+  bool restore = it != g_selections.end() && !it->second.empty() && it->second.back() == object;
+  if (!restore && Fail(kFSelectObject, ERROR_INVALID_HANDLE)) return nullptr;
+  HGDIOBJ previous = RealSelectObject(dc, object);
+  if (!previous || previous == HGDI_ERROR || type == OBJ_REGION) return previous;
+  if (restore) {
+    it->second.pop_back();
+    if (it->second.empty()) g_selections.erase(it);
     Released(kSoakSelection);
+  } else if (object != previous) {
+    g_selections[key].push_back(previous);
+    Created(kSoakSelection);
   }
   return previous;
 }

@@ -9,23 +9,24 @@
 
 #include "host/loader.h"
 #include "host/paint.h"
-#include "host/soak.h"
 #include "host/soakcount.h"
+#include "tests/common/tempfolder.h"
 
 namespace {
 
 class FaultTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    std::string examples = std::string("Z:") + TARNIVEL_SOURCE_DIR "/examples";
-    ASSERT_TRUE(StageLibrary((ProgramDirectory() + "Tarnivel.dxl").c_str(), examples.c_str(), &folder_, &copy_));
-    ASSERT_TRUE(LoadDxl(copy_.c_str(), &api_)) << "error " << GetLastError();
+    copy_ = new LibraryCopy(true);
+    ASSERT_TRUE(copy_->ok());
+    ASSERT_TRUE(LoadDxl(copy_->library().c_str(), &api_)) << "error " << GetLastError();
     ASSERT_GT(SoakInstallHooks(api_.module), 0);
   }
   static void TearDownTestSuite() {
     SoakSetFault(nullptr, 0);
     UnloadDxl(&api_);
-    RemoveStagedFolder(folder_);
+    delete copy_;
+    copy_ = nullptr;
   }
 
   void SetUp() override {
@@ -58,12 +59,12 @@ class FaultTest : public testing::Test {
     return peek;
   }
 
-  static std::string folder_, copy_;
+  static LibraryCopy* copy_;
   static DxlApi api_;
   HostChip chip_;
 };
 
-std::string FaultTest::folder_, FaultTest::copy_;
+LibraryCopy* FaultTest::copy_ = nullptr;
 DxlApi FaultTest::api_;
 
 TEST_F(FaultTest, ChipWhoseStateCannotBeFilledIsNotCreated) {
