@@ -286,14 +286,14 @@ bool SamePicture(const Picture& a, const Picture& b) {
   return a.rgb == b.rgb && !memcmp(&a.peek, &b.peek, sizeof a.peek);
 }
 
-// Kinds with something live after the scenario, as "kind n, ...".
+// Kinds with something live after the scenario, as "kind=n,...".
 std::string LiveKinds() {
   std::string out;
   const SoakCount* counts = SoakCounts();
   for (int k = 0; k < kSoakKindCount; ++k) {
     if (counts[k].live == 0) continue;
     char item[64];
-    snprintf(item, sizeof item, "%s%s %ld", out.empty() ? "" : ",", SoakKindName(k), counts[k].live);
+    snprintf(item, sizeof item, "%s%s=%ld", out.empty() ? "" : ",", SoakKindName(k), counts[k].live);
     out += item;
   }
   return out;
@@ -313,7 +313,7 @@ void PrintCounts(const SoakCount* counts) {
 
 volatile LONG g_caseSerial = 0;
 char g_caseName[160];
-DWORD g_caseSeconds = 60;
+const DWORD kCaseSeconds = 60;
 
 // A case that takes far longer than any should is reported as hanging.
 DWORD WINAPI Watchdog(void*) {
@@ -325,7 +325,7 @@ DWORD WINAPI Watchdog(void*) {
     if (now != seen) {
       seen = now;
       since = GetTickCount();
-    } else if (now > 0 && GetTickCount() - since > g_caseSeconds * 1000) {
+    } else if (now > 0 && GetTickCount() - since > kCaseSeconds * 1000) {
       printf("hang %s\n", g_caseName);
       fflush(stdout);
       ExitProcess(4);
