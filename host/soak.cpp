@@ -82,6 +82,8 @@ void Wrong(Soak* s, const std::string& what) {
 void DestroyChip(Soak* s, HostChip* chip) {
   if (chip->chip) HostDestroy(&s->api, chip);
   HostChipFree(chip);
+  // The tag window went with the chip window.
+  SoakSettle();
 }
 
 // A chip as the paint command makes it; on failure nothing is left behind.
