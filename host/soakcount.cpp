@@ -36,6 +36,10 @@ void Released(int kind) {
 
 void Track(void* handle, int kind) {
   if (!handle) return;
+  // The system hands out a value again only after its object ended unseen
+  // (a window that went with its parent).
+  auto it = g_objects.find(handle);
+  if (it != g_objects.end()) Released(it->second);
   g_objects[handle] = kind;
   Created(kind);
 }
