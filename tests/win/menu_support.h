@@ -1,0 +1,80 @@
+// A chip window and state with settings of their own in a scratch folder,
+// for the menu, file editing and about box tests.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "plugin/chipstate.h"
+#include "plugin/globals.h"
+#include "resources/resource.h"
+#include "settings/settings.h"
+
+class MenuChip : public testing::Test {
+ protected:
+  void SetUp() override {
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    dir_ = std::string(temp) + "tarnivel_menu_" + std::to_string(GetCurrentProcessId()) + "\\";
+    RemoveFolder();
+    CreateDirectoryA(dir_.c_str(), nullptr);
+    InitSettingsWith((dir_ + "Tarnivel.dxl").c_str(), "menutest");
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = g_hInstance;
+    wc.lpszClassName = "TarnivelMenuChip";
+    RegisterClassA(&wc);
+    window_ = CreateWindowExA(0, "TarnivelMenuChip", "", WS_POPUP, 0, 0, 200, 150, nullptr, nullptr,
+                              g_hInstance, nullptr);
+    ASSERT_NE(nullptr, window_);
+    chip_ = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(ChipState));
+    ASSERT_NE(nullptr, chip_);
+    SetView(1998, 5, 0);
+  }
+  void TearDown() override {
+    DestroyWindow(window_);
+    GlobalFree(chip_);
+    RemoveFolder();
+    InitSettings();
+  }
+
+  void SetView(uint16_t year, uint8_t month, uint8_t viewFlags) {
+    ChipLock state(chip_);
+    state->year = year;
+    state->month = month;
+    state->viewFlags = viewFlags;
+  }
+  ChipState State() {
+    ChipLock state(chip_);
+    return *state.get();
+  }
+  std::string WriteFile(const std::string& name, const std::string& text) {
+    std::string path = dir_ + name;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    EXPECT_NE(INVALID_HANDLE_VALUE, h) << path;
+    DWORD n = 0;
+    ::WriteFile(h, text.data(), (DWORD)text.size(), &n, nullptr);
+    CloseHandle(h);
+    return path;
+  }
+  void SetScheduleFile(int index, const char* path) {
+    WriteIndexedSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULEFILE, index, path);
+  }
+  void RemoveFolder() {
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((dir_ + "*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+      do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((dir_ + data.cFileName).c_str());
+      } while (FindNextFileA(find, &data));
+      FindClose(find);
+    }
+    RemoveDirectoryA(dir_.c_str());
+  }
+
+  std::string dir_;  // with a trailing backslash
+  HWND window_ = nullptr;
+  HGLOBAL chip_ = nullptr;
+};
