@@ -10,39 +10,22 @@
 #include "host/loader.h"
 #include "host/menu.h"
 #include "host/paint.h"
+#include "tests/common/tempfolder.h"
 
 namespace {
 
 class HostMenu : public testing::Test {
  protected:
   void SetUp() override {
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    dir_ = std::string(temp) + "tarnivel_hostmenu_" + std::to_string(GetCurrentProcessId()) + "\\";
-    CreateDirectoryA(dir_.c_str(), nullptr);
-    std::string examples = std::string(TARNIVEL_SOURCE_DIR) + "/examples/";
-    ASSERT_TRUE(Copy(ProgramDirectory() + "Tarnivel.dxl", "Tarnivel.dxl"));
-    ASSERT_TRUE(Copy(examples + "TODAY.CNF", "TODAY.CNF"));
-    ASSERT_TRUE(Copy(examples + "SCHEDULE.TBL", "SCHEDULE.TBL"));
-    library_ = dir_ + "Tarnivel.dxl";
+    ASSERT_FALSE(lib_.library().empty()) << "no copy of the library in " << lib_.path();
     char user[64];
     DWORD size = sizeof user;
     section_ = GetUserNameA(user, &size) && strlen(user) < 32 ? user : "Default";
-    WritePrivateProfileStringA(section_.c_str(), "Flags", "1", Ini().c_str());
+    WritePrivateProfileStringA(section_.c_str(), "Flags", "1", lib_.SettingsFile().c_str());
   }
-  void TearDown() override {
-    for (const std::string& name : files_) DeleteFileA((dir_ + name).c_str());
-    DeleteFileA(Ini().c_str());
-    RemoveDirectoryA(dir_.c_str());
-  }
-  bool Copy(const std::string& from, const char* name) {
-    files_.push_back(name);
-    return CopyFileA(from.c_str(), (dir_ + name).c_str(), FALSE) != 0;
-  }
-  std::string Ini() const { return dir_ + "Tarnivel.ini"; }
 
-  std::string dir_, library_, section_;
-  std::vector<std::string> files_;
+  LibraryCopy lib_{true};
+  std::string section_;
 };
 
 VOID CALLBACK EndStuckMenu(HWND window, UINT, UINT_PTR id, DWORD) {
@@ -72,7 +55,7 @@ SIZE WindowSize(HWND window) {
 
 TEST_F(HostMenu, LiveMenuCarriesOutLibraryAndHostItems) {
   DxlApi api;
-  ASSERT_TRUE(LoadDxl(library_.c_str(), &api));
+  ASSERT_TRUE(LoadDxl(lib_.library().c_str(), &api));
   ASSERT_TRUE(api.GetDrawExMenu && api.DoDrawExMenu && api.DrawExAbout);
   PaintOptions o;
   DefaultPaintOptions(&o);
@@ -143,14 +126,14 @@ std::string RunDxlhost(const std::string& arguments) {
 }
 
 TEST_F(HostMenu, MenuCommandPrintsTheMenuAndTheStateAfterACommand) {
-  std::string out = RunDxlhost("menu \"" + library_ + "\" --memo 1998/2 --setting Flags=3 --run 10001");
+  std::string out = RunDxlhost("menu \"" + lib_.library() + "\" --memo 1998/2 --setting Flags=3 --run 10001");
   for (const char* line : {"  10000 \"2\x83\x96\x8C\x8E\x95\x5C\x8E\xA6(&T)\"\r\n", " grayed\r\n",
                            "    10007 \"TODAY.CNF\"\r\n", "    10008 \"SCHEDULE.TBL\"\r\n",
                            "DoDrawExMenu(10001): 2\r\n", "after DoDrawExMenu: month 1998/02 today 0 viewFlags 0xf0",
                            "  10001 \"\x8F\x63\x82\xC9\x95\xC0\x82\xD7\x82\xE9(&V)\" checked grayed\r\n"}) {
     EXPECT_NE(std::string::npos, out.find(line)) << "no \"" << line << "\" in:\n" << out;
   }
-  EXPECT_EQ(1u, GetPrivateProfileIntA(section_.c_str(), "Flags", 0, Ini().c_str())) << "the setting is put back";
+  EXPECT_EQ(1u, GetPrivateProfileIntA(section_.c_str(), "Flags", 0, lib_.SettingsFile().c_str())) << "the setting is put back";
 }
 
 }  // namespace

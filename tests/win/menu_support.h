@@ -11,15 +11,13 @@
 #include "plugin/globals.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
+#include "tests/common/tempfolder.h"
 
 class MenuChip : public testing::Test {
  protected:
   void SetUp() override {
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    dir_ = std::string(temp) + "tarnivel_menu_" + std::to_string(GetCurrentProcessId()) + "\\";
-    RemoveFolder();
-    CreateDirectoryA(dir_.c_str(), nullptr);
+    ASSERT_TRUE(folder_.ok());
+    dir_ = folder_.path();
     InitSettingsWith((dir_ + "Tarnivel.dxl").c_str(), "menutest");
     WNDCLASSA wc = {};
     wc.lpfnWndProc = DefWindowProcA;
@@ -36,7 +34,6 @@ class MenuChip : public testing::Test {
   void TearDown() override {
     DestroyWindow(window_);
     GlobalFree(chip_);
-    RemoveFolder();
     InitSettings();
   }
 
@@ -51,29 +48,14 @@ class MenuChip : public testing::Test {
     return *state.get();
   }
   std::string WriteFile(const std::string& name, const std::string& text) {
-    std::string path = dir_ + name;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    EXPECT_NE(INVALID_HANDLE_VALUE, h) << path;
-    DWORD n = 0;
-    ::WriteFile(h, text.data(), (DWORD)text.size(), &n, nullptr);
-    CloseHandle(h);
-    return path;
+    EXPECT_TRUE(folder_.Write(name, text)) << name;
+    return folder_.File(name);
   }
   void SetScheduleFile(int index, const char* path) {
     WriteIndexedSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULEFILE, index, path);
   }
-  void RemoveFolder() {
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((dir_ + "*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-      do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((dir_ + data.cFileName).c_str());
-      } while (FindNextFileA(find, &data));
-      FindClose(find);
-    }
-    RemoveDirectoryA(dir_.c_str());
-  }
 
+  TempFolder folder_{"tarnivel_menu"};
   std::string dir_;  // with a trailing backslash
   HWND window_ = nullptr;
   HGLOBAL chip_ = nullptr;
