@@ -19,7 +19,7 @@ int CloseChip(const DxlApi*, HostChip* chip) {
 }
 
 // The host's own items, below a separator; their identifiers follow
-// kHostItemBase in this order.
+// kHostItemBase in this order. Closing the chip stays last.
 const HostMenuItem kHostItems[] = {
     {L"チップを閉じる(&X)", CloseChip},
 };
