@@ -77,7 +77,8 @@ paint golden-week 520,560 --memo 2026/4 --months 2 --stacked --style normal "${f
 # The about box and a chip's menu as a host shows them, from the screen.
 shot() {
   (cd "$stage" && "$root/scripts/wine-run" --prefix="$build/wineprefix" "$build/dxlhost.exe" "$@" 2>/dev/null |
-    tr -d '\r' | grep '\.png:' | iconv -f CP932 -t UTF-8)
+    tr -d '\r' | grep '\.png:' | iconv -f CP932 -t UTF-8) ||
+    { echo "gallery: dxlhost $1 wrote no picture" >&2; exit 1; }
 }
 if [ "$live" = 0 ]; then
   # Without a window manager Wine draws captions only on windows it decorates itself.
