@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/loader.h"
+#include "host/menu.h"
 #include "host/paint.h"
 #include "host/soakcount.h"
 
@@ -249,6 +250,29 @@ bool ScenarioClick(Soak* s, long count) {
   return true;
 }
 
+// Menu commands a user picks: two months, stacked, reload the tables, reload
+// TODAY.CNF, edit TODAY.CNF, edit schedule file 1 (the editor is the helper).
+const UINT kMenuCommands[] = {10000, 10001, 10003, 10004, 10007, 10008, 10001, 10000};
+
+// The menu asked for and given back as the host does, then a command carried
+// out, the chip resized or repainted as its result says, and painted.
+bool ScenarioMenu(Soak* s, long count) {
+  HostChip chip;
+  if (!MakeChip(s, ChipOptions("1998/2", 0, false, 1), &chip)) return true;
+  for (long i = 0; i < count && s->api.GetDrawExMenu && s->api.DoDrawExMenu; ++i) {
+    HMENU menu = s->api.GetDrawExMenu(chip.chip);
+    if (menu) DestroyMenu(menu);  // the host owns what it is given
+    UINT command = kMenuCommands[i % (sizeof kMenuCommands / sizeof kMenuCommands[0])];
+    ApplyMenuResult(&s->api, &chip, s->api.DoDrawExMenu(chip.chip, chip.window, command));
+    s->api.DrawChip(chip.chip, chip.window, s->canvas.dc);
+  }
+  // A reload that failed leaves the tables unread until the user reloads again.
+  SoakEndFault();
+  if (s->api.DoDrawExMenu) s->api.DoDrawExMenu(chip.chip, chip.window, 10004);
+  DestroyChip(s, &chip);
+  return true;
+}
+
 struct Scenario {
   const char* name;
   long count;  // one pass
@@ -263,6 +287,7 @@ const Scenario kScenarios[] = {
     {"lifecycle", 6, "chips created, updated, painted, saved and freed", ScenarioLifecycle},
     {"savedata", 4, "saved-data round trips: current and older layout, empty block, none", ScenarioSaveData},
     {"click", 2, "clicks on a day that start the date command", ScenarioClick},
+    {"menu", 8, "menu requests and commands: views, reloads, editing the TODAY files", ScenarioMenu},
 };
 
 // --- checks --------------------------------------------------------------------
@@ -487,8 +512,8 @@ bool MakeFolder(std::string* folder) {
   return true;
 }
 
-// The date command: the helper that records its command line, when it is
-// built beside dxlhost; otherwise a program that does not exist (a beep).
+// The date command and the editor: the helper that records its command line,
+// when it is built beside dxlhost; otherwise a program that does not exist.
 void WriteSettings(Soak* s, const std::string& library) {
   std::string ini = library.substr(0, library.rfind('.')) + ".ini";
   char user[256];
@@ -498,6 +523,7 @@ void WriteSettings(Soak* s, const std::string& library) {
   if (GetFileAttributesA(helper.c_str()) == INVALID_FILE_ATTRIBUTES) helper = s->folder + "no-such-program.exe";
   std::string program = "\"" + helper + "\" %Y/%M/%D";
   WritePrivateProfileStringA(user, "Program", program.c_str(), ini.c_str());
+  WritePrivateProfileStringA(user, "Editor", ("\"" + helper + "\"").c_str(), ini.c_str());
   WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini.c_str());
   SetEnvironmentVariableA("TARNIVEL_RECORD_FILE", s->recordFile.c_str());
 }
