@@ -67,6 +67,47 @@ class FaultTest : public testing::Test {
 LibraryCopy* FaultTest::copy_ = nullptr;
 DxlApi FaultTest::api_;
 
+// The counts see what the library makes: a chip not yet freed is live, and
+// painting creates and deletes its fonts and selections within the call.
+TEST_F(FaultTest, CountsFollowTheLibrarysObjects) {
+  ASSERT_TRUE(Make());
+  SoakSettle();
+  const SoakCount* counts = SoakCounts();
+  EXPECT_EQ(1, counts[kSoakGlobalMovable].live);
+  EXPECT_EQ(1, counts[kSoakWindow].live) << "the tag window";
+  EXPECT_EQ(0, counts[kSoakGlobalLock].live);
+  EXPECT_GT(counts[kSoakFile].created, 0);
+
+  SoakCount before = counts[kSoakFont];
+  int w = 0, h = 0;
+  std::vector<uint8_t> rgb;
+  ASSERT_TRUE(PaintChipPixels(&api_, &chip_, &w, &h, &rgb));
+  EXPECT_GT(counts[kSoakFont].created, before.created);
+  EXPECT_EQ(0, counts[kSoakFont].live);
+  EXPECT_EQ(0, counts[kSoakSelection].live);
+  EXPECT_GT(counts[kSoakSelection].peak, 0);
+
+  HostDestroy(&api_, &chip_);
+  HostChipFree(&chip_);
+  SoakSettle();
+  EXPECT_EQ(0, counts[kSoakGlobalMovable].live);
+  EXPECT_EQ(0, counts[kSoakWindow].live) << "the tag window goes with the chip window";
+}
+
+// Only the Nth call fails, and only once.
+TEST_F(FaultTest, OnlyTheNthCallFails) {
+  ASSERT_TRUE(Make());
+  ASSERT_TRUE(SoakSetFault("GlobalLock", 2));
+  SIZE size = {0, 0};
+  EXPECT_EQ(1, api_.CalcDefaultRect(chip_.chip, chip_.window, &size));
+  EXPECT_FALSE(SoakFaultFired());
+  EXPECT_EQ(0, api_.CalcDefaultRect(chip_.chip, chip_.window, &size));
+  EXPECT_TRUE(SoakFaultFired());
+  EXPECT_EQ(1, api_.CalcDefaultRect(chip_.chip, chip_.window, &size));
+  EXPECT_EQ(3, SoakFaultCalls());
+  EXPECT_FALSE(SoakSetFault("NoSuchCall", 1));
+}
+
 TEST_F(FaultTest, ChipWhoseStateCannotBeFilledIsNotCreated) {
   HostChipInit(&chip_, CreateChipWindow(160, 120, false));
   HostChipSetMemo(&chip_, "1998/2");
