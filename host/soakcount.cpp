@@ -387,6 +387,39 @@ BOOL WINAPI HookUnhookWindowsHookEx(HHOOK hook) {
   return RealUnhookWindowsHookEx(hook);
 }
 
+// Global and local memory are counted alike; a moved block keeps its kind.
+void BlockMoved(void* block, void* now) {
+  if (!now || now == block) return;
+  auto it = g_objects.find(block);
+  if (it == g_objects.end()) return;
+  g_objects[now] = it->second;
+  g_objects.erase(it);
+}
+
+// A freed block's locks go with it.
+void BlockFreed(void* block, int fixedKind, std::map<void*, long>* locks, int lockKind) {
+  UntrackOrForeign(block, fixedKind, fixedKind + 1, fixedKind + 1);
+  auto it = locks->find(block);
+  if (it == locks->end()) return;
+  g_counts[lockKind].live -= it->second;
+  locks->erase(it);
+}
+
+void BlockLocked(void* block, std::map<void*, long>* locks, int lockKind) {
+  ++(*locks)[block];
+  Created(lockKind);
+}
+
+void BlockUnlocked(void* block, std::map<void*, long>* locks, int lockKind) {
+  auto it = locks->find(block);
+  if (it == locks->end()) {
+    ++g_counts[lockKind].foreign;
+    return;
+  }
+  Released(lockKind);
+  if (--it->second == 0) locks->erase(it);
+}
+
 HGLOBAL WINAPI HookGlobalAlloc(UINT flags, SIZE_T size) {
   if (Fail(kFGlobalAlloc, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
   HGLOBAL h = RealGlobalAlloc(flags, size);
@@ -397,48 +430,25 @@ HGLOBAL WINAPI HookGlobalAlloc(UINT flags, SIZE_T size) {
 HGLOBAL WINAPI HookGlobalReAlloc(HGLOBAL block, SIZE_T size, UINT flags) {
   if (Fail(kFGlobalReAlloc, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
   HGLOBAL h = RealGlobalReAlloc(block, size, flags);
-  if (h && h != block) {
-    auto it = g_objects.find(block);
-    if (it != g_objects.end()) {
-      g_objects[h] = it->second;
-      g_objects.erase(it);
-    }
-  }
+  BlockMoved(block, h);
   return h;
 }
 
 HGLOBAL WINAPI HookGlobalFree(HGLOBAL block) {
   HGLOBAL result = RealGlobalFree(block);
-  if (!result) {
-    UntrackOrForeign(block, kSoakGlobalFixed, kSoakGlobalMovable, kSoakGlobalMovable);
-    // A freed block's locks go with it.
-    auto it = g_globalLocks.find(block);
-    if (it != g_globalLocks.end()) {
-      g_counts[kSoakGlobalLock].live -= it->second;
-      g_globalLocks.erase(it);
-    }
-  }
+  if (!result) BlockFreed(block, kSoakGlobalFixed, &g_globalLocks, kSoakGlobalLock);
   return result;
 }
 
 LPVOID WINAPI HookGlobalLock(HGLOBAL block) {
   if (Fail(kFGlobalLock, ERROR_NOT_LOCKED)) return nullptr;
   LPVOID p = RealGlobalLock(block);
-  if (p) {
-    ++g_globalLocks[block];
-    Created(kSoakGlobalLock);
-  }
+  if (p) BlockLocked(block, &g_globalLocks, kSoakGlobalLock);
   return p;
 }
 
 BOOL WINAPI HookGlobalUnlock(HGLOBAL block) {
-  auto it = g_globalLocks.find(block);
-  if (it != g_globalLocks.end()) {
-    Released(kSoakGlobalLock);
-    if (--it->second == 0) g_globalLocks.erase(it);
-  } else {
-    ++g_counts[kSoakGlobalLock].foreign;
-  }
+  BlockUnlocked(block, &g_globalLocks, kSoakGlobalLock);
   return RealGlobalUnlock(block);
 }
 
@@ -452,47 +462,25 @@ HLOCAL WINAPI HookLocalAlloc(UINT flags, SIZE_T size) {
 HLOCAL WINAPI HookLocalReAlloc(HLOCAL block, SIZE_T size, UINT flags) {
   if (Fail(kFLocalReAlloc, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
   HLOCAL h = RealLocalReAlloc(block, size, flags);
-  if (h && h != block) {
-    auto it = g_objects.find(block);
-    if (it != g_objects.end()) {
-      g_objects[h] = it->second;
-      g_objects.erase(it);
-    }
-  }
+  BlockMoved(block, h);
   return h;
 }
 
 HLOCAL WINAPI HookLocalFree(HLOCAL block) {
   HLOCAL result = RealLocalFree(block);
-  if (!result) {
-    UntrackOrForeign(block, kSoakLocalFixed, kSoakLocalMovable, kSoakLocalMovable);
-    auto it = g_localLocks.find(block);
-    if (it != g_localLocks.end()) {
-      g_counts[kSoakLocalLock].live -= it->second;
-      g_localLocks.erase(it);
-    }
-  }
+  if (!result) BlockFreed(block, kSoakLocalFixed, &g_localLocks, kSoakLocalLock);
   return result;
 }
 
 LPVOID WINAPI HookLocalLock(HLOCAL block) {
   if (Fail(kFLocalLock, ERROR_NOT_LOCKED)) return nullptr;
   LPVOID p = RealLocalLock(block);
-  if (p) {
-    ++g_localLocks[block];
-    Created(kSoakLocalLock);
-  }
+  if (p) BlockLocked(block, &g_localLocks, kSoakLocalLock);
   return p;
 }
 
 BOOL WINAPI HookLocalUnlock(HLOCAL block) {
-  auto it = g_localLocks.find(block);
-  if (it != g_localLocks.end()) {
-    Released(kSoakLocalLock);
-    if (--it->second == 0) g_localLocks.erase(it);
-  } else {
-    ++g_counts[kSoakLocalLock].foreign;
-  }
+  BlockUnlocked(block, &g_localLocks, kSoakLocalLock);
   return RealLocalUnlock(block);
 }
 
