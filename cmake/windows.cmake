@@ -26,6 +26,8 @@ target_link_options(Tarnivel PRIVATE ${static_runtime} -Wl,--enable-stdcall-fixu
 target_link_libraries(Tarnivel PRIVATE user32 gdi32 advapi32 comdlg32)
 
 file(GLOB host_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/host/*.cpp)
+# The host finds a day on a chip by the same layout arithmetic.
+list(APPEND host_src ${CMAKE_SOURCE_DIR}/month/layout.cpp ${CMAKE_SOURCE_DIR}/month/dates.cpp)
 add_executable(dxlhost ${host_src})
 target_include_directories(dxlhost PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(dxlhost PRIVATE ${static_runtime})

@@ -4,13 +4,14 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "host/hover.h"
 #include "host/png.h"
 
 namespace {
 
 void PaintUsage() {
   fputs(
-      "usage: dxlhost paint LIBRARY [--out FILE.png] [--live] [--at X,Y] [--memo TEXT]\n"
+      "usage: dxlhost paint LIBRARY [--out FILE.png [--hover YYYY/MM/DD]] [--live] [--at X,Y] [--memo TEXT]\n"
       "         [--months 1|2] [--stacked] [--english] [--size WxH]\n"
       "         [--font-height N] [--font-face NAME] [--smooth]\n"
       "         [--today RRGGBB] [--sunday RRGGBB] [--saturday RRGGBB] [--holiday RRGGBB]\n"
@@ -18,7 +19,9 @@ void PaintUsage() {
       "  Creates a chip for the memo text (empty: the current month, today marked)\n"
       "  with these saved-data options, paints it with DrawChip and writes the\n"
       "  picture as PNG. --live shows the chip on the desktop: it repaints, a left\n"
-      "  click runs MouseClik, Escape or a right click closes it.\n",
+      "  click runs MouseClik, hovering shows tips, Escape or a right click closes it.\n"
+      "  --hover shows the chip at --at, puts the cursor on that day and captures\n"
+      "  the chip with the library's tip from the screen.\n",
       stderr);
 }
 
@@ -181,6 +184,8 @@ int RunPaintCommand(int argc, char** argv) {
   const char* out = nullptr;
   bool live = false;
   int atX = 40, atY = 40;
+  const char* hover = nullptr;
+  HoverDate hoverDate = {0, 0, 0};
   PaintOptions o;
   DefaultPaintOptions(&o);
   for (int i = 1; i < argc; ++i) {
@@ -198,6 +203,7 @@ int RunPaintCommand(int argc, char** argv) {
     else if (!strcmp(a, "--months")) o.months = atoi(v), ok = o.months == 1 || o.months == 2;
     else if (!strcmp(a, "--size")) ok = sscanf(v, "%dx%d", &o.width, &o.height) == 2 && o.width > 0 && o.height > 0;
     else if (!strcmp(a, "--at")) ok = sscanf(v, "%d,%d", &atX, &atY) == 2;
+    else if (!strcmp(a, "--hover")) ok = ParseHoverDate(v, &hoverDate), hover = v;
     else if (!strcmp(a, "--font-height")) o.fontHeight = atoi(v);
     else if (!strcmp(a, "--font-face")) ok = strlen(v) < LF_FACESIZE, o.fontFace = v;
     else if (!strcmp(a, "--today")) ok = ParseColor(v, &o.todayColor);
@@ -219,7 +225,7 @@ int RunPaintCommand(int argc, char** argv) {
     }
     if (used) ++i;
   }
-  if (!out && !live) {
+  if ((!out && !live) || (hover && (!out || live))) {
     PaintUsage();
     return 2;
   }
@@ -234,7 +240,18 @@ int RunPaintCommand(int argc, char** argv) {
   } else {
     int w = 0, h = 0;
     std::vector<uint8_t> rgb;
-    if (out) {
+    if (hover) {
+      LiveChip liveChip = {&api, &chip};
+      SetWindowLongPtrA(chip.window, GWLP_USERDATA, (LONG_PTR)&liveChip);
+      const char* why = "";
+      if (!HoverAndCapture(&chip, hoverDate, atX, atY, &w, &h, &rgb, &why) || !WritePng(out, w, h, rgb.data())) {
+        fprintf(stderr, "dxlhost paint: hovering %s: %s\n", hover, *why ? why : "cannot write the picture");
+        result = 1;
+      } else {
+        printf("%s: %d x %d, tip over %s\n", out, w, h, hover);
+      }
+      SetWindowLongPtrA(chip.window, GWLP_USERDATA, 0);
+    } else if (out) {
       if (!PaintChipPixels(&api, &chip, &w, &h, &rgb) || !WritePng(out, w, h, rgb.data())) {
         fprintf(stderr, "dxlhost paint: cannot paint into %s\n", out);
         result = 1;
