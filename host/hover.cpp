@@ -110,6 +110,5 @@ bool HoverAndCapture(const HostChip* chip, const HoverDate& date, int x, int y, 
       if (PtInRect(&chipRect, at) || PtInRect(&tipRect, at)) continue;
       memset(&(*rgb)[((size_t)py * *width + px) * 3], 0xFF, 3);
     }
-  ShowWindow(chip->window, SW_HIDE);
   return true;
 }
