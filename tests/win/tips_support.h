@@ -24,6 +24,9 @@ struct OwnCounts {
   int mouseMoves = 0;
   int all = 0;
   WPARAM keys = 0;  // of the last mouse move
+  bool updateOnPaint = false;  // paints ask for the tip while it is built
+  int nestedUpdates = 0;
+  int nestedShown = 0;
 };
 
 inline OwnCounts g_own[3];
@@ -34,6 +37,10 @@ LRESULT CALLBACK OwnChipProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
   if (message == WM_MOUSEMOVE) {
     ++g_own[N].mouseMoves;
     g_own[N].keys = wParam;
+  }
+  if (message == WM_PAINT && g_own[N].updateOnPaint) {
+    ++g_own[N].nestedUpdates;
+    g_own[N].nestedShown += UpdateTip(window);
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -19,7 +19,7 @@ const char kSchedules[] =
     "1998/5/3 Line_one\\nLine_two\r\n"
     "1998/5/14 WWWW\\r\\nW\r\n"
     "1998/5/14 WW\r\n"
-    "1998/5/20 May_meeting\r\n"
+    "1998/5/20 R&&D_meeting\r\n"
     "1998/5/31 Last_row\r\n"
     "1998/6/10 June_text\r\n"
     "1998/6/27 A_long_text_for_the_right_edge_of_the_work_area\r\n"
@@ -183,7 +183,8 @@ TEST_F(Tips, ShownBelowTheCursorAndSizedForTheText) {
 TEST_F(Tips, AnotherDayRebuildsAndNoDayHides) {
   POINT may20 = Day(0, 20);
   EXPECT_EQ(1, HoverReads(may20)) << "a schedule day only: the holiday table is not read";
-  ExpectAtCursor(may20, TipSizeFor(MeasureLines({"May meeting"})), "20 May");
+  // Measured as it is painted: "&&" is two characters, not an escaped prefix.
+  ExpectAtCursor(may20, TipSizeFor(MeasureLines({"R&&D meeting"})), "20 May");
 
   POINT may3 = Day(0, 3);  // above and left: the cursor stays off the tip
   EXPECT_EQ(2, HoverReads(may3));
@@ -409,6 +410,23 @@ TEST_F(Tips, ClampedAtTheRightAndBottomOfTheWorkArea) {
   EXPECT_EQ(may31.x, r.left) << Show(r);
   EXPECT_EQ(may31.y + 8, r.bottom) << "moved up by its height: " << Show(r) << " in " << Show(work);
   EXPECT_EQ(bottom.cy, r.bottom - r.top);
+}
+
+TEST_F(Tips, PaintsDispatchedWhileBuildingDoNotUpdateAgain) {
+  g_own[0].updateOnPaint = true;
+  POINT p = Day(0, 3);
+  SetCursorPos(p.x, p.y);
+  InvalidateRect(window_, nullptr, TRUE);
+  LONG opens = g_markFileOpens;
+  EXPECT_EQ(1, UpdateTip(window_));
+  EXPECT_EQ(2, g_markFileOpens - opens) << "one build: holiday table and schedule file";
+  EXPECT_GT(g_own[0].nestedUpdates, 0) << "the chip was painted during the build";
+  EXPECT_EQ(0, g_own[0].nestedShown) << "an update within the build answers 0";
+  g_own[0].updateOnPaint = false;
+  RECT r = TipRect();
+  SIZE size = TipSizeFor(MeasureLines(kMay3));
+  EXPECT_EQ(size.cx, r.right - r.left);
+  EXPECT_EQ(size.cy, r.bottom - r.top);
 }
 
 TEST_F(Tips, RemovedChipLeavesTheTipAndNoHandle) {
