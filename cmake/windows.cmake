@@ -31,7 +31,7 @@ list(APPEND host_src ${CMAKE_SOURCE_DIR}/month/layout.cpp ${CMAKE_SOURCE_DIR}/mo
 add_executable(dxlhost ${host_src})
 target_include_directories(dxlhost PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(dxlhost PRIVATE ${static_runtime})
-target_link_libraries(dxlhost PRIVATE user32 gdi32)
+target_link_libraries(dxlhost PRIVATE user32 gdi32 ole32 uuid)
 
 # GoogleTest, built by the cross toolchain.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
@@ -48,8 +48,9 @@ foreach(src ${helper_src})
 endforeach()
 
 # Win32 tests: the library's code linked into a test program, with its resources.
+file(GLOB test_common_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/common/*.cpp)
 file(GLOB wintest_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
-add_executable(wintests ${wintest_src} $<TARGET_OBJECTS:tarnivel_obj> ${TARNIVEL_RC})
+add_executable(wintests ${wintest_src} ${test_common_src} $<TARGET_OBJECTS:tarnivel_obj> ${TARNIVEL_RC})
 target_include_directories(wintests PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/resources)
 target_link_options(wintests PRIVATE ${static_runtime})
 target_link_libraries(wintests PRIVATE gtest user32 gdi32 advapi32 comdlg32)
@@ -60,10 +61,12 @@ add_test(NAME wintests COMMAND wintests)
 file(GLOB hosttest_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/host/*.cpp)
 set(host_lib_src ${host_src})
 list(FILTER host_lib_src EXCLUDE REGEX "host/dxlhost\\.cpp$")
-add_executable(hosttests ${hosttest_src} ${host_lib_src})
+# The chip geometry, to find day cells in painted pictures.
+add_executable(hosttests ${hosttest_src} ${host_lib_src} ${test_common_src}
+               ${CMAKE_SOURCE_DIR}/month/layout.cpp ${CMAKE_SOURCE_DIR}/month/dates.cpp)
 target_include_directories(hosttests PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(hosttests PRIVATE ${static_runtime})
-target_link_libraries(hosttests PRIVATE gtest user32 gdi32 version)
+target_link_libraries(hosttests PRIVATE gtest user32 gdi32 ole32 uuid version)
 target_compile_definitions(hosttests PRIVATE TARNIVEL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 add_dependencies(hosttests Tarnivel dxlhost ${helper_targets})
 add_test(NAME hosttests COMMAND hosttests)
