@@ -10,6 +10,7 @@
 #include "host/hover.h"
 #include "host/loader.h"
 #include "host/paint.h"
+#include "tests/common/tempfolder.h"
 
 namespace {
 
@@ -24,39 +25,25 @@ LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 class TipsHost : public testing::Test {
  protected:
   void SetUp() override {
-    char temp[MAX_PATH], cwd[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
+    ASSERT_FALSE(lib_.library().empty()) << "the library and the sample files could not be copied";
+    char cwd[MAX_PATH];
     GetCurrentDirectoryA(sizeof cwd, cwd);
     cwd_ = cwd;
-    dir_ = std::string(temp) + "tarnivel_tips_" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(dir_.c_str(), nullptr);
-    Copy(ProgramDirectory() + "Tarnivel.dxl", "Tarnivel.dxl");
-    std::string examples = std::string(TARNIVEL_SOURCE_DIR) + "/examples/";
-    for (const char* name : {"TODAY.CNF", "HOLIDAY.TBL", "GENGO.TBL", "SCHEDULE.TBL", "S202612.TBL", "S202701.TBL"})
-      Copy(examples + name, name);
     // Per-month schedule file names are opened from the current directory.
-    SetCurrentDirectoryA(dir_.c_str());
+    SetCurrentDirectoryA(lib_.path().c_str());
     SetCursorPos(0, 0);
   }
   void TearDown() override {
     if (api_.module) UnloadDxl(&api_);
     SetCurrentDirectoryA(cwd_.c_str());
-    for (const std::string& f : files_) DeleteFileA(f.c_str());
-    DeleteFileA((dir_ + "\\Tarnivel.ini").c_str());
-    RemoveDirectoryA(dir_.c_str());
   }
-  void Copy(const std::string& from, const char* name) {
-    std::string to = dir_ + "\\" + name;
-    ASSERT_TRUE(CopyFileA(from.c_str(), to.c_str(), FALSE)) << from;
-    files_.push_back(to);
-  }
-  // Writes "Flags" for every possible user section, then loads the copy.
+  // Writes "Flags" into the copy's settings, then loads the copy.
   void Load(const char* flags) {
     char user[64];
     DWORD size = sizeof user;
     std::string section = GetUserNameA(user, &size) && strlen(user) < 32 ? user : "Default";
-    WritePrivateProfileStringA(section.c_str(), "Flags", flags, (dir_ + "\\Tarnivel.ini").c_str());
-    ASSERT_TRUE(LoadDxl((dir_ + "\\Tarnivel.dxl").c_str(), &api_)) << "error " << GetLastError();
+    WritePrivateProfileStringA(section.c_str(), "Flags", flags, lib_.SettingsFile().c_str());
+    ASSERT_TRUE(LoadDxl(lib_.library().c_str(), &api_)) << "error " << GetLastError();
   }
   // Whether a window procedure lies in the library's image.
   bool InLibrary(HWND window) {
@@ -67,9 +54,9 @@ class TipsHost : public testing::Test {
     return proc >= base && proc < base + nt->OptionalHeader.SizeOfImage;
   }
 
+  LibraryCopy lib_{true};
   DxlApi api_ = DxlApi();
-  std::string dir_, cwd_;
-  std::vector<std::string> files_;
+  std::string cwd_;
 };
 
 TEST_F(TipsHost, HoverCapturesTheChipWithItsTip) {
