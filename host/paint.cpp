@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "host/capture.h"
 #include "host/hover.h"
 #include "host/png.h"
 
@@ -71,6 +72,16 @@ LRESULT CALLBACK LiveChipProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
+}
+
+struct ChipDrawing {
+  const DxlApi* api;
+  const HostChip* chip;
+};
+
+bool DrawChipInto(HDC dc, void* context) {
+  const ChipDrawing* d = static_cast<const ChipDrawing*>(context);
+  return d->api->DrawChip(d->chip->chip, d->chip->window, dc) != 0;
 }
 
 }  // namespace
@@ -141,38 +152,10 @@ bool PaintChipPixels(const DxlApi* api, const HostChip* chip, int* width, int* h
   RECT client;
   if (!api->DrawChip || !GetClientRect(chip->window, &client) || client.right <= 0 || client.bottom <= 0)
     return false;
-  const int w = client.right, h = client.bottom;
-  BITMAPINFO info;
-  memset(&info, 0, sizeof info);
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = -h;  // top row first
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  HDC dc = CreateCompatibleDC(nullptr);
-  if (!dc) return false;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  bool ok = false;
-  if (bitmap && bits) {
-    HGDIOBJ previous = SelectObject(dc, bitmap);
-    ok = api->DrawChip(chip->chip, chip->window, dc) != 0;
-    GdiFlush();
-    const uint32_t* px = static_cast<const uint32_t*>(bits);
-    rgb->resize((size_t)w * h * 3);
-    for (size_t i = 0; i < (size_t)w * h; ++i) {
-      (*rgb)[i * 3] = (uint8_t)(px[i] >> 16);
-      (*rgb)[i * 3 + 1] = (uint8_t)(px[i] >> 8);
-      (*rgb)[i * 3 + 2] = (uint8_t)px[i];
-    }
-    SelectObject(dc, previous);
-  }
-  if (bitmap) DeleteObject(bitmap);
-  DeleteDC(dc);
-  *width = w;
-  *height = h;
-  return ok;
+  *width = client.right;
+  *height = client.bottom;
+  ChipDrawing drawing = {api, chip};
+  return DrawIntoPixels(client.right, client.bottom, DrawChipInto, &drawing, rgb);
 }
 
 int RunPaintCommand(int argc, char** argv) {
