@@ -7,8 +7,8 @@
 
 enum { kTagWindowId = 46 };
 
-// The chip handle that the window's tag window names; 0 when there is no
-// tag window or its text names no chip state.
+// The chip handle that a tag window names; 0 when tag is null or its text
+// names no chip state.
 int ReadTagWindow(HWND tag, HGLOBAL* chip);
 // Removes the tag window when it names this chip, so that no freed handle
 // is left in the window.

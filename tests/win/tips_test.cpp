@@ -440,6 +440,17 @@ TEST_F(Tips, RemovedChipLeavesTheTipAndNoHandle) {
   EXPECT_EQ((WNDPROC)OwnChipProc<0>, ProcOf(window_)) << "the window has its own procedure again";
 }
 
+TEST_F(Tips, TagTextNamingNoChipShowsNothing) {
+  HWND tag = GetDlgItem(window_, kTagWindowId);
+  ASSERT_NE(nullptr, tag);
+  for (const char* text : {"", "chip", "12", "-1", "99999999999999"}) {
+    SetWindowTextA(tag, text);
+    Hover(Day(0, 3, 0, text[0] ? 1 : -1));
+    EXPECT_FALSE(TipShown()) << "tag text \"" << text << "\"";
+    Hover(Title());
+  }
+}
+
 TEST_F(Tips, ReusedWindowNamesTheNewChip) {
   // The host frees the chip and gives its window to a new one.
   UnInitializeChip(chip_, window_);
