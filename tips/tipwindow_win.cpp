@@ -16,6 +16,7 @@ TipDate lastTipDate = {0, 0, 0};
 namespace {
 
 const char kTipClass[] = "TarDxlTipWindow";
+// Measured as painted: an '&' is a character, not a prefix mark.
 const UINT kMeasureFlags = DT_CALCRECT | DT_EXPANDTABS | DT_SINGLELINE | DT_NOPREFIX;
 const UINT kPaintFlags = DT_NOPREFIX | DT_NOCLIP | DT_EXPANDTABS | DT_SINGLELINE;
 
