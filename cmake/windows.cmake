@@ -11,19 +11,30 @@ add_compile_options(-Wall -Wextra -Wno-unused-parameter -Wno-missing-field-initi
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501)
 set(static_runtime -static-libgcc -static-libstdc++ -static)
 
+# The library needs neither exceptions nor threads, and a host may load and
+# unload it many times: it links no C++ runtime (whose exception pool is made
+# at load and never freed) and no POSIX-threads runtime (which keeps a record,
+# an event and a thread handle of the loading thread), only the C runtime
+# pieces and libgcc. The test programs keep the full -posix runtime.
+set(library_code_options -fno-exceptions -fno-rtti -fno-threadsafe-statics -fno-asynchronous-unwind-tables)
+set(library_runtime -static-libgcc -nodefaultlibs
+    -Wl,--start-group -lmingw32 -lgcc -lmoldname -lmingwex -lmsvcrt -lkernel32 -Wl,--end-group)
+
 add_library(tarnivel_obj OBJECT ${portable_src} ${win_src})
 target_include_directories(tarnivel_obj PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(tarnivel_obj PRIVATE ${library_code_options})
 
 set(TARNIVEL_RC ${CMAKE_SOURCE_DIR}/resources/Tarnivel.rc)
 set_source_files_properties(${TARNIVEL_RC} PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/resources/equinox.bin")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/resources/equinox.bin;${CMAKE_SOURCE_DIR}/resources/icons/calendar.ico;${CMAKE_SOURCE_DIR}/resources/icons/picture.ico")
 
 add_library(Tarnivel SHARED plugin/dllmain_win.cpp $<TARGET_OBJECTS:tarnivel_obj>
             ${TARNIVEL_RC} resources/Tarnivel.def)
 target_include_directories(Tarnivel PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/resources)
 set_target_properties(Tarnivel PROPERTIES PREFIX "" SUFFIX ".dxl" OUTPUT_NAME Tarnivel)
-target_link_options(Tarnivel PRIVATE ${static_runtime} -Wl,--enable-stdcall-fixup -Wl,--kill-at)
-target_link_libraries(Tarnivel PRIVATE user32 gdi32 advapi32 comdlg32)
+target_compile_options(Tarnivel PRIVATE ${library_code_options})
+target_link_options(Tarnivel PRIVATE -Wl,--enable-stdcall-fixup -Wl,--kill-at)
+target_link_libraries(Tarnivel PRIVATE user32 gdi32 advapi32 comdlg32 ${library_runtime})
 
 file(GLOB host_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/host/*.cpp)
 # The host finds a day on a chip by the same layout arithmetic.
@@ -75,6 +86,9 @@ set_tests_properties(wintests hosttests PROPERTIES TIMEOUT 900)
 if(EXISTS ${CMAKE_SOURCE_DIR}/bench/CMakeLists.txt)
   add_subdirectory(bench)
 endif()
+
+# The committed icons are what their script draws.
+add_test(NAME icons COMMAND python3 ${CMAKE_SOURCE_DIR}/resources/icons/make_icons.py --check)
 
 add_test(NAME exports COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-exports.sh $<TARGET_FILE:Tarnivel>
          ${CMAKE_SOURCE_DIR}/resources/Tarnivel.def)

@@ -2,17 +2,30 @@
 
 #include <string.h>
 
+#include "host/png.h"
+
 namespace {
 
 struct ScreenArea {
   HDC screen;
-  RECT rect;
+  RECT area;
 };
 
 bool CopyScreen(HDC dc, void* context) {
-  const ScreenArea* area = static_cast<const ScreenArea*>(context);
-  return BitBlt(dc, 0, 0, area->rect.right - area->rect.left, area->rect.bottom - area->rect.top, area->screen,
-                area->rect.left, area->rect.top, SRCCOPY) != 0;
+  const ScreenArea* s = static_cast<const ScreenArea*>(context);
+  return BitBlt(dc, 0, 0, s->area.right - s->area.left, s->area.bottom - s->area.top, s->screen, s->area.left,
+                s->area.top, SRCCOPY | CAPTUREBLT) != 0;
+}
+
+BOOL CALLBACK AddMenuWindow(HWND window, LPARAM param) {
+  char name[16];
+  if (IsWindowVisible(window) && GetClassNameA(window, name, sizeof name) && !strcmp(name, "#32768")) {
+    RECT r;
+    GetWindowRect(window, &r);
+    RECT* area = reinterpret_cast<RECT*>(param);
+    UnionRect(area, area, &r);
+  }
+  return TRUE;
 }
 
 }  // namespace
@@ -52,10 +65,27 @@ bool DrawIntoPixels(int width, int height, bool (*draw)(HDC dc, void* context), 
   return ok;
 }
 
-bool CaptureScreenRect(const RECT& rect, std::vector<uint8_t>* rgb) {
-  ScreenArea area = {GetDC(nullptr), rect};
-  if (!area.screen) return false;
-  bool ok = DrawIntoPixels(rect.right - rect.left, rect.bottom - rect.top, CopyScreen, &area, rgb);
-  ReleaseDC(nullptr, area.screen);
+bool CaptureScreen(RECT area, int* width, int* height, std::vector<uint8_t>* rgb) {
+  RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (!IntersectRect(&area, &area, &screen)) return false;
+  *width = area.right - area.left;
+  *height = area.bottom - area.top;
+  ScreenArea s = {GetDC(nullptr), area};
+  if (!s.screen) return false;
+  bool ok = DrawIntoPixels(*width, *height, CopyScreen, &s, rgb);
+  ReleaseDC(nullptr, s.screen);
   return ok;
+}
+
+bool WriteScreenPng(const char* path, const RECT& area) {
+  int w = 0, h = 0;
+  std::vector<uint8_t> rgb;
+  return CaptureScreen(area, &w, &h, &rgb) && WritePng(path, w, h, rgb.data());
+}
+
+RECT WindowAndMenusArea(HWND window) {
+  RECT area = {0, 0, 0, 0};
+  if (window) GetWindowRect(window, &area);
+  EnumThreadWindows(GetCurrentThreadId(), AddMenuWindow, reinterpret_cast<LPARAM>(&area));
+  return area;
 }

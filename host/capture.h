@@ -1,4 +1,4 @@
-// Pictures of what is drawn: into a bitmap, or taken from the screen.
+// Pictures of what is drawn: into a bitmap, or on the screen.
 #pragma once
 
 #include <windows.h>
@@ -13,6 +13,10 @@
 bool DrawIntoPixels(int width, int height, bool (*draw)(HDC dc, void* context), void* context,
                     std::vector<uint8_t>* rgb);
 
-// Copies a rectangle of the screen (BitBlt from the screen's device context)
-// into rgb as above.
-bool CaptureScreenRect(const RECT& rect, std::vector<uint8_t>* rgb);
+// Copies a screen area (clipped to the screen) from the screen's device
+// context; rgb gets 3 bytes a pixel, top row first.
+bool CaptureScreen(RECT area, int* width, int* height, std::vector<uint8_t>* rgb);
+// CaptureScreen written as PNG.
+bool WriteScreenPng(const char* path, const RECT& area);
+// The area covered by a window and the visible menus of the calling thread.
+RECT WindowAndMenusArea(HWND window);

@@ -101,9 +101,9 @@ bool HoverAndCapture(const HostChip* chip, const HoverDate& date, int x, int y, 
   GetWindowRect(chip->window, &chipRect);
   GetWindowRect(tip, &tipRect);
   UnionRect(&both, &chipRect, &tipRect);
-  if (!CaptureScreenRect(both, rgb)) return *why = "the screen could not be read", false;
-  *width = both.right - both.left;
-  *height = both.bottom - both.top;
+  RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  IntersectRect(&both, &both, &screen);
+  if (!CaptureScreen(both, width, height, rgb)) return *why = "the screen could not be read", false;
   for (int py = 0; py < *height; ++py)
     for (int px = 0; px < *width; ++px) {
       POINT at = {both.left + px, both.top + py};

@@ -1,11 +1,13 @@
 #include "host/paint.h"
 
+#include <ctype.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
 #include "host/capture.h"
 #include "host/hover.h"
+#include "host/menu.h"
 #include "host/png.h"
 
 namespace {
@@ -20,9 +22,9 @@ void PaintUsage() {
       "  Creates a chip for the memo text (empty: the current month, today marked)\n"
       "  with these saved-data options, paints it with DrawChip and writes the\n"
       "  picture as PNG. --live shows the chip on the desktop: it repaints, a left\n"
-      "  click runs MouseClik, hovering shows tips, Escape or a right click closes it.\n"
-      "  --hover shows the chip at --at, puts the cursor on that day and captures\n"
-      "  the chip with the library's tip from the screen.\n",
+      "  click runs MouseClik, a right click shows its menu, hovering shows tips,\n"
+      "  Escape closes it. --hover shows the chip at --at, puts the cursor on that\n"
+      "  day and captures the chip with the library's tip from the screen.\n",
       stderr);
 }
 
@@ -35,14 +37,24 @@ bool ParseColor(const char* text, COLORREF* color) {
   return true;
 }
 
+// A chip's client size: WIDTHxHEIGHT, each side 1 to kMaxChipSide.
+const int kMaxChipSide = 4096;
+
+bool ParseSize(const char* text, int* width, int* height) {
+  char* end = nullptr;
+  long w = strtol(text, &end, 10);
+  if (end == text || *end != 'x' || !isdigit((unsigned char)end[1])) return false;
+  const char* rest = end + 1;
+  long h = strtol(rest, &end, 10);
+  if (*end || w < 1 || h < 1 || w > kMaxChipSide || h > kMaxChipSide) return false;
+  *width = (int)w;
+  *height = (int)h;
+  return true;
+}
+
 void PutLe32(std::vector<unsigned char>* b, size_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) (*b)[at + i] = (unsigned char)(v >> (8 * i));
 }
-
-struct LiveChip {
-  const DxlApi* api;
-  HostChip* chip;
-};
 
 LRESULT CALLBACK LiveChipProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   LiveChip* live = reinterpret_cast<LiveChip*>(GetWindowLongPtrA(window, GWLP_USERDATA));
@@ -62,8 +74,14 @@ LRESULT CALLBACK LiveChipProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         live->api->MouseClik(live->chip->chip, window, &p);
       }
       return 0;
-    // The window outlives the loop: the chip is freed while its window exists.
     case WM_RBUTTONUP:
+      if (live && live->chip->chip) {
+        POINT p = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+        ClientToScreen(window, &p);
+        TrackChipMenu(live->api, live->chip, p);
+      }
+      return 0;
+    // The window outlives the loop: the chip is freed while its window exists.
     case WM_CLOSE:
       PostQuitMessage(0);
       return 0;
@@ -184,7 +202,12 @@ int RunPaintCommand(int argc, char** argv) {
     else if (!strcmp(a, "--out")) out = v;
     else if (!strcmp(a, "--memo")) o.memo = v;
     else if (!strcmp(a, "--months")) o.months = atoi(v), ok = o.months == 1 || o.months == 2;
-    else if (!strcmp(a, "--size")) ok = sscanf(v, "%dx%d", &o.width, &o.height) == 2 && o.width > 0 && o.height > 0;
+    else if (!strcmp(a, "--size")) {
+      if (!ParseSize(v, &o.width, &o.height)) {
+        fprintf(stderr, "dxlhost paint: --size %s: give WIDTHxHEIGHT, each from 1 to %d\n", v, kMaxChipSide);
+        return 2;
+      }
+    }
     else if (!strcmp(a, "--at")) ok = sscanf(v, "%d,%d", &atX, &atY) == 2;
     else if (!strcmp(a, "--hover")) ok = ParseHoverDate(v, &hoverDate), hover = v;
     else if (!strcmp(a, "--font-height")) o.fontHeight = atoi(v);
