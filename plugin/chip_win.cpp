@@ -8,6 +8,7 @@
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "text/strbasic.h"
+#include "tips/tips.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ extern "C" int __cdecl InitializeChip(HGLOBAL* handleOut, HWND chipWindow, const
     return 0;
   }
   *handleOut = chip;
-  // The chip-window hook of the popup tips joins here (flag bit 1).
+  if (ReadSettingInt(kUserSection, IDS_KEY_FLAGS, kFlagsDefault) & kFlagPopupTips) HookChipWindow(chipWindow);
   // A state that cannot be filled would be painted as year 0 in black on black.
   if (!UpdateChip(chip, chipWindow, info)) {
     UnInitializeChip(chip, chipWindow);
@@ -86,6 +87,8 @@ extern "C" int __cdecl InitializeChip(HGLOBAL* handleOut, HWND chipWindow, const
 }
 
 extern "C" int __cdecl UnInitializeChip(HGLOBAL chip, HWND chipWindow) {
+  UnhookChipWindow(chipWindow);
+  RemoveTagWindow(chipWindow, chip);
   if (chip) GlobalFree(chip);
   ShowHelp(chipWindow, HELP_QUIT, 0);
   return 1;
