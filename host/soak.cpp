@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "host/hover.h"
 #include "host/loader.h"
 #include "host/menu.h"
 #include "host/paint.h"
@@ -273,6 +274,48 @@ bool ScenarioMenu(Soak* s, long count) {
   return true;
 }
 
+void PumpMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+// The cursor on a day of the chip shown on the desktop, and the move the
+// chip window gets for it.
+void HoverDay(HostChip* chip, int day) {
+  POINT at;
+  HoverDate date = {1998, 2, day};
+  if (!FindDayOnScreen(chip, date, &at)) return;
+  SetCursorPos(at.x, at.y);
+  ScreenToClient(chip->window, &at);
+  SendMessageA(chip->window, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+  PumpMessages();
+}
+
+// Hovers over the holiday of February 1998 (the tip shows its name) and off
+// it onto a day without marks (the tip hides), in turn.
+bool ScenarioHover(Soak* s, long count) {
+  HostChip chip;
+  if (!MakeChip(s, ChipOptions("1998/2", 0, false, 1), &chip)) return true;
+  SetWindowPos(chip.window, HWND_TOPMOST, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  PumpMessages();
+  // The sample tables mark 11 February (a holiday); a day without marks hides the tip.
+  int plain = 1;
+  const HostChipPeek& marks = s->reference;
+  while (plain < 28 && ((marks.holidayMask[0] | marks.scheduleMask[0]) & (1u << plain))) ++plain;
+  for (long i = 0; i < count; ++i) {
+    HoverDay(&chip, i % 2 ? plain : 11);
+    if (!SoakFaultFired() && (FindShownTip() != nullptr) != (i % 2 == 0))
+      Problem(s, i % 2 ? "the tip stayed over a plain day" : "no tip over the holiday");
+  }
+  HoverDay(&chip, plain);
+  ShowWindow(chip.window, SW_HIDE);
+  DestroyChip(s, &chip);
+  return true;
+}
+
 struct Scenario {
   const char* name;
   long count;  // one pass
@@ -288,6 +331,7 @@ const Scenario kScenarios[] = {
     {"savedata", 4, "saved-data round trips: current and older layout, empty block, none", ScenarioSaveData},
     {"click", 2, "clicks on a day that start the date command", ScenarioClick},
     {"menu", 8, "menu requests and commands: views, reloads, editing the TODAY files", ScenarioMenu},
+    {"hover", 4, "hovers over a holiday and off it: the tip shown and hidden", ScenarioHover},
 };
 
 // --- checks --------------------------------------------------------------------
@@ -613,7 +657,7 @@ int RunSoakCommand(int argc, char** argv) {
       result = 0;
     } else {
       printf("soak: %s, %d imports counted, temporary folder %s\n", copy.c_str(), hooked, s.folder.c_str());
-      printf("kept for the whole process by design: nothing made after loading\n");
+      printf("kept for the whole process by design: the tip window, made while loading\n");
       SetUnhandledExceptionFilter(ReportCrash);
       // Long soaks without a fault take as long as they take.
       if (!faults.empty() || !sweepCall.empty()) CloseHandle(CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
