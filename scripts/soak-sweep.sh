@@ -43,12 +43,13 @@ soak() {
 if [ "$sample" = 1 ]; then
   # Every scenario once without a fault, then with faults that reach each kind
   # of failure path: allocations with their message, locks, fonts, brushes,
-  # selections, files, reads, the tag window, the date command, the menu; and the cases
+  # selections, files, reads, the tag window, the date command, the menu, the
+  # chip-window hook and the tip's painting; and the cases
   # that once went wrong (GlobalLock:1 and :17, GetDC:1, CreateFileA:57, ReadFile:73).
   faults="GlobalAlloc:1,GlobalAlloc:2,GlobalLock:1,GlobalLock:3,GlobalLock:17,CreateFontIndirectA:1"
   faults+=",CreateFontIndirectA:5,CreateSolidBrush:2,SelectObject:2,GetDC:1,CreateWindowExA:1,LocalAlloc:1"
   faults+=",CreateFileA:1,CreateFileA:57,ReadFile:1,ReadFile:73,GetFileSize:2,CreateProcessA:1,LoadMenuA:1"
-  faults+=",FindFirstFileA:1"
+  faults+=",FindFirstFileA:1,SetWindowLongA:1,BeginPaint:1"
   status=0
   for args in "" "--fail $faults${TARNIVEL_SOAK_SAMPLE:+,$TARNIVEL_SOAK_SAMPLE}"; do
     out="$work/sample.txt"
