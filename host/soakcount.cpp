@@ -16,7 +16,10 @@ const char* const kKindNames[kSoakKindCount] = {
 };
 
 SoakCount g_counts[kSoakKindCount];
-std::map<void*, int> g_objects;                        // handle -> kind
+// Windows, menus, GDI objects, memory blocks and kernel handles are numbered
+// apart: the same value may name one of each.
+typedef std::pair<int, void*> ObjectKey;  // (handle space, handle)
+std::map<ObjectKey, int> g_objects;       // -> kind
 std::map<void*, long> g_globalLocks, g_localLocks;     // handle -> locks held
 std::map<std::pair<HDC, DWORD>, std::vector<HGDIOBJ>> g_selections;  // (dc, object type) -> displaced objects
 std::map<HWND, LONG> g_windowProcs;                    // window -> procedure it had before
@@ -34,19 +37,39 @@ void Released(int kind) {
   --g_counts[kind].live;
 }
 
+int HandleSpace(int kind) {
+  switch (kind) {
+    case kSoakWindow:
+    case kSoakWindowProc: return 1;
+    case kSoakMenu: return 2;
+    case kSoakHook: return 3;
+    case kSoakGlobalFixed:
+    case kSoakGlobalMovable:
+    case kSoakLocalFixed:
+    case kSoakLocalMovable: return 4;
+    case kSoakFile:
+    case kSoakProcess:
+    case kSoakThread: return 5;
+    case kSoakFind: return 6;
+    default: return 0;  // GDI objects and DCs
+  }
+}
+
 void Track(void* handle, int kind) {
   if (!handle) return;
   // The system hands out a value again only after its object ended unseen
   // (a window that went with its parent).
-  auto it = g_objects.find(handle);
+  ObjectKey key(HandleSpace(kind), handle);
+  auto it = g_objects.find(key);
   if (it != g_objects.end()) Released(it->second);
-  g_objects[handle] = kind;
+  g_objects[key] = kind;
   Created(kind);
 }
 
-// Releases a tracked handle of one of the kinds in [first, last]; true when it was one.
+// Releases a tracked handle of one of the kinds in [first, last] (one handle
+// space); true when it was one.
 bool Untrack(void* handle, int first, int last) {
-  auto it = g_objects.find(handle);
+  auto it = g_objects.find(ObjectKey(HandleSpace(first), handle));
   if (it == g_objects.end() || it->second < first || it->second > last) return false;
   Released(it->second);
   g_objects.erase(it);
@@ -390,9 +413,9 @@ BOOL WINAPI HookUnhookWindowsHookEx(HHOOK hook) {
 // Global and local memory are counted alike; a moved block keeps its kind.
 void BlockMoved(void* block, void* now) {
   if (!now || now == block) return;
-  auto it = g_objects.find(block);
+  auto it = g_objects.find(ObjectKey(HandleSpace(kSoakGlobalFixed), block));
   if (it == g_objects.end()) return;
-  g_objects[now] = it->second;
+  g_objects[ObjectKey(it->first.first, now)] = it->second;
   g_objects.erase(it);
 }
 
@@ -607,8 +630,9 @@ void SoakReset() {
 
 void SoakSettle() {
   for (auto it = g_objects.begin(); it != g_objects.end();) {
-    bool gone = (it->second == kSoakWindow && !IsWindow(static_cast<HWND>(it->first))) ||
-                (it->second == kSoakMenu && !IsMenu(static_cast<HMENU>(it->first)));
+    void* handle = it->first.second;
+    bool gone = (it->second == kSoakWindow && !IsWindow(static_cast<HWND>(handle))) ||
+                (it->second == kSoakMenu && !IsMenu(static_cast<HMENU>(handle)));
     if (gone) {
       Released(it->second);
       it = g_objects.erase(it);
@@ -629,7 +653,7 @@ void SoakSettle() {
 const SoakCount* SoakCounts() { return g_counts; }
 
 void SoakHandOver(HGLOBAL block) {
-  auto it = g_objects.find(block);
+  auto it = g_objects.find(ObjectKey(HandleSpace(kSoakGlobalFixed), block));
   if (it == g_objects.end() || (it->second != kSoakGlobalFixed && it->second != kSoakGlobalMovable)) return;
   Released(it->second);
   g_objects.erase(it);
