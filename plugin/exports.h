@@ -5,6 +5,8 @@
 
 #include "plugin/chipstate.h"
 
+struct EditHelperParams;
+
 extern "C" {
 int __cdecl DrawExSpecification(SpecInfo* info);
 int __cdecl InitializeChip(HGLOBAL* handleOut, HWND chipWindow, const HostChipInfo* info);
@@ -16,4 +18,5 @@ int __cdecl GetTimerSpan();
 int __cdecl ExchangeSendString();
 void __cdecl Zoom();
 int __cdecl DoTimer();
+int __cdecl EditHelper(HWND owner, EditHelperParams* params);
 }
