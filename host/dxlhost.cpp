@@ -8,28 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "host/edit.h"
 #include "host/loader.h"
 #include "host/paint.h"
 
 namespace {
-
-bool ReadWholeFile(const char* path, std::vector<unsigned char>* out) {
-  FILE* f = fopen(path, "rb");
-  if (!f) return false;
-  unsigned char buf[4096];
-  size_t n;
-  out->clear();
-  while ((n = fread(buf, 1, sizeof buf, f)) > 0) out->insert(out->end(), buf, buf + n);
-  fclose(f);
-  return true;
-}
-
-bool WriteWholeFile(const char* path, const std::vector<unsigned char>& bytes) {
-  FILE* f = fopen(path, "wb");
-  if (!f) return false;
-  bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  return fclose(f) == 0 && ok;
-}
 
 void PrintState(const char* when, HGLOBAL chip) {
   HostChipPeek peek;
@@ -131,6 +114,7 @@ struct Command {
 const Command kCommands[] = {
     {"state", RunStateCommand},
     {"paint", RunPaintCommand},
+    {"edit", RunEditCommand},
 };
 
 }  // namespace

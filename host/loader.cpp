@@ -62,6 +62,7 @@ bool LoadDxl(const char* path, DxlApi* api) {
   Resolve(m, "CalcDefaultRect", &api->CalcDefaultRect);
   Resolve(m, "DrawChip", &api->DrawChip);
   Resolve(m, "MouseClik", &api->MouseClik);
+  Resolve(m, "EditHelper", &api->EditHelper);
   return api->InitializeChip && api->UnInitializeChip && api->Update;
 }
 
@@ -202,4 +203,22 @@ std::string HexBytes(const std::vector<unsigned char>& bytes) {
     s += b;
   }
   return s;
+}
+
+bool ReadWholeFile(const char* path, std::vector<unsigned char>* out) {
+  FILE* f = fopen(path, "rb");
+  if (!f) return false;
+  unsigned char buf[4096];
+  size_t n;
+  out->clear();
+  while ((n = fread(buf, 1, sizeof buf, f)) > 0) out->insert(out->end(), buf, buf + n);
+  fclose(f);
+  return true;
+}
+
+bool WriteWholeFile(const char* path, const std::vector<unsigned char>& bytes) {
+  FILE* f = fopen(path, "wb");
+  if (!f) return false;
+  bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  return fclose(f) == 0 && ok;
 }

@@ -23,6 +23,7 @@ struct DxlApi {
   int(__cdecl* CalcDefaultRect)(HGLOBAL chip, HWND window, SIZE* size);
   int(__cdecl* DrawChip)(HGLOBAL chip, HWND window, HDC dc);
   int(__cdecl* MouseClik)(HGLOBAL chip, HWND window, POINT* point);
+  int(__cdecl* EditHelper)(HWND owner, HostEditRecord* record);
 };
 
 // Loads the library and resolves its exports; missing ones stay null.
@@ -67,3 +68,6 @@ void HostChipFree(HostChip* chip);
 bool HostPeekChip(HGLOBAL chip, HostChipPeek* out);
 
 std::string HexBytes(const std::vector<unsigned char>& bytes);
+
+bool ReadWholeFile(const char* path, std::vector<unsigned char>* out);
+bool WriteWholeFile(const char* path, const std::vector<unsigned char>& bytes);

@@ -72,6 +72,15 @@ paint last-month 20,560 --memo 9999/12 --months 2 --stacked "${font[@]}"
 paint substitute 520,400 --memo 2025/11 --style bold "${font[@]}"
 paint golden-week 520,560 --memo 2026/4 --months 2 --stacked --style normal "${font[@]}"
 
+# The chip settings dialog as a user sees it, for a chip showing two months of
+# May 1999 with magenta holidays; the picture is taken, then Cancel pressed.
+if [ "$live" = 0 ]; then
+  printf '\x18\0\0\0\0\0\0\0\0\xff\xff\0\xff\0\0\0\0\0\xff\0\xff\0\xff\0\x01\x01\0\0' >"$stage/chip-settings.bin"
+  (cd "$stage" && "$root/scripts/wine-run" --prefix="$build/wineprefix" "$build/dxlhost.exe" \
+    edit Tarnivel.dxl --memo 1999/5 --save-in chip-settings.bin --shot "$winout\\chip-settings.png" \
+    --press cancel 2>/dev/null | tr -d '\r' | grep -F 'as shown' || echo "gallery: no picture of the chip settings dialog" >&2)
+fi
+
 if [ "$live" = 1 ]; then
   wait
 else
