@@ -1,0 +1,108 @@
+// The chip settings dialog through the built library's EditHelper, run as
+// dxlhost runs it for a live chip: the chip follows the dialog at once.
+#include <gtest/gtest.h>
+#include <string.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "host/edit.h"
+#include "host/loader.h"
+#include "tests/helpers/dialog_driver.h"
+
+namespace {
+
+class HostEdit : public testing::Test {
+ protected:
+  void SetUp() override {
+    // A copy of the library in a folder of its own, so its settings file
+    // does not land in the build tree.
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    folder_ = std::string(temp) + "tarnivel_edit_" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(folder_.c_str(), nullptr);
+    library_ = folder_ + "\\Tarnivel.dxl";
+    ASSERT_TRUE(CopyFileA((ProgramDirectory() + "Tarnivel.dxl").c_str(), library_.c_str(), FALSE));
+    UserNameSection();
+    WritePrivateProfileStringA(user_.c_str(), "Flags", "0", (folder_ + "\\Tarnivel.ini").c_str());
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, (folder_ + "\\Tarnivel.ini").c_str());
+    ASSERT_TRUE(LoadDxl(library_.c_str(), &api_)) << "error " << GetLastError();
+    ASSERT_NE(nullptr, api_.EditHelper);
+    HostChipInit(&chip_, CreateChipWindow(160, 120, false));
+  }
+  void TearDown() override {
+    if (chip_.chip) HostDestroy(&api_, &chip_);
+    HostChipFree(&chip_);
+    UnloadDxl(&api_);
+    DeleteFileA(library_.c_str());
+    DeleteFileA((folder_ + "\\Tarnivel.ini").c_str());
+    RemoveDirectoryA(folder_.c_str());
+  }
+  void UserNameSection() {
+    char user[64];
+    DWORD size = sizeof user;
+    user_ = GetUserNameA(user, &size) && strlen(user) < 32 ? user : "Default";
+  }
+
+  int Edit(DialogDriver* driver) {
+    driver->Start();
+    int result = HostEditChip(&api_, &chip_, chip_.window);
+    driver->Stop();
+    EXPECT_FALSE(driver->timedOut());
+    return result;
+  }
+
+  std::string folder_, library_, user_;
+  DxlApi api_;
+  HostChip chip_;
+};
+
+TEST_F(HostEdit, OkUpdatesTheChipAtOnce) {
+  HostChipSetMemo(&chip_, "1998/2");
+  ASSERT_EQ(1, HostCreate(&api_, &chip_));
+  DialogDriver driver(1201);
+  driver.Add([](HWND d) {
+    SetDlgItemTextA(d, 1201, "2000");
+    SetDlgItemTextA(d, 1202, "3");
+    DialogDriver::Click(d, 1205);  // two months
+    DialogDriver::Click(d, 1207);  // English
+  });
+  driver.Add([](HWND d) { DialogDriver::Click(d, IDOK); });
+  ASSERT_EQ(1, Edit(&driver));
+  HostChipPeek peek;
+  ASSERT_TRUE(HostPeekChip(chip_.chip, &peek));
+  EXPECT_EQ(2000, peek.year);
+  EXPECT_EQ(3, peek.month);
+  EXPECT_EQ(0x03, peek.viewFlags);
+  EXPECT_EQ(0xFFFF00u, peek.todayColor) << "an empty saved-data block opens with the defaults";
+
+  std::vector<unsigned char> block = HostChipSaveBytes(&chip_);
+  ASSERT_GE(block.size(), 28u);
+  uint32_t length;
+  memcpy(&length, block.data(), 4);
+  EXPECT_EQ(24u, length);
+  EXPECT_EQ(0x03, block[4 + 21]);
+  char memo[16] = "";
+  memcpy(memo, GlobalLock(chip_.memo), 8);
+  GlobalUnlock(chip_.memo);
+  EXPECT_STREQ("2000/03", memo);
+}
+
+TEST_F(HostEdit, CancelLeavesTheChipAndItsSavedData) {
+  HostChipSetMemo(&chip_, "1998/2");
+  ASSERT_EQ(1, HostCreate(&api_, &chip_));
+  std::vector<unsigned char> before = HostChipSaveBytes(&chip_);
+  DialogDriver driver(1201);
+  driver.Add([](HWND d) {
+    SetDlgItemTextA(d, 1201, "2000");
+    DialogDriver::Click(d, IDCANCEL);
+  });
+  ASSERT_EQ(2, Edit(&driver));
+  HostChipPeek peek;
+  ASSERT_TRUE(HostPeekChip(chip_.chip, &peek));
+  EXPECT_EQ(1998, peek.year);
+  EXPECT_EQ(before, HostChipSaveBytes(&chip_));
+}
+
+}  // namespace
