@@ -9,25 +9,16 @@
 
 #include "host/edit.h"
 #include "host/loader.h"
-#include "tests/helpers/dialog_driver.h"
+#include "tests/common/dialog_driver.h"
+#include "tests/common/tempfolder.h"
 
 namespace {
 
 class HostEdit : public testing::Test {
  protected:
   void SetUp() override {
-    // A copy of the library in a folder of its own, so its settings file
-    // does not land in the build tree.
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    folder_ = std::string(temp) + "tarnivel_edit_" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder_.c_str(), nullptr);
-    library_ = folder_ + "\\Tarnivel.dxl";
-    ASSERT_TRUE(CopyFileA((ProgramDirectory() + "Tarnivel.dxl").c_str(), library_.c_str(), FALSE));
-    UserNameSection();
-    WritePrivateProfileStringA(user_.c_str(), "Flags", "0", (folder_ + "\\Tarnivel.ini").c_str());
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, (folder_ + "\\Tarnivel.ini").c_str());
-    ASSERT_TRUE(LoadDxl(library_.c_str(), &api_)) << "error " << GetLastError();
+    ASSERT_FALSE(lib_.library().empty()) << "the library could not be copied";
+    ASSERT_TRUE(LoadDxl(lib_.library().c_str(), &api_)) << "error " << GetLastError();
     ASSERT_NE(nullptr, api_.EditHelper);
     HostChipInit(&chip_, CreateChipWindow(160, 120, false));
   }
@@ -35,14 +26,6 @@ class HostEdit : public testing::Test {
     if (chip_.chip) HostDestroy(&api_, &chip_);
     HostChipFree(&chip_);
     UnloadDxl(&api_);
-    DeleteFileA(library_.c_str());
-    DeleteFileA((folder_ + "\\Tarnivel.ini").c_str());
-    RemoveDirectoryA(folder_.c_str());
-  }
-  void UserNameSection() {
-    char user[64];
-    DWORD size = sizeof user;
-    user_ = GetUserNameA(user, &size) && strlen(user) < 32 ? user : "Default";
   }
 
   int Edit(DialogDriver* driver) {
@@ -53,7 +36,7 @@ class HostEdit : public testing::Test {
     return result;
   }
 
-  std::string folder_, library_, user_;
+  LibraryCopy lib_;
   DxlApi api_;
   HostChip chip_;
 };

@@ -12,7 +12,7 @@
 #include "plugin/exports.h"
 #include "plugin/globals.h"
 #include "resources/resource.h"
-#include "tests/helpers/dialog_driver.h"
+#include "tests/common/dialog_driver.h"
 
 namespace {
 
