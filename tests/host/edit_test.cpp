@@ -9,7 +9,9 @@
 
 #include "host/edit.h"
 #include "host/loader.h"
+#include "host/png.h"
 #include "tests/common/dialog_driver.h"
+#include "tests/common/runprogram.h"
 #include "tests/common/tempfolder.h"
 
 namespace {
@@ -86,6 +88,32 @@ TEST_F(HostEdit, CancelLeavesTheChipAndItsSavedData) {
   ASSERT_TRUE(HostPeekChip(chip_.chip, &peek));
   EXPECT_EQ(1998, peek.year);
   EXPECT_EQ(before, HostChipSaveBytes(&chip_));
+}
+
+// dxlhost edit as the gallery runs it: a picture of the dialog as shown, then
+// OK pressed; the older 13-byte payload comes back in the current layout.
+TEST(HostEditCommand, PictureThenOkWritesTheCurrentLayout) {
+  LibraryCopy lib;
+  ASSERT_FALSE(lib.library().empty());
+  ASSERT_TRUE(lib.Write("in.bin", std::string("\x0d\0\0\0\0\xff\0\0\xff\0\0\0\0\0\xff\0\x01", 17)));
+  std::string command = "\"" + ProgramDirectory() + "dxlhost.exe\" edit Tarnivel.dxl --memo 1999/5 "
+                        "--save-in in.bin --save-out out.bin --shot shot.png --press ok";
+  ASSERT_EQ(0, RunProgram(command, lib.path())) << command;
+
+  std::string out = lib.Read("out.bin");
+  std::string expected("\x18\0\0\0\0\0\0\0\0\xff\xff\0\xff\0\0\0\0\0\xff\0\xff\0\0\0\x01\0\0\0", 28);
+  EXPECT_EQ(HexBytes(std::vector<unsigned char>(expected.begin(), expected.end())),
+            HexBytes(std::vector<unsigned char>(out.begin(), out.end())));
+
+  int w = 0, h = 0;
+  std::vector<uint8_t> rgb;
+  ASSERT_TRUE(ReadPng(lib.File("shot.png").c_str(), &w, &h, &rgb));
+  EXPECT_GT(w, 219);
+  EXPECT_GT(h, 148);
+  int cyan = 0;
+  for (size_t i = 0; i + 2 < rgb.size(); i += 3)
+    if (rgb[i] == 0 && rgb[i + 1] == 255 && rgb[i + 2] == 255) ++cyan;
+  EXPECT_GT(cyan, 100) << "the swatch of today's default colour";
 }
 
 }  // namespace
