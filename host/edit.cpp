@@ -124,7 +124,9 @@ void CALLBACK EditDriverTick(HWND, UINT, UINT_PTR, DWORD) {
   if (d->ticks < d->seenAt + 6) return;
   if (d->shot && !d->shotTaken) {
     d->shotTaken = true;
-    if (CaptureWindowPng(found.dialog, d->shot)) printf("%s: the dialog as shown\n", d->shot);
+    RECT area;
+    GetWindowRect(found.dialog, &area);
+    if (WriteScreenPng(d->shot, area)) printf("%s: the dialog as shown\n", d->shot);
     else fprintf(stderr, "dxlhost edit: cannot capture the dialog into %s\n", d->shot);
   }
   if (!d->press) return;
