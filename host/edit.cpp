@@ -174,6 +174,10 @@ int HostEditChip(const DxlApi* api, HostChip* chip, HWND owner) {
   return result;
 }
 
+int EditChipFromMenu(const DxlApi* api, HostChip* chip) {
+  return HostEditChip(api, chip, chip->window) == 1 ? 2 : 0;
+}
+
 int RunEditCommand(int argc, char** argv) {
   if (argc < 1) {
     EditUsage();

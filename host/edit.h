@@ -11,5 +11,9 @@
 // Update and is repainted. Returns EditHelper's result, -1 without the export.
 int HostEditChip(const DxlApi* api, HostChip* chip, HWND owner);
 
+// The chip menu's host item for the dialog: 2 after OK (the view, and so the
+// chip's size, may have changed), 0 otherwise.
+int EditChipFromMenu(const DxlApi* api, HostChip* chip);
+
 // dxlhost edit LIBRARY [options]
 int RunEditCommand(int argc, char** argv);
