@@ -9,6 +9,8 @@
 
 #include "host/edit.h"
 #include "host/loader.h"
+#include "host/menu.h"
+#include "host/paint.h"
 #include "host/png.h"
 #include "tests/common/dialog_driver.h"
 #include "tests/common/runprogram.h"
@@ -88,6 +90,59 @@ TEST_F(HostEdit, CancelLeavesTheChipAndItsSavedData) {
   ASSERT_TRUE(HostPeekChip(chip_.chip, &peek));
   EXPECT_EQ(1998, peek.year);
   EXPECT_EQ(before, HostChipSaveBytes(&chip_));
+}
+
+VOID CALLBACK EndStuckMenu(HWND window, UINT, UINT_PTR id, DWORD) {
+  KillTimer(window, id);
+  EndMenu();
+}
+
+// The live chip's menu: the host's item above "close" opens the dialog, and
+// after OK the chip shows the new month and view at its new size.
+TEST_F(HostEdit, LiveMenuItemOpensTheDialogAndTheChipFollows) {
+  PaintOptions o;
+  DefaultPaintOptions(&o);
+  o.memo = "1998/2";
+  HostChip live;
+  ASSERT_TRUE(CreatePaintChip(&api_, o, &live));
+  ShowWindow(live.window, SW_SHOWNOACTIVATE);
+  RECT before;
+  GetWindowRect(live.window, &before);
+
+  DialogDriver driver(1201);
+  driver.Add([](HWND d) {
+    EXPECT_EQ("1998", DialogDriver::Text(d, 1201));
+    SetDlgItemTextA(d, 1201, "2000");
+    SetDlgItemTextA(d, 1202, "3");
+    DialogDriver::Click(d, 1205);
+  });
+  driver.Add([](HWND d) { DialogDriver::Click(d, IDOK); });
+  for (WPARAM key : {VK_UP, VK_UP, VK_RETURN}) {
+    PostMessageA(live.window, WM_KEYDOWN, key, 1);
+    PostMessageA(live.window, WM_KEYUP, key, 0xC0000001);
+  }
+  SetTimer(live.window, 99, 10000, EndStuckMenu);
+  driver.Start();
+  UINT command = TrackChipMenu(&api_, &live, POINT{before.left + 10, before.top + 10});
+  driver.Stop();
+  KillTimer(live.window, 99);
+  EXPECT_FALSE(driver.timedOut());
+  EXPECT_EQ(2u, driver.stepsRun()) << "the dialog was not opened by the item";
+  EXPECT_GE(command, 0xE000u);
+
+  HostChipPeek peek;
+  ASSERT_TRUE(HostPeekChip(live.chip, &peek));
+  EXPECT_EQ(2000, peek.year);
+  EXPECT_EQ(3, peek.month);
+  EXPECT_EQ(0x01, peek.viewFlags);
+  SIZE expected = {0, 0};
+  api_.CalcDefaultRect(live.chip, live.window, &expected);
+  RECT after;
+  GetWindowRect(live.window, &after);
+  EXPECT_EQ(expected.cx, after.right - after.left) << "two months: the chip is resized";
+  EXPECT_GT(after.right - after.left, before.right - before.left);
+  HostDestroy(&api_, &live);
+  HostChipFree(&live);
 }
 
 // dxlhost edit as the gallery runs it: a picture of the dialog as shown, then
