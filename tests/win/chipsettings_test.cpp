@@ -72,10 +72,7 @@ bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id
 // The host's side of one EditHelper call: its record and blocks.
 class ChipSettings : public testing::Test {
  protected:
-  void TearDown() override {
-    if (params_.memoHandle) GlobalFree(params_.memoHandle);
-    if (params_.saveHandle) GlobalFree(params_.saveHandle);
-  }
+  void TearDown() override { FreeBlocks(&params_); }
 
   void SetMemo(const std::string& text) { params_.memoHandle = Block(text.c_str(), text.size() + 1); }
   void SetPayload(const Bytes& payload, uint32_t length) {
@@ -84,14 +81,19 @@ class ChipSettings : public testing::Test {
   }
   void SetPayload(const Bytes& payload) { SetPayload(payload, (uint32_t)payload.size()); }
 
-  int Run(EditHelperParams* params) {
-    driver_.Start();
+  static int RunWith(DialogDriver* driver, EditHelperParams* params) {
+    driver->Start();
     int result = EditHelper(nullptr, params);
-    driver_.Stop();
-    EXPECT_FALSE(driver_.timedOut()) << "the dialog had to be closed by the safety timer";
+    driver->Stop();
+    EXPECT_FALSE(driver->timedOut()) << "the dialog had to be closed by the safety timer";
     return result;
   }
+  int Run(EditHelperParams* params) { return RunWith(&driver_, params); }
   int Run() { return Run(&params_); }
+  static void FreeBlocks(EditHelperParams* p) {
+    if (p->memoHandle) GlobalFree(p->memoHandle);
+    if (p->saveHandle) GlobalFree(p->saveHandle);
+  }
 
   static void PressOk(HWND dialog) { DialogDriver::Click(dialog, IDOK); }
   static void PressCancel(HWND dialog) { DialogDriver::Click(dialog, IDCANCEL); }
@@ -139,14 +141,10 @@ TEST_F(ChipSettings, UndatedMemoOpensThisMonthAndOkWritesTheMarker) {
       EXPECT_EQ("", DialogDriver::Text(d, IDC_CHIP_MONTH));
     });
     driver.Add(PressOk);
-    driver.Start();
-    EXPECT_EQ(1, EditHelper(nullptr, &p));
-    driver.Stop();
-    EXPECT_FALSE(driver.timedOut());
+    EXPECT_EQ(1, RunWith(&driver, &p));
     EXPECT_GE(GlobalSize(p.memoHandle), 9u) << "the block is enlarged for the marker";
     EXPECT_EQ(0, memcmp("Tarnevel\0", Contents(p.memoHandle).data(), 9));
-    GlobalFree(p.memoHandle);
-    GlobalFree(p.saveHandle);
+    FreeBlocks(&p);
   }
 }
 
@@ -252,13 +250,10 @@ TEST_F(ChipSettings, ShortPayloadIsReplacedByDefaultsWhicheverButtonEndsIt) {
       EXPECT_FALSE(Checked(d, IDC_CHIP_TWOMONTHS));
     });
     driver.Add(ok ? PressOk : PressCancel);
-    driver.Start();
-    EXPECT_EQ(ok ? 1 : 2, EditHelper(nullptr, &p));
-    driver.Stop();
+    EXPECT_EQ(ok ? 1 : 2, RunWith(&driver, &p));
     EXPECT_EQ(24u, p.saveLength);
     EXPECT_EQ(kDefaultPayload, Contents(p.saveHandle));
-    GlobalFree(p.memoHandle);
-    GlobalFree(p.saveHandle);
+    FreeBlocks(&p);
   }
 }
 
@@ -399,12 +394,9 @@ TEST_F(ChipSettings, ViewFlags) {
       }
     });
     driver.Add(PressOk);
-    driver.Start();
-    EXPECT_EQ(1, EditHelper(nullptr, &p));
-    driver.Stop();
+    EXPECT_EQ(1, RunWith(&driver, &p));
     EXPECT_EQ(c.written, Contents(p.saveHandle)[21]);
-    GlobalFree(p.memoHandle);
-    GlobalFree(p.saveHandle);
+    FreeBlocks(&p);
   }
 }
 
