@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "host/edit.h"
 #include "host/hover.h"
 #include "host/loader.h"
 #include "host/menu.h"
@@ -316,6 +317,45 @@ bool ScenarioHover(Soak* s, long count) {
   return true;
 }
 
+// Presses a button of the chip settings dialog (the one with the year field)
+// once it is shown; closes any dialog of this thread after two seconds.
+struct DialogPress {
+  int button;
+  int ticks;
+};
+DialogPress g_press;
+
+BOOL CALLBACK PressInDialog(HWND window, LPARAM) {
+  char cls[16];
+  if (!IsWindowVisible(window) || !GetClassNameA(window, cls, sizeof cls) || strcmp(cls, "#32770")) return TRUE;
+  HWND button = GetDlgItem(window, g_press.button);
+  if (GetDlgItem(window, 1201) && button) SendMessageA(button, BM_CLICK, 0, 0);
+  else if (g_press.ticks > 100) PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+  return TRUE;
+}
+
+void CALLBACK DialogPressTick(HWND, UINT, UINT_PTR, DWORD) {
+  ++g_press.ticks;
+  EnumThreadWindows(GetCurrentThreadId(), PressInDialog, 0);
+}
+
+// The chip settings dialog opened on the chip's memo text and saved data and
+// closed with OK and Cancel in turn; after OK the chip follows at its Update.
+bool ScenarioEdit(Soak* s, long count) {
+  HostChip chip;
+  if (!MakeChip(s, ChipOptions("1998/2", 0, false, 1), &chip)) return true;
+  for (long i = 0; i < count && s->api.EditHelper; ++i) {
+    g_press.button = i % 2 ? IDCANCEL : IDOK;
+    g_press.ticks = 0;
+    UINT_PTR timer = SetTimer(nullptr, 0, 20, DialogPressTick);
+    int result = HostEditChip(&s->api, &chip, chip.window);
+    KillTimer(nullptr, timer);
+    if (!SoakFaultFired() && result != (i % 2 ? 0 : 1)) Problem(s, "the dialog did not close as pressed");
+  }
+  DestroyChip(s, &chip);
+  return true;
+}
+
 struct Scenario {
   const char* name;
   long count;  // one pass
@@ -332,6 +372,7 @@ const Scenario kScenarios[] = {
     {"click", 2, "clicks on a day that start the date command", ScenarioClick},
     {"menu", 8, "menu requests and commands: views, reloads, editing the TODAY files", ScenarioMenu},
     {"hover", 4, "hovers over a holiday and off it: the tip shown and hidden", ScenarioHover},
+    {"edit", 4, "chip settings dialogs opened and closed with OK and Cancel", ScenarioEdit},
 };
 
 // --- checks --------------------------------------------------------------------

@@ -631,8 +631,12 @@ void SoakReset() {
 void SoakSettle() {
   for (auto it = g_objects.begin(); it != g_objects.end();) {
     void* handle = it->first.second;
+    // A movable block the library gave the host (a memo text or saved data
+    // of the settings dialog) may have been freed there.
     bool gone = (it->second == kSoakWindow && !IsWindow(static_cast<HWND>(handle))) ||
-                (it->second == kSoakMenu && !IsMenu(static_cast<HMENU>(handle)));
+                (it->second == kSoakMenu && !IsMenu(static_cast<HMENU>(handle))) ||
+                ((it->second == kSoakGlobalMovable || it->second == kSoakLocalMovable) &&
+                 GlobalFlags(static_cast<HGLOBAL>(handle)) == GMEM_INVALID_HANDLE);
     if (gone) {
       Released(it->second);
       it = g_objects.erase(it);
