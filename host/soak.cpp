@@ -350,7 +350,7 @@ bool ScenarioEdit(Soak* s, long count) {
     UINT_PTR timer = SetTimer(nullptr, 0, 20, DialogPressTick);
     int result = HostEditChip(&s->api, &chip, chip.window);
     KillTimer(nullptr, timer);
-    if (!SoakFaultFired() && result != (i % 2 ? 0 : 1)) Problem(s, "the dialog did not close as pressed");
+    if (!SoakFaultFired() && result != g_press.button) Problem(s, "the dialog did not close as pressed");
   }
   DestroyChip(s, &chip);
   return true;
