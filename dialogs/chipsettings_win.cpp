@@ -189,7 +189,13 @@ int InitChipSettingsDialog(HWND dialog, EditHelperParams* params) {
   SendDlgItemMessageA(dialog, IDC_CHIP_YEAR, EM_LIMITTEXT, 4, 0);
   SendDlgItemMessageA(dialog, IDC_CHIP_MONTH, EM_LIMITTEXT, 2, 0);
 
+  // Without its record OK could never close the dialog.
   SetWindowLongPtrA(dialog, DWLP_USER, (LONG_PTR)params);
+  if (GetWindowLongPtrA(dialog, DWLP_USER) != (LONG_PTR)params) {
+    MessageBeep(MB_ICONEXCLAMATION);
+    EndDialog(dialog, IDCANCEL);
+    return 0;
+  }
   SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_CHIP_TWOMONTHS, 0), (LPARAM)GetDlgItem(dialog, IDC_CHIP_TWOMONTHS));
   return 1;
 }

@@ -318,7 +318,7 @@ bool ScenarioHover(Soak* s, long count) {
 }
 
 // Presses a button of the chip settings dialog (the one with the year field)
-// once it is shown; closes any dialog of this thread after two seconds.
+// once it is shown; cancels any dialog of this thread after two seconds.
 struct DialogPress {
   int button;
   int ticks;
@@ -329,8 +329,8 @@ BOOL CALLBACK PressInDialog(HWND window, LPARAM) {
   char cls[16];
   if (!IsWindowVisible(window) || !GetClassNameA(window, cls, sizeof cls) || strcmp(cls, "#32770")) return TRUE;
   HWND button = GetDlgItem(window, g_press.button);
-  if (GetDlgItem(window, 1201) && button) SendMessageA(button, BM_CLICK, 0, 0);
-  else if (g_press.ticks > 100) PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+  if (g_press.ticks > 100) PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+  else if (GetDlgItem(window, 1201) && button) SendMessageA(button, BM_CLICK, 0, 0);
   return TRUE;
 }
 
@@ -350,7 +350,8 @@ bool ScenarioEdit(Soak* s, long count) {
     UINT_PTR timer = SetTimer(nullptr, 0, 20, DialogPressTick);
     int result = HostEditChip(&s->api, &chip, chip.window);
     KillTimer(nullptr, timer);
-    if (!SoakFaultFired() && result != g_press.button) Problem(s, "the dialog did not close as pressed");
+    if (g_press.ticks > 100) Wrong(s, "the dialog stayed open");
+    else if (!SoakFaultFired() && result != g_press.button) Problem(s, "the dialog did not close as pressed");
   }
   DestroyChip(s, &chip);
   return true;

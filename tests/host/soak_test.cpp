@@ -188,4 +188,34 @@ TEST_F(FaultTest, MarksFromAFailedReadAreComputedAgain) {
   }
 }
 
+int g_dialogTicks = 0;
+
+// Cancels a dialog that is still open after two seconds.
+void CALLBACK CancelLateDialog(HWND, UINT, UINT_PTR, DWORD) {
+  if (++g_dialogTicks < 100) return;
+  HWND dialog = FindWindowA("#32770", nullptr);
+  if (dialog && GetWindowThreadProcessId(dialog, nullptr) == GetCurrentThreadId())
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+// A settings dialog that cannot keep its record closes at once instead of
+// leaving an OK that does nothing.
+TEST_F(FaultTest, SettingsDialogWithoutItsRecordCloses) {
+  ASSERT_NE(nullptr, api_.EditHelper);
+  HostEditRecord record;
+  memset(&record, 0, sizeof record);
+  record.memoHandle = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 16);
+  ASSERT_TRUE(SoakSetFault("SetWindowLongA", 1));
+  g_dialogTicks = 0;
+  UINT_PTR timer = SetTimer(nullptr, 0, 20, CancelLateDialog);
+  EXPECT_EQ(IDCANCEL, api_.EditHelper(nullptr, &record));
+  KillTimer(nullptr, timer);
+  EXPECT_TRUE(SoakFaultFired());
+  EXPECT_LT(g_dialogTicks, 100) << "the dialog waited for a Cancel";
+  EXPECT_EQ(1, SoakBeeps());
+  if (record.saveHandle) GlobalFree(record.saveHandle);
+  GlobalFree(record.memoHandle);
+  SoakSettle();
+}
+
 }  // namespace
