@@ -25,9 +25,10 @@ void SoakUsage() {
       "  temporary folder, loads it, counts what it creates and releases through\n"
       "  its import address table, and runs host scenarios N times each (default:\n"
       "  one pass), printing per kind: created, released, live at the end, peak.\n"
-      "  --fail makes the Nth call of CALL fail (each fault in turn); --sweep runs every scenario with\n"
-      "  the call failing at N = FROM, FROM+1, ... until the Nth call is not made,\n"
-      "  one line per case. --list names the scenarios and the calls that can fail.\n",
+      "  --fail makes the Nth call of CALL fail (several faults run in turn);\n"
+      "  --sweep runs every scenario with the call failing at N = FROM, FROM+1, ...\n"
+      "  until the Nth call is not made, one line per case. --list names the\n"
+      "  scenarios and the calls that can fail.\n",
       stderr);
 }
 
