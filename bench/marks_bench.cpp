@@ -79,13 +79,12 @@ double ReadLinesOnly(const std::string& dir, const MonthKey* keys, int count) {
   for (int i = kPlainFiles + 1; i <= 16; ++i)
     for (int k = 0; k < count; ++k)
       paths.push_back(MonthName(dir, i, MonthKeyYear(keys[k]), MonthKeyMonth(keys[k])));
-  static TableFile file;
   double t = Now();
   for (const std::string& path : paths) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) continue;
-    TableFileAttach(&file, h);
-    while (ReadTableLine(&file)) {
+    HandleTableFile file(h);
+    while (ReadTableLine(file.get())) {
     }
     CloseHandle(h);
   }

@@ -16,3 +16,19 @@ static int ReadHandle(void* ctx, unsigned char* buf, int size) {
 }
 
 void TableFileAttach(TableFile* file, HANDLE handle) { TableFileInit(file, ReadHandle, handle); }
+
+HandleTableFile::HandleTableFile(HANDLE handle) : buffer_(nullptr) {
+  TableFileAttach(&file_, handle);
+  if (!handle || handle == INVALID_HANDLE_VALUE) return;
+  DWORD high = 0;
+  DWORD size = GetFileSize(handle, &high);
+  if (size == INVALID_FILE_SIZE) return;
+  if (high != 0 || size > kTableWholeMax) size = kTableWholeMax;
+  if (size <= kTableBlockSize) return;  // the built-in block takes it at once
+  buffer_ = static_cast<unsigned char*>(LocalAlloc(LMEM_FIXED, size));
+  if (buffer_) TableFileUseBuffer(&file_, buffer_, (int)size);
+}
+
+HandleTableFile::~HandleTableFile() {
+  if (buffer_) LocalFree(buffer_);
+}
