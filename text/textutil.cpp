@@ -304,6 +304,28 @@ const unsigned char* ByteKinds() {
   return g_byteKinds;
 }
 
+// Whether one of the four bytes of v is below 0x24, where every byte taken
+// on its own lies (NUL, line feed, CR, '#').
+inline int HasByteBelow24(uint32_t v) { return ((v - 0x24242424u) & ~v & 0x80808080u) != 0; }
+
+// The first line feed, '#', CR or NUL from q on, before limit (limit when
+// there is none), whether or not it is the second byte of a character.
+const unsigned char* FindLoneByteKind(const unsigned char* q, const unsigned char* limit,
+                                      const unsigned char* kinds) {
+  while (limit - q >= 4) {
+    uint32_t v;
+    memcpy(&v, q, 4);
+    if (HasByteBelow24(v)) {
+      for (int i = 0; i < 4; ++i)
+        if (kinds[q[i]] >= kByteLineFeed) return q + i;
+    }
+    q += 4;
+  }
+  for (; q < limit; ++q)
+    if (kinds[*q] >= kByteLineFeed) return q;
+  return limit;
+}
+
 // Length of a run of whole characters without its trailing blanks: a
 // blank byte that ends the run may be the second byte of a double-byte
 // character, which only a walk from the start tells.
@@ -320,8 +342,8 @@ int NonBlankLength(const unsigned char* run, int n, const unsigned char* kinds) 
 }  // namespace
 
 // This reader sees every byte of every table for each computation: the
-// extent of the common bytes is found in one tight loop, bounded by the room
-// left in the line, and copied at once.
+// bytes up to the next one that needs a look of its own are found a word at
+// a time, bounded by the room left in the line, and copied at once.
 char* ReadTableLine(TableFile* file) {
   const unsigned char* kinds = ByteKinds();
   unsigned char* const line = (unsigned char*)file->line;
@@ -351,16 +373,24 @@ char* ReadTableLine(TableFile* file) {
 
     const int room = kTableLineMax - stored;
     const unsigned char* const stop = end - p > room ? p + room : end;
+    // The run up to the next byte taken on its own, found four bytes at a
+    // time; lead bytes are paired up afterwards, from the last character
+    // boundary.
     const unsigned char* q = p;
-    while (q < stop) {
-      const unsigned char kind = kinds[*q];
-      if (kind <= kByteBlank) {
-        ++q;
-      } else if (kind == kByteLead && q + 1 < stop && q[1]) {
-        q += 2;
-      } else {
+    for (;;) {
+      const unsigned char* s = FindLoneByteKind(q, stop, kinds);
+      const unsigned char* b = s;
+      while (b > q && kinds[b[-1]] == kByteLead) --b;
+      const int second = (int)(s - b) & 1;  // s is the second byte of a double-byte character
+      if (s == stop || !second) {
+        q = second ? s - 1 : s;
         break;
       }
+      if (*s == 0) {
+        q = s - 1;  // a lead byte before a NUL is taken on its own
+        break;
+      }
+      q = s + 1;  // a line feed, '#' or CR as second byte is data
     }
     if (q > p) {
       const int n = (int)(q - p);
@@ -379,9 +409,14 @@ char* ReadTableLine(TableFile* file) {
       continue;
     }
 
-    // One byte on its own: a line end, a comment, a dropped byte, a byte
-    // beyond the limit, or a lead byte at the limit, at the end of the
-    // block or before a NUL.
+    // CRs and NULs are dropped, a line feed or '#' taken; after dropped
+    // bytes the common way goes on. Otherwise the byte is a lead byte at the
+    // limit, at the end of the block or before a NUL, or a byte beyond the
+    // limit.
+    const unsigned char* const runEnd = p;
+    while (p < end && kinds[*p] == kByteDropped) ++p;
+    file->pos = (int)(p - file->buffer);
+    if (p == end || (p != runEnd && kinds[*p] <= kByteLead)) continue;
     const unsigned char c = *p++;
     file->pos = (int)(p - file->buffer);
     const unsigned char kind = kinds[c];
@@ -403,7 +438,7 @@ char* ReadTableLine(TableFile* file) {
       } else {
         full = 1;
       }
-    } else if (kind != kByteDropped) {
+    } else {
       full = 1;  // plain or blank: only the limit stops those
     }
   }
