@@ -12,13 +12,30 @@ void TableFileAttach(TableFile* file, HANDLE handle);
 
 enum { kTableWholeMax = 1 << 20 };
 
+// A read buffer that the files of one computation share, grown to the
+// largest of them: fresh memory for every file costs more than its reading.
+class TableReadBuffer {
+ public:
+  TableReadBuffer() : data_(nullptr), capacity_(0) {}
+  ~TableReadBuffer();
+  TableReadBuffer(const TableReadBuffer&) = delete;
+  TableReadBuffer& operator=(const TableReadBuffer&) = delete;
+  // At least size bytes, or null when the memory cannot be had.
+  unsigned char* Get(int size);
+
+ private:
+  unsigned char* data_;
+  int capacity_;
+};
+
 // The table lines of an open file handle, read through one buffer as large
 // as the file (at most kTableWholeMax bytes), so that most tables take a
-// single read; without that memory the file is read in blocks. The handle
-// stays the caller's.
+// single read; without that memory the file is read in blocks. The buffer
+// is shared's when given, else the file's own. The handle stays the
+// caller's.
 class HandleTableFile {
  public:
-  explicit HandleTableFile(HANDLE handle);
+  explicit HandleTableFile(HANDLE handle, TableReadBuffer* shared = nullptr);
   ~HandleTableFile();
   HandleTableFile(const HandleTableFile&) = delete;
   HandleTableFile& operator=(const HandleTableFile&) = delete;
@@ -26,5 +43,5 @@ class HandleTableFile {
 
  private:
   TableFile file_;
-  unsigned char* buffer_;
+  unsigned char* owned_;
 };

@@ -33,6 +33,7 @@ int ExpandFileName(const char* pattern, MonthKey key, char* name) {
 struct ScheduleReader {
   EraCache eras;
   WeekdayNames names;
+  TableReadBuffer buffer;
 };
 
 void InitReader(ScheduleReader* reader) {
@@ -49,7 +50,7 @@ void MarkNamedFile(ScheduleReader* reader, const char* path, const MonthKey* key
                    int count) {
   MarkFile file(OpenMarkFile(path));
   if (!file.valid()) return;
-  HandleTableFile table(file.get());
+  HandleTableFile table(file.get(), &reader->buffer);
   MarkScheduleFile(table.get(), &reader->eras, &reader->names, keys, masks, count);
 }
 
@@ -90,7 +91,7 @@ int CollectScheduleTexts(uint16_t year, uint16_t month, uint16_t day, char* out,
       if (!ExpandDatePlaceholders(name, kNameSize, year, month, 0)) continue;
       MarkFile file(OpenMarkFile(name));
       if (!file.valid()) continue;
-      HandleTableFile table(file.get());
+      HandleTableFile table(file.get(), &reader.buffer);
       found += CollectScheduleFileTexts(table.get(), &reader.eras, &reader.names, year, month, day,
                                         &list);
     }
