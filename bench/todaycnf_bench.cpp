@@ -53,19 +53,23 @@ void RemoveTree(const std::string& path) {
   RemoveDirectoryA(path.c_str());
 }
 
-// lines schedule_file lines: with found, they name the sixteen table files
-// in turn; without, each names a file that no search finds, and only the
-// last sixteen lines name table files.
-std::string CnfText(const std::string& tables, int lines, bool found) {
+enum Names { kAllFound, kDistinctMissing, kRepeatedMissing };
+const char* const kNamesShown[] = {"all found", "all but 16 missing, distinct", "all but 16 missing, one name"};
+
+// lines schedule_file lines: all naming the sixteen table files in turn, or
+// all but the last sixteen naming files that no search finds.
+std::string CnfText(const std::string& tables, int lines, Names names) {
   std::string forward = tables;  // a backslash would start an escape
   std::replace(forward.begin(), forward.end(), '\\', '/');
   std::string text = "schedule=yes\r\ntable_path=" + forward + "\r\n";
   char line[80];
   for (int i = 1; i <= lines; ++i) {
-    if (found || i > lines - 16)
-      snprintf(line, sizeof line, "schedule_file%d=S%02d.TBL\r\n", i, found ? (i - 1) % 16 + 1 : i - (lines - 16));
+    if (names == kAllFound)
+      snprintf(line, sizeof line, "schedule_file%d=S%02d.TBL\r\n", i, (i - 1) % 16 + 1);
+    else if (i > lines - 16)
+      snprintf(line, sizeof line, "schedule_file%d=S%02d.TBL\r\n", i, i - (lines - 16));
     else
-      snprintf(line, sizeof line, "schedule_file%d=MISSING%05d.TBL\r\n", i, i);
+      snprintf(line, sizeof line, "schedule_file%d=MISSING%05d.TBL\r\n", i, names == kDistinctMissing ? i : 0);
     text += line;
   }
   return text;
@@ -100,8 +104,8 @@ int main(int argc, char** argv) {
   int failures = 0;
   for (int lines : {100, 1000, 10000}) {
     if (lines > largest) break;
-    for (bool found : {true, false}) {
-      WriteText(cnf, CnfText(tables, lines, found));
+    for (Names names : {kAllFound, kDistinctMissing, kRepeatedMissing}) {
+      WriteText(cnf, CnfText(tables, lines, names));
       std::vector<double> runs;
       int repeat = lines <= 1000 ? 5 : 3;
       for (int r = 0; r < repeat; ++r) {
@@ -114,8 +118,7 @@ int main(int argc, char** argv) {
       if (!strstr(first, "S01.TBL")) ++failures;
       std::sort(runs.begin(), runs.end());
       double ms = runs[runs.size() / 2];
-      printf("| %d | %s | %.1f | %.1f |\n", lines, found ? "all found" : "all but 16 missing", ms,
-             ms * 1000.0 / lines);
+      printf("| %d | %s | %.1f | %.1f |\n", lines, kNamesShown[names], ms, ms * 1000.0 / lines);
       fflush(stdout);
     }
   }

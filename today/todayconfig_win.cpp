@@ -204,6 +204,54 @@ HANDLE OpenForReading(const char* path) {
 
 BOOL FindTableFileAlong(const char* name, const char* tablePath, char* output, int size);
 
+// The later entries that no search found, by their index, so that a name
+// that comes again is not searched again: within one load the same name
+// gives the same result.
+class MissingNames {
+ public:
+  explicit MissingNames(const CnfSettings* cnf) : cnf_(cnf), slots_(nullptr), mask_(0) {}
+  ~MissingNames() {
+    if (slots_) LocalFree(slots_);
+  }
+  MissingNames(const MissingNames&) = delete;
+  MissingNames& operator=(const MissingNames&) = delete;
+
+  int Contains(int index) const {
+    if (!slots_) return 0;
+    const char* name = Name(index);
+    for (unsigned i = Hash(name) & mask_; slots_[i] >= 0; i = (i + 1) & mask_)
+      if (strcmp(Name(slots_[i]), name) == 0) return 1;
+    return 0;
+  }
+  void Add(int index) {
+    if (!slots_ && !Allocate()) return;
+    unsigned i = Hash(Name(index)) & mask_;
+    while (slots_[i] >= 0) i = (i + 1) & mask_;
+    slots_[i] = index;
+  }
+
+ private:
+  const char* Name(int index) const { return cnf_->later + (size_t)index * kScheduleNameSize; }
+  static unsigned Hash(const char* name) {
+    unsigned h = 2166136261u;
+    for (const unsigned char* s = (const unsigned char*)name; *s; ++s) h = (h ^ *s) * 16777619u;
+    return h;
+  }
+  // Room for every later entry at half load at most.
+  int Allocate() {
+    unsigned size = 64;
+    while (size < 2u * (unsigned)cnf_->count) size *= 2;
+    slots_ = static_cast<int*>(LocalAlloc(LMEM_FIXED, size * sizeof(int)));
+    if (!slots_) return 0;
+    for (unsigned i = 0; i < size; ++i) slots_[i] = -1;
+    mask_ = size - 1;
+    return 1;
+  }
+  const CnfSettings* cnf_;
+  int* slots_;
+  unsigned mask_;
+};
+
 // Finds the schedule files in the order of their entries; found ones take
 // the lowest entries in order, the others keep their names. Entries after
 // 16 are not stored, so the search stops once sixteen are found.
@@ -211,17 +259,23 @@ void ResolveScheduleFiles(const CnfSettings* cnf) {
   char tablePath[kTablePathSize];
   ReadSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_TABLEPATH, "", tablePath, sizeof tablePath);
   Unescape(tablePath, 1);
+  MissingNames missing(cnf);
   int found = 0;
   for (int i = 1; i <= cnf->count && found < kMaxScheduleFiles; ++i) {
     char name[kScheduleNameSize];
-    if (i <= kMaxScheduleFiles) {
+    const int later = i - kMaxScheduleFiles - 1;
+    if (later < 0) {
       ReadIndexedSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULEFILE, i, "", name, sizeof name);
+    } else if (missing.Contains(later)) {
+      continue;
     } else {
-      lstrcpynA(name, cnf->later + (size_t)(i - kMaxScheduleFiles - 1) * kScheduleNameSize, sizeof name);
+      lstrcpynA(name, cnf->later + (size_t)later * kScheduleNameSize, sizeof name);
     }
     if (FindTableFileAlong(name, tablePath, g_pathBuffer, sizeof g_pathBuffer)) {
       ++found;
       WriteIndexedSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULEFILE, found, g_pathBuffer);
+    } else if (later >= 0) {
+      missing.Add(later);
     }
   }
 }

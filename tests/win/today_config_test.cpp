@@ -177,8 +177,12 @@ TEST_F(TodayConfig, ManyScheduleLinesGiveTheEntriesOfTheRules) {
   for (int i = 0; i < 20; ++i)
     longNames += "schedule_file1=" + std::string(i == 18 ? "A.TBL" : "LONG_NAME_0123456789_0123456789_" + std::to_string(i)) +
                  "\r\n";
+  std::string repeated;  // a name searched once however often it comes
+  for (int i = 0; i < 25; ++i) repeated += "schedule_file1=" + std::string(i % 2 ? "\"GONE.TBL\"" : "GONE.TBL") + "\r\n";
+  repeated += "schedule_file1=A.TBL\r\nschedule_file1=GONE.TBL\r\nschedule_file1=C.TBL\r\n";
   const std::string cases[] = {
       lines({"A.TBL", "A.TBL", "GONE.TBL", "B.TBL"}),
+      repeated,
       lines({"GONE1", "GONE2"}),
       many,
       foundFirst,
