@@ -24,6 +24,10 @@ struct DxlApi {
   int(__cdecl* CalcDefaultRect)(HGLOBAL chip, HWND window, SIZE* size);
   int(__cdecl* DrawChip)(HGLOBAL chip, HWND window, HDC dc);
   int(__cdecl* MouseClik)(HGLOBAL chip, HWND window, POINT* point);
+  HMENU(__cdecl* GetDrawExMenu)(HGLOBAL chip);
+  int(__cdecl* DoDrawExMenu)(HGLOBAL chip, HWND window, UINT command);
+  int(__cdecl* DrawExAbout)(HWND parent);
+  int(__cdecl* EditHelper)(HWND owner, HostEditRecord* record);
 };
 
 // Loads the library by its full path (a relative path is taken from the
@@ -71,4 +75,11 @@ void HostChipFree(HostChip* chip);
 // handle cannot be locked or its block is too small for them.
 bool HostPeekChip(HGLOBAL chip, HostChipPeek* out);
 
+bool ReadWholeFile(const char* path, std::vector<unsigned char>* out);
+
+// Prints the chip's state fields, each line starting with when.
+void PrintChipState(const char* when, HGLOBAL chip);
+
 std::string HexBytes(const std::vector<unsigned char>& bytes);
+
+bool WriteWholeFile(const char* path, const std::vector<unsigned char>& bytes);
