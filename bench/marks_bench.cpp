@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bench/baseline.h"
+#include "bench/timing.h"
 #include "plugin/chipstate.h"
 #include "plugin/globals.h"
 #include "resources/resource.h"
@@ -28,27 +29,6 @@ typedef int(__cdecl* UnInitializeChipFn)(HGLOBAL, HWND);
 
 const int kPlainFiles = 12;
 const int kTipListSize = 640;
-
-double Now() {
-  static LARGE_INTEGER frequency;
-  if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return (double)t.QuadPart * 1000.0 / (double)frequency.QuadPart;
-}
-
-// CPU time of this thread: unlike the clock, it leaves out the time that
-// other programs on a busy machine take.
-double ThreadCpu() {
-  FILETIME created, exited, kernel, user;
-  if (!GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user)) return 0;
-  ULARGE_INTEGER k, u;
-  k.LowPart = kernel.dwLowDateTime;
-  k.HighPart = kernel.dwHighDateTime;
-  u.LowPart = user.dwLowDateTime;
-  u.HighPart = user.dwHighDateTime;
-  return (double)(k.QuadPart + u.QuadPart) / 10000.0;
-}
 
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());

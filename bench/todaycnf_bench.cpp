@@ -10,21 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "bench/timing.h"
 #include "plugin/chipstate.h"
 #include "plugin/globals.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
+#include "tests/common/tempfolder.h"
 #include "today/todayconfig.h"
 
 namespace {
-
-double Now() {
-  static LARGE_INTEGER frequency;
-  if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return (double)t.QuadPart * 1000.0 / (double)frequency.QuadPart;
-}
 
 void WriteText(const std::string& path, const std::string& text) {
   HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -33,24 +27,6 @@ void WriteText(const std::string& path, const std::string& text) {
     WriteFile(h, text.data(), (DWORD)text.size(), &written, nullptr);
     CloseHandle(h);
   }
-}
-
-void RemoveTree(const std::string& path) {
-  WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = data.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string child = path + "\\" + name;
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(child);
-      else
-        DeleteFileA(child.c_str());
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-  }
-  RemoveDirectoryA(path.c_str());
 }
 
 enum Names { kAllFound, kDistinctMissing, kRepeatedMissing };
@@ -80,11 +56,10 @@ std::string CnfText(const std::string& tables, int lines, Names names) {
 int main(int argc, char** argv) {
   g_hInstance = GetModuleHandleA(nullptr);
   int largest = argc > 1 ? atoi(argv[1]) : 10000;
-  char temp[MAX_PATH];
-  GetTempPathA(sizeof temp, temp);
-  std::string root = std::string(temp) + "tarnivel_cnfbench_" + std::to_string(GetCurrentProcessId());
+  TempFolder folder("tarnivel_cnfbench");
+  if (!folder.ok()) return 1;
+  std::string root = folder.path().substr(0, folder.path().size() - 1);
   std::string tables = root + "\\tbl";
-  CreateDirectoryA(root.c_str(), nullptr);
   CreateDirectoryA(tables.c_str(), nullptr);
   for (int i = 1; i <= 16; ++i) {
     char name[16];
@@ -124,6 +99,5 @@ int main(int argc, char** argv) {
   }
   printf("\nMedian of 5 loads (3 for 10,000 lines). Results as expected: %s\n", failures ? "NO" : "yes");
   ClearSettingSection(IDS_SECTION_TODAYTEMP);
-  RemoveTree(root);
   return failures ? 2 : 0;
 }
