@@ -12,8 +12,9 @@ void TableFileAttach(TableFile* file, HANDLE handle);
 
 enum { kTableWholeMax = 1 << 20 };
 
-// A read buffer that the files of one computation share, grown to the
-// largest of them: fresh memory for every file costs more than its reading.
+// A read buffer that the files of one computation share, one file at a
+// time, grown to the largest of them: fresh memory for every file costs
+// more than its reading.
 class TableReadBuffer {
  public:
   TableReadBuffer() : data_(nullptr), capacity_(0) {}
