@@ -11,6 +11,7 @@
 #include "text/textutil.h"
 #include "text/winfile.h"
 #include "today/cnfparse.h"
+#include "today/folderlist.h"
 #include "today/schedule.h"
 #include "today/wholefile.h"
 
@@ -21,6 +22,7 @@ enum {
   kCandidateSize = 257,
   kTablePathSize = 257,
   kScheduleNameSize = 40,
+  kListFoldersAfterMisses = 64,
 };
 
 // Process-wide, like the readers' line buffer: results of OpenTableFile and
@@ -50,12 +52,20 @@ void CopyBounded(char* output, int size, const char* src) {
   output[n] = '\0';
 }
 
+// Set while a long search may skip folders that certainly lack a name.
+FolderListings* g_folderListings;
+
+BOOL ProbeTableFile(const char* path) {
+  if (g_folderListings && !g_folderListings->MayExist(path)) return FALSE;
+  return FileExists(path);
+}
+
 // Tests one list element (already in g_candidate, len bytes) with the name.
 BOOL TryCandidate(size_t len, int endsWithBackslash, const char* name, char* output, int size) {
   if (len == 0) return FALSE;
   if (!endsWithBackslash && !AppendBounded(g_candidate, &len, sizeof g_candidate, "\\")) return FALSE;
   if (!AppendBounded(g_candidate, &len, sizeof g_candidate, name)) return FALSE;
-  if (!FileExists(g_candidate)) return FALSE;
+  if (!ProbeTableFile(g_candidate)) return FALSE;
   CopyBounded(output, size, g_candidate);
   return TRUE;
 }
@@ -115,7 +125,7 @@ BOOL SearchLibraryFolder(const char* name, char* output, int size) {
   slash[1] = '\0';
   size_t len = strlen(path);
   if (!AppendBounded(path, &len, sizeof path, name)) return FALSE;
-  if (!FileExists(path)) return FALSE;
+  if (!ProbeTableFile(path)) return FALSE;
   if (len + 1 > (size_t)size) return FALSE;
   CopyBounded(output, size, path);
   return TRUE;
@@ -131,7 +141,7 @@ BOOL SearchCurrentDirectory(const char* name, char* output, int size) {
   size_t len = n;
   if (!EndsWithBackslash(output) && !AppendBounded(output, &len, (size_t)size, "\\")) return FALSE;
   if (!AppendBounded(output, &len, (size_t)size, name)) return FALSE;
-  return FileExists(output);
+  return ProbeTableFile(output);
 }
 
 // What TODAY.CNF says, gathered before anything is written: every write
@@ -260,6 +270,12 @@ void ResolveScheduleFiles(const CnfSettings* cnf) {
   ReadSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_TABLEPATH, "", tablePath, sizeof tablePath);
   Unescape(tablePath, 1);
   MissingNames missing(cnf);
+  // Many names that exist nowhere: from then on each folder is listed once.
+  FolderListings listings;
+  struct Unset {
+    ~Unset() { g_folderListings = nullptr; }
+  } unset;
+  int misses = 0;
   int found = 0;
   for (int i = 1; i <= cnf->count && found < kMaxScheduleFiles; ++i) {
     char name[kScheduleNameSize];
@@ -274,8 +290,9 @@ void ResolveScheduleFiles(const CnfSettings* cnf) {
     if (FindTableFileAlong(name, tablePath, g_pathBuffer, sizeof g_pathBuffer)) {
       ++found;
       WriteIndexedSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULEFILE, found, g_pathBuffer);
-    } else if (later >= 0) {
-      missing.Add(later);
+    } else {
+      if (later >= 0) missing.Add(later);
+      if (++misses == kListFoldersAfterMisses) g_folderListings = &listings;
     }
   }
 }

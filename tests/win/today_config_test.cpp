@@ -180,9 +180,19 @@ TEST_F(TodayConfig, ManyScheduleLinesGiveTheEntriesOfTheRules) {
   std::string repeated;  // a name searched once however often it comes
   for (int i = 0; i < 25; ++i) repeated += "schedule_file1=" + std::string(i % 2 ? "\"GONE.TBL\"" : "GONE.TBL") + "\r\n";
   repeated += "schedule_file1=A.TBL\r\nschedule_file1=GONE.TBL\r\nschedule_file1=C.TBL\r\n";
+  // Past the point where each folder is listed once: names in any case, with
+  // wildcards, a final dot, a device, a short-name mark, in the current folder.
+  WriteBytes(tbl_ + "\\lower.tbl", "");
+  WriteBytes(cwd_ + "\\CWD.TBL", "");
+  std::string listed;
+  for (int i = 0; i < 70; ++i) listed += "schedule_file1=NOWHERE" + std::to_string(i) + ".TBL\r\n";
+  for (const char* name : {"a.tbl", "B*.TBL", "C.TBL.", "nul.tbl", "LOWER.TBL", "CWD.TBL", "D~1.TBL", "MISSING.TBL",
+                           "D.TBL", "lower.TBL"})
+    listed += std::string("schedule_file1=") + name + "\r\n";
   const std::string cases[] = {
       lines({"A.TBL", "A.TBL", "GONE.TBL", "B.TBL"}),
       repeated,
+      listed,
       lines({"GONE1", "GONE2"}),
       many,
       foundFirst,
