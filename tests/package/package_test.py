@@ -125,6 +125,7 @@ class PackageTest(unittest.TestCase):
                              cwd=elsewhere, capture_output=True, timeout=300)
         out = run.stdout.decode("cp932", "replace")
         self.assertEqual(0, run.returncode, out)
+        self.assertIn("library: " + library, out.splitlines()[0])
         m = re.search(r"after Update: holidayMask ([0-9a-f]{8}) [0-9a-f]{8} scheduleMask ([0-9a-f]{8})", out)
         self.assertTrue(m, out)
         # 3 November, 23 November (a Sunday) and its substitute, the 24th.
