@@ -26,7 +26,7 @@ target_compile_options(tarnivel_obj PRIVATE ${library_code_options})
 
 set(TARNIVEL_RC ${CMAKE_SOURCE_DIR}/resources/Tarnivel.rc)
 set_source_files_properties(${TARNIVEL_RC} PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/resources/equinox.bin")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/resources/equinox.bin;${CMAKE_SOURCE_DIR}/resources/icons/calendar.ico;${CMAKE_SOURCE_DIR}/resources/icons/picture.ico")
 
 add_library(Tarnivel SHARED plugin/dllmain_win.cpp $<TARGET_OBJECTS:tarnivel_obj>
             ${TARNIVEL_RC} resources/Tarnivel.def)
@@ -37,6 +37,8 @@ target_link_options(Tarnivel PRIVATE -Wl,--enable-stdcall-fixup -Wl,--kill-at)
 target_link_libraries(Tarnivel PRIVATE user32 gdi32 advapi32 comdlg32 ${library_runtime})
 
 file(GLOB host_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/host/*.cpp)
+# The host finds a day on a chip by the same layout arithmetic.
+list(APPEND host_src ${CMAKE_SOURCE_DIR}/month/layout.cpp ${CMAKE_SOURCE_DIR}/month/dates.cpp)
 add_executable(dxlhost ${host_src})
 target_include_directories(dxlhost PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(dxlhost PRIVATE ${static_runtime})
@@ -70,9 +72,9 @@ add_test(NAME wintests COMMAND wintests)
 file(GLOB hosttest_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/host/*.cpp)
 set(host_lib_src ${host_src})
 list(FILTER host_lib_src EXCLUDE REGEX "host/dxlhost\\.cpp$")
-# The chip geometry, to find day cells in painted pictures.
-add_executable(hosttests ${hosttest_src} ${host_lib_src} ${test_common_src}
-               ${CMAKE_SOURCE_DIR}/month/layout.cpp ${CMAKE_SOURCE_DIR}/month/dates.cpp)
+# host_lib_src brings the chip geometry, also used to find day cells in
+# painted pictures.
+add_executable(hosttests ${hosttest_src} ${host_lib_src} ${test_common_src})
 target_include_directories(hosttests PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(hosttests PRIVATE ${static_runtime})
 target_link_libraries(hosttests PRIVATE gtest user32 gdi32 ole32 uuid version)
@@ -84,6 +86,9 @@ set_tests_properties(wintests hosttests PROPERTIES TIMEOUT 900)
 if(EXISTS ${CMAKE_SOURCE_DIR}/bench/CMakeLists.txt)
   add_subdirectory(bench)
 endif()
+
+# The committed icons are what their script draws.
+add_test(NAME icons COMMAND python3 ${CMAKE_SOURCE_DIR}/resources/icons/make_icons.py --check)
 
 add_test(NAME exports COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-exports.sh $<TARGET_FILE:Tarnivel>
          ${CMAKE_SOURCE_DIR}/resources/Tarnivel.def)

@@ -24,6 +24,9 @@ struct DxlApi {
   int(__cdecl* CalcDefaultRect)(HGLOBAL chip, HWND window, SIZE* size);
   int(__cdecl* DrawChip)(HGLOBAL chip, HWND window, HDC dc);
   int(__cdecl* MouseClik)(HGLOBAL chip, HWND window, POINT* point);
+  HMENU(__cdecl* GetDrawExMenu)(HGLOBAL chip);
+  int(__cdecl* DoDrawExMenu)(HGLOBAL chip, HWND window, UINT command);
+  int(__cdecl* DrawExAbout)(HWND parent);
 };
 
 // Loads the library by its full path (a relative path is taken from the
@@ -70,5 +73,10 @@ void HostChipFree(HostChip* chip);
 // Reads the chip's leading state fields through its handle; false when the
 // handle cannot be locked or its block is too small for them.
 bool HostPeekChip(HGLOBAL chip, HostChipPeek* out);
+
+bool ReadWholeFile(const char* path, std::vector<unsigned char>* out);
+
+// Prints the chip's state fields, each line starting with when.
+void PrintChipState(const char* when, HGLOBAL chip);
 
 std::string HexBytes(const std::vector<unsigned char>& bytes);

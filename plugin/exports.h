@@ -14,6 +14,9 @@ int __cdecl GetSaveData(HGLOBAL chip, HWND chipWindow, HGLOBAL* block);
 int __cdecl GetMemoString(void* unused, char* buffer, int size);
 int __cdecl GetTimerSpan();
 int __cdecl ExchangeSendString();
+HMENU __cdecl GetDrawExMenu(HGLOBAL chip);
+int __cdecl DoDrawExMenu(HGLOBAL chip, HWND chipWindow, UINT command);
+int __cdecl DrawExAbout(HWND parent);
 void __cdecl Zoom();
 int __cdecl DoTimer();
 }

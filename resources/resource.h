@@ -29,6 +29,7 @@
 #define IDS_TITLE_ENGLISH_BASE 200  // + month
 #define IDS_WEEKDAY_JAPANESE 301    // + column
 #define IDS_WEEKDAY_ENGLISH 308     // + column
+#define IDS_TIP_FONT 400
 #define IDS_SUBSTITUTE_HOLIDAY 401
 #define IDS_DEFAULT_EDITOR 402
 #define IDS_NO_MEMORY 1001
@@ -45,6 +46,11 @@
 #define IDM_ABOUT 10006
 #define IDM_EDIT_CNF 10007
 #define IDM_EDIT_SCHEDULE_BASE 10007  // + schedule file 1-16
+
+// About box and its icons
+#define IDD_ABOUT 100
+#define IDI_CALENDAR 10
+#define IDI_PICTURE 11
 
 // Equinox table
 #define IDR_EQUINOX 101
