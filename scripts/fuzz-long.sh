@@ -91,15 +91,20 @@ for name in "${targets[@]}"; do
     [ -d "$root/fuzz/seeds/$name" ] && cp -R "$root/fuzz/seeds/$name/." "$merged/"
     inputs=("$dir/corpus")
     [ -d "$kept" ] && inputs=("$kept" "${inputs[@]}")
-    nice -n 19 "$build/$name" -merge=1 -rss_limit_mb=2048 -timeout=30 \
-      -artifact_prefix="$dir/" "$merged" "${inputs[@]}" >"$dir/merge.log" 2>&1
-    if [ -d "$root/fuzz/seeds/$name" ]; then
-      (cd "$root/fuzz/seeds/$name" && find . -maxdepth 1 -type f -exec rm -f "$merged/{}" \;)
+    if nice -n 19 "$build/$name" -merge=1 -rss_limit_mb=2048 -timeout=30 \
+      -artifact_prefix="$dir/" "$merged" "${inputs[@]}" >"$dir/merge.log" 2>&1; then
+      if [ -d "$root/fuzz/seeds/$name" ]; then
+        (cd "$root/fuzz/seeds/$name" && find . -maxdepth 1 -type f -exec rm -f "$merged/{}" \;)
+      fi
+      rm -rf "$kept"
+      mkdir -p "$kept"
+      find "$merged" -maxdepth 1 -type f -exec mv {} "$kept/" \;
+      after="$(count_files "$kept")"
+    else
+      failed=1
+      echo "$name: merge FAILED (log $dir/merge.log); fuzz/corpus/$name left as it was"
+      grew="$grew (merge FAILED)"
     fi
-    rm -rf "$kept"
-    mkdir -p "$kept"
-    find "$merged" -maxdepth 1 -type f -exec mv {} "$kept/" \;
-    after="$(count_files "$kept")"
   fi
 
   echo "$name: ${took} s, ${execs:-?} executions, cov/ft $start -> $half -> $end, grew in last half: $grew, corpus $before -> $after"
