@@ -27,6 +27,7 @@ struct DxlApi {
   HMENU(__cdecl* GetDrawExMenu)(HGLOBAL chip);
   int(__cdecl* DoDrawExMenu)(HGLOBAL chip, HWND window, UINT command);
   int(__cdecl* DrawExAbout)(HWND parent);
+  int(__cdecl* EditHelper)(HWND owner, HostEditRecord* record);
 };
 
 // Loads the library by its full path (a relative path is taken from the
@@ -80,3 +81,5 @@ bool ReadWholeFile(const char* path, std::vector<unsigned char>* out);
 void PrintChipState(const char* when, HGLOBAL chip);
 
 std::string HexBytes(const std::vector<unsigned char>& bytes);
+
+bool WriteWholeFile(const char* path, const std::vector<unsigned char>& bytes);

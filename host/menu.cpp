@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/capture.h"
+#include "host/edit.h"
 #include "host/paint.h"
 
 namespace {
@@ -21,6 +22,7 @@ int CloseChip(const DxlApi*, HostChip* chip) {
 // The host's own items, below a separator; their identifiers follow
 // kHostItemBase in this order. Closing the chip stays last.
 const HostMenuItem kHostItems[] = {
+    {L"チップの設定(&S)...", EditChipFromMenu},
     {L"チップを閉じる(&X)", CloseChip},
 };
 const UINT kHostItemBase = 0xE000;
