@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "host/configure.h"
 #include "host/loader.h"
 #include "host/paint.h"
 
@@ -131,6 +132,7 @@ struct Command {
 const Command kCommands[] = {
     {"state", RunStateCommand},
     {"paint", RunPaintCommand},
+    {"configure", RunConfigureCommand},
 };
 
 }  // namespace

@@ -62,6 +62,7 @@ bool LoadDxl(const char* path, DxlApi* api) {
   Resolve(m, "CalcDefaultRect", &api->CalcDefaultRect);
   Resolve(m, "DrawChip", &api->DrawChip);
   Resolve(m, "MouseClik", &api->MouseClik);
+  Resolve(m, "DrawExConfigure", &api->DrawExConfigure);
   return api->InitializeChip && api->UnInitializeChip && api->Update;
 }
 

@@ -23,6 +23,7 @@ struct DxlApi {
   int(__cdecl* CalcDefaultRect)(HGLOBAL chip, HWND window, SIZE* size);
   int(__cdecl* DrawChip)(HGLOBAL chip, HWND window, HDC dc);
   int(__cdecl* MouseClik)(HGLOBAL chip, HWND window, POINT* point);
+  int(__cdecl* DrawExConfigure)(HWND parent);
 };
 
 // Loads the library and resolves its exports; missing ones stay null.

@@ -16,4 +16,5 @@ int __cdecl GetTimerSpan();
 int __cdecl ExchangeSendString();
 void __cdecl Zoom();
 int __cdecl DoTimer();
+int __cdecl DrawExConfigure(HWND parent);
 }
