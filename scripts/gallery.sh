@@ -72,6 +72,13 @@ paint last-month 20,560 --memo 9999/12 --months 2 --stacked "${font[@]}"
 paint substitute 520,400 --memo 2025/11 --style bold "${font[@]}"
 paint golden-week 520,560 --memo 2026/4 --months 2 --stacked --style normal "${font[@]}"
 
+# The configuration dialog as the screen shows it, for the staged library.
+if [ "$live" = 0 ]; then
+  (cd "$stage" && "$root/scripts/wine-run" --prefix="$build/wineprefix" "$build/dxlhost.exe" \
+    configure "Z:${stage//\//\\}\\Tarnivel.dxl" --shot "$winout\\config-dialog.png" --close cancel \
+    2>/dev/null | tr -d '\r' | grep '\.png')
+fi
+
 if [ "$live" = 1 ]; then
   wait
 else
