@@ -132,6 +132,12 @@ int HostConfigure(const DxlApi* api, HWND owner) {
   return result;
 }
 
+int ConfigureFromChipMenu(const DxlApi* api, HostChip* chip) {
+  HostConfigure(api, chip->window);
+  if (chip->chip) HostUpdate(api, chip);
+  return 1;
+}
+
 int RunConfigureCommand(int argc, char** argv) {
   if (argc < 1) {
     ConfigureUsage();
