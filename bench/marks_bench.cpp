@@ -119,9 +119,19 @@ int main(int argc, char** argv) {
   std::string exeDir(exe, strrchr(exe, '\\') + 1);
   std::string dir = argc > 1 ? argv[1] : exeDir + "data\\";
   if (dir.back() != '\\') dir += '\\';
-  std::string library = argc > 2 ? argv[2] : exeDir + "..\\Tarnivel.dxl";
+  // By default a copy of the built library beside the data, so that the
+  // settings written below stay out of the build's own library folder.
+  std::string library = argc > 2 ? argv[2] : dir + "Tarnivel.dxl";
+  if (argc <= 2 && !CopyFileA((exeDir + "..\\Tarnivel.dxl").c_str(), library.c_str(), FALSE)) {
+    fprintf(stderr, "cannot copy the library into %s\n", dir.c_str());
+    return 1;
+  }
   char full[MAX_PATH];
-  GetFullPathNameA(library.c_str(), sizeof full, full, nullptr);
+  DWORD n = GetFullPathNameA(library.c_str(), sizeof full, full, nullptr);
+  if (n == 0 || n >= sizeof full) {
+    fprintf(stderr, "path too long: %s\n", library.c_str());
+    return 1;
+  }
   library = full;
 
   // This program's settings code writes the library's own settings file.
@@ -136,6 +146,8 @@ int main(int argc, char** argv) {
     fprintf(stderr, "cannot load %s\n", library.c_str());
     return 1;
   }
+  GetModuleFileNameA(dll, full, sizeof full);
+  printf("library: %s\n", full);
   InitializeChipFn initializeChip = (InitializeChipFn)(void*)GetProcAddress(dll, "InitializeChip");
   UpdateFn update = (UpdateFn)(void*)GetProcAddress(dll, "Update");
   UnInitializeChipFn uninitializeChip = (UnInitializeChipFn)(void*)GetProcAddress(dll, "UnInitializeChip");

@@ -46,9 +46,17 @@ class CallRecord {
 
 bool LoadDxl(const char* path, DxlApi* api) {
   memset(api, 0, sizeof *api);
-  api->module = LoadLibraryA(path);
+  char full[MAX_PATH];
+  DWORD n = GetFullPathNameA(path, sizeof full, full, nullptr);
+  if (n == 0 || n >= sizeof full) {
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return false;
+  }
+  api->module = LoadLibraryA(full);
   if (!api->module) return false;
   HMODULE m = api->module;
+  n = GetModuleFileNameA(m, api->file, sizeof api->file);
+  if (n == 0 || n >= sizeof api->file) lstrcpynA(api->file, full, sizeof api->file);
   Resolve(m, "DrawExSpecification", &api->DrawExSpecification);
   Resolve(m, "InitializeChip", &api->InitializeChip);
   Resolve(m, "UnInitializeChip", &api->UnInitializeChip);
@@ -67,8 +75,19 @@ bool LoadDxl(const char* path, DxlApi* api) {
 }
 
 bool LoadDxlOrComplain(const char* path, DxlApi* api) {
-  if (LoadDxl(path, api)) return true;
-  fprintf(stderr, "dxlhost: cannot load %s (error %lu)\n", path, GetLastError());
+  if (LoadDxl(path, api)) {
+    printf("library: %s\n", api->file);
+    return true;
+  }
+  DWORD error = GetLastError();
+  if (api->module) {
+    fprintf(stderr, "dxlhost: %s lacks InitializeChip, UnInitializeChip or Update\n", api->file);
+    UnloadDxl(api);
+    return false;
+  }
+  char full[MAX_PATH];
+  DWORD n = GetFullPathNameA(path, sizeof full, full, nullptr);
+  fprintf(stderr, "dxlhost: cannot load %s (error %lu)\n", n && n < sizeof full ? full : path, error);
   return false;
 }
 

@@ -10,6 +10,7 @@
 
 struct DxlApi {
   HMODULE module;
+  char file[MAX_PATH];  // the file loaded, as the system names the module
   int(__cdecl* DrawExSpecification)(void* spec);
   int(__cdecl* InitializeChip)(HGLOBAL* handleOut, HWND window, void* info);
   int(__cdecl* UnInitializeChip)(HGLOBAL chip, HWND window);
@@ -26,9 +27,13 @@ struct DxlApi {
   int(__cdecl* DrawExConfigure)(HWND parent);
 };
 
-// Loads the library and resolves its exports; missing ones stay null.
+// Loads the library by its full path (a relative path is taken from the
+// current directory, never from the system's search, which would find the
+// copy beside this program first) and resolves its exports; missing ones
+// stay null.
 bool LoadDxl(const char* path, DxlApi* api);
-// LoadDxl that says on stderr why a library could not be loaded.
+// LoadDxl that says which file it loaded on stdout, or on stderr why it could
+// not load it.
 bool LoadDxlOrComplain(const char* path, DxlApi* api);
 // The folder of the running program, with its trailing backslash.
 std::string ProgramDirectory();

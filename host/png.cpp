@@ -1,97 +1,124 @@
 #include "host/png.h"
 
-#include <stdio.h>
-#include <string.h>
+#include <windows.h>
+#include <wincodec.h>
+
+#include <string>
 
 namespace {
 
-void PutBe32(std::vector<uint8_t>* out, uint32_t v) {
-  out->push_back((uint8_t)(v >> 24));
-  out->push_back((uint8_t)(v >> 16));
-  out->push_back((uint8_t)(v >> 8));
-  out->push_back((uint8_t)v);
+const int kMaxSide = 0x4000;
+
+// COM for this thread while the object lives; an apartment set up by the
+// caller is used as it is.
+class ComScope {
+ public:
+  ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~ComScope() {
+    if (SUCCEEDED(hr_)) CoUninitialize();
+  }
+
+ private:
+  HRESULT hr_;
+};
+
+template <typename T>
+class ComPtr {
+ public:
+  ComPtr() : p_(nullptr) {}
+  ~ComPtr() {
+    if (p_) p_->Release();
+  }
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+  T** out() { return &p_; }
+  T* operator->() const { return p_; }
+  T* get() const { return p_; }
+
+ private:
+  T* p_;
+};
+
+bool WidePath(const char* path, std::wstring* wide) {
+  int n = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
+  if (n <= 0) return false;
+  wide->resize((size_t)n);
+  return MultiByteToWideChar(CP_ACP, 0, path, -1, &(*wide)[0], n) == n;
 }
 
-void PutChunk(std::vector<uint8_t>* out, const char type[4], const std::vector<uint8_t>& data) {
-  PutBe32(out, (uint32_t)data.size());
-  size_t start = out->size();
-  out->insert(out->end(), type, type + 4);
-  out->insert(out->end(), data.begin(), data.end());
-  PutBe32(out, Crc32(out->data() + start, out->size() - start));
+bool CreateFactory(ComPtr<IWICImagingFactory>* factory) {
+  return SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                    reinterpret_cast<void**>(factory->out())));
+}
+
+bool EncodePngFile(const wchar_t* path, int width, int height, const uint8_t* rgb) {
+  ComPtr<IWICImagingFactory> factory;
+  ComPtr<IWICStream> stream;
+  ComPtr<IWICBitmapEncoder> encoder;
+  ComPtr<IWICBitmapFrameEncode> frame;
+  ComPtr<IPropertyBag2> options;
+  if (!CreateFactory(&factory) || FAILED(factory->CreateStream(stream.out())) ||
+      FAILED(stream->InitializeFromFilename(path, GENERIC_WRITE)) ||
+      FAILED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.out())) ||
+      FAILED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) ||
+      FAILED(encoder->CreateNewFrame(frame.out(), options.out())) || FAILED(frame->Initialize(options.get())) ||
+      FAILED(frame->SetSize((UINT)width, (UINT)height)))
+    return false;
+  WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+  if (FAILED(frame->SetPixelFormat(&format)) || !IsEqualGUID(format, GUID_WICPixelFormat24bppBGR)) return false;
+  const UINT stride = (UINT)width * 3;
+  std::vector<uint8_t> bgr((size_t)stride * height);
+  for (size_t i = 0; i < bgr.size(); i += 3) {
+    bgr[i] = rgb[i + 2];
+    bgr[i + 1] = rgb[i + 1];
+    bgr[i + 2] = rgb[i];
+  }
+  return SUCCEEDED(frame->WritePixels((UINT)height, stride, (UINT)bgr.size(), bgr.data())) &&
+         SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
 }
 
 }  // namespace
 
-uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc) {
-  static uint32_t table[256];
-  static bool ready = false;
-  if (!ready) {
-    for (uint32_t n = 0; n < 256; ++n) {
-      uint32_t c = n;
-      for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-      table[n] = c;
-    }
-    ready = true;
-  }
-  crc = ~crc;
-  for (size_t i = 0; i < size; ++i) crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
-  return ~crc;
-}
-
-uint32_t Adler32(const uint8_t* data, size_t size) {
-  uint32_t a = 1, b = 0;
-  for (size_t i = 0; i < size; ++i) {
-    a = (a + data[i]) % 65521;
-    b = (b + a) % 65521;
-  }
-  return (b << 16) | a;
-}
-
-bool EncodePng(int width, int height, const uint8_t* rgb, std::vector<uint8_t>* out) {
-  if (width <= 0 || height <= 0 || width > 0x4000 || height > 0x4000 || !rgb) return false;
-  const size_t rowBytes = (size_t)width * 3;
-  std::vector<uint8_t> raw;
-  raw.reserve((rowBytes + 1) * height);
-  for (int y = 0; y < height; ++y) {
-    raw.push_back(0);  // filter: none
-    raw.insert(raw.end(), rgb + y * rowBytes, rgb + (y + 1) * rowBytes);
-  }
-
-  std::vector<uint8_t> z;
-  z.push_back(0x78);
-  z.push_back(0x01);
-  size_t pos = 0;
-  do {
-    size_t n = raw.size() - pos < 65535 ? raw.size() - pos : 65535;
-    bool last = pos + n == raw.size();
-    z.push_back(last ? 1 : 0);
-    z.push_back((uint8_t)n);
-    z.push_back((uint8_t)(n >> 8));
-    z.push_back((uint8_t)~n);
-    z.push_back((uint8_t)(~n >> 8));
-    z.insert(z.end(), raw.begin() + pos, raw.begin() + pos + n);
-    pos += n;
-  } while (pos < raw.size());
-  PutBe32(&z, Adler32(raw.data(), raw.size()));
-
-  static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  out->assign(kSignature, kSignature + 8);
-  std::vector<uint8_t> header;
-  PutBe32(&header, (uint32_t)width);
-  PutBe32(&header, (uint32_t)height);
-  const uint8_t rest[5] = {8, 2, 0, 0, 0};  // 8 bits, RGB, deflate, no filter set, no interlace
-  header.insert(header.end(), rest, rest + 5);
-  PutChunk(out, "IHDR", header);
-  PutChunk(out, "IDAT", z);
-  PutChunk(out, "IEND", std::vector<uint8_t>());
-  return true;
-}
-
 bool WritePng(const char* path, int width, int height, const uint8_t* rgb) {
-  std::vector<uint8_t> bytes;
-  if (!EncodePng(width, height, rgb, &bytes)) return false;
-  FILE* f = fopen(path, "wb");
-  if (!f) return false;
-  bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  return fclose(f) == 0 && ok;
+  if (!path || !rgb || width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return false;
+  std::wstring wide;
+  if (!WidePath(path, &wide)) return false;
+  bool ok;
+  {
+    ComScope com;
+    ok = EncodePngFile(wide.c_str(), width, height, rgb);
+  }
+  if (!ok) DeleteFileW(wide.c_str());
+  return ok;
+}
+
+bool ReadPng(const char* path, int* width, int* height, std::vector<uint8_t>* rgb) {
+  std::wstring wide;
+  if (!path || !WidePath(path, &wide)) return false;
+  ComScope com;
+  ComPtr<IWICImagingFactory> factory;
+  ComPtr<IWICBitmapDecoder> decoder;
+  ComPtr<IWICBitmapFrameDecode> frame;
+  ComPtr<IWICFormatConverter> converter;
+  UINT w = 0, h = 0;
+  if (!CreateFactory(&factory) ||
+      FAILED(factory->CreateDecoderFromFilename(wide.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
+                                                decoder.out())) ||
+      FAILED(decoder->GetFrame(0, frame.out())) || FAILED(frame->GetSize(&w, &h)) || w == 0 || h == 0 ||
+      w > kMaxSide || h > kMaxSide || FAILED(factory->CreateFormatConverter(converter.out())) ||
+      FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                   WICBitmapPaletteTypeCustom)))
+    return false;
+  const UINT stride = w * 3;
+  std::vector<uint8_t> bgr((size_t)stride * h);
+  if (FAILED(converter->CopyPixels(nullptr, stride, (UINT)bgr.size(), bgr.data()))) return false;
+  rgb->resize(bgr.size());
+  for (size_t i = 0; i < bgr.size(); i += 3) {
+    (*rgb)[i] = bgr[i + 2];
+    (*rgb)[i + 1] = bgr[i + 1];
+    (*rgb)[i + 2] = bgr[i];
+  }
+  *width = (int)w;
+  *height = (int)h;
+  return true;
 }

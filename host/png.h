@@ -1,4 +1,4 @@
-// A small PNG writer: 8-bit RGB, zlib stored blocks, no compression library.
+// PNG files through the system's image codec (Windows Imaging Component).
 #pragma once
 
 #include <stddef.h>
@@ -6,9 +6,8 @@
 
 #include <vector>
 
-uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc = 0);
-uint32_t Adler32(const uint8_t* data, size_t size);
-
-// rgb: height rows of width pixels, 3 bytes each (red, green, blue), top row first.
-bool EncodePng(int width, int height, const uint8_t* rgb, std::vector<uint8_t>* out);
+// rgb: height rows of width pixels, 3 bytes each (red, green, blue), top row
+// first. Writes a compressed PNG; on failure no file is left at path.
 bool WritePng(const char* path, int width, int height, const uint8_t* rgb);
+// Reads any picture the codec knows (the first frame) into the same layout.
+bool ReadPng(const char* path, int* width, int* height, std::vector<uint8_t>* rgb);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/loader.h"
+#include "tests/common/tempfolder.h"
 
 namespace {
 
@@ -16,8 +17,6 @@ std::string UserName() {
   if (!GetUserNameA(user, &size) || strlen(user) >= 32) return "Default";
   return user;
 }
-
-std::string IniPath() { return ProgramDirectory() + "Tarnivel.ini"; }
 
 std::vector<unsigned char> Block(uint32_t length, std::vector<unsigned char> payload) {
   std::vector<unsigned char> b(4 + payload.size());
@@ -44,11 +43,16 @@ std::vector<unsigned char> CurrentPayload(COLORREF today, COLORREF sunday, COLOR
 class HostChipTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
+    lib_ = new LibraryCopy();
     // Plain months: no scheduler data, no tips.
-    WritePrivateProfileStringA(UserName().c_str(), "Flags", "0", IniPath().c_str());
-    ASSERT_TRUE(LoadDxl((ProgramDirectory() + "Tarnivel.dxl").c_str(), &api_)) << "error " << GetLastError();
+    WritePrivateProfileStringA(UserName().c_str(), "Flags", "0", lib_->SettingsFile().c_str());
+    ASSERT_TRUE(LoadDxl(lib_->library().c_str(), &api_)) << lib_->library() << ": error " << GetLastError();
   }
-  static void TearDownTestSuite() { UnloadDxl(&api_); }
+  static void TearDownTestSuite() {
+    UnloadDxl(&api_);
+    delete lib_;
+    lib_ = nullptr;
+  }
 
   void SetUp() override { HostChipInit(&chip_, CreateChipWindow(160, 120, false)); }
   void TearDown() override {
@@ -74,10 +78,12 @@ class HostChipTest : public testing::Test {
     return peek;
   }
 
+  static LibraryCopy* lib_;
   static DxlApi api_;
   HostChip chip_;
 };
 
+LibraryCopy* HostChipTest::lib_;
 DxlApi HostChipTest::api_;
 
 TEST_F(HostChipTest, SpecInfoBytes) {
@@ -342,14 +348,16 @@ TEST(HostLoader, PeekReadsOnlyBlocksHoldingAWholeState) {
 }
 
 TEST(HostLibrary, SettingsFileBesideTheLibrary) {
-  std::string ini = IniPath();
+  LibraryCopy lib;
+  std::string ini = lib.SettingsFile();
   std::string user = UserName();
   WritePrivateProfileStringA(user.c_str(), "Version", nullptr, ini.c_str());
   WritePrivateProfileStringA(user.c_str(), "Flags", "0", ini.c_str());
   WritePrivateProfileStringA("$TodayTemp", "HolidayTbl", "C:\\stale.tbl", ini.c_str());
 
   DxlApi api;
-  ASSERT_TRUE(LoadDxl((ProgramDirectory() + "Tarnivel.dxl").c_str(), &api));
+  ASSERT_TRUE(LoadDxl(lib.library().c_str(), &api)) << lib.library();
+  EXPECT_STRCASEEQ(lib.library().c_str(), api.file) << "the copy itself is loaded";
   EXPECT_EQ(2, (int)GetPrivateProfileIntA(user.c_str(), "Version", -1, ini.c_str()));
   UnloadDxl(&api);
 
@@ -382,6 +390,26 @@ TEST(HostLibrary, VersionBlock) {
   ASSERT_TRUE(VerQueryValueA(data.data(), "\\StringFileInfo\\041104B0\\FileVersion",
                              reinterpret_cast<void**>(&text), &len));
   EXPECT_STREQ("2.0.1320", text);
+}
+
+}  // namespace
+
+namespace {
+
+// A name without a folder is the file in the current folder, never the
+// library beside the host program that the system's search would find first.
+TEST(HostLibrary, LoadedByItsFullPath) {
+  LibraryCopy lib;
+  char previous[MAX_PATH];
+  GetCurrentDirectoryA(sizeof previous, previous);
+  ASSERT_TRUE(SetCurrentDirectoryA(lib.path().c_str()));
+  DxlApi api;
+  bool loaded = LoadDxl("Tarnivel.dxl", &api);
+  SetCurrentDirectoryA(previous);
+  ASSERT_TRUE(loaded);
+  EXPECT_STRCASEEQ(lib.library().c_str(), api.file);
+  UnloadDxl(&api);
+  EXPECT_FALSE(LoadDxl(lib.File("missing.dxl").c_str(), &api));
 }
 
 }  // namespace

@@ -39,6 +39,7 @@ class SettingsFile : public testing::Test {
   }
   void TearDown() override {
     DeleteFileA(ini_.c_str());
+    RemoveDirectoryA(dir_.c_str());
     InitSettings();  // back to the test program's own file
   }
   std::string dir_, module_, ini_;
@@ -109,6 +110,29 @@ TEST_F(SettingsFile, ShortBuffersAreNotOverrun) {
   EXPECT_EQ(0u, ReadSettingString(kUserSection, IDS_KEY_EDITOR, "", nullptr, 8));
 }
 
+// InitSettingsWith writes the version into the file it names, wherever that
+// is; this removes such a file again unless it was there before.
+class SettingsFileRemoved {
+ public:
+  explicit SettingsFileRemoved(const char* settings) : path_(settings) {
+    if (path_.find('\\') == std::string::npos) {  // a bare name lies in the Windows folder
+      char windows[MAX_PATH];
+      GetWindowsDirectoryA(windows, sizeof windows);
+      path_ = std::string(windows) + "\\" + path_;
+    }
+    existed_ = GetFileAttributesA(path_.c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+  ~SettingsFileRemoved() {
+    if (existed_) return;
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str());
+    DeleteFileA(path_.c_str());
+  }
+
+ private:
+  std::string path_;
+  bool existed_;
+};
+
 struct PathCase {
   const char* module;
   const char* settings;
@@ -124,6 +148,7 @@ TEST(SettingsPath, ExtensionReplacedAfterLastDot) {
       {"C:\\\x95\x5C.dxl", "C:\\\x95\x5C.ini", "C:\\\x95\x5C.hlp"},  // double-byte name
   };
   for (const PathCase& c : cases) {
+    SettingsFileRemoved removed(c.settings);
     InitSettingsWith(c.module, "erin");
     EXPECT_STREQ(c.settings, SettingsFilePath()) << "module " << c.module;
     char help[MAX_PATH];
@@ -151,8 +176,11 @@ TEST(SettingsPath, LongPathNeverOverrunsTheBuffer) {
   EXPECT_EQ(fits.substr(0, 256) + "hlp", std::string(help));
   EXPECT_EQ('X', help[260]);
 
-  InitSettingsWith(longPath.c_str(), "frank");
-  EXPECT_STREQ("Tarnivel.ini", SettingsFilePath());
+  {
+    SettingsFileRemoved removed("Tarnivel.ini");
+    InitSettingsWith(longPath.c_str(), "frank");
+    EXPECT_STREQ("Tarnivel.ini", SettingsFilePath());
+  }
   InitSettings();
 }
 

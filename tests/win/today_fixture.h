@@ -12,6 +12,7 @@
 
 #include "resources/resource.h"
 #include "settings/settings.h"
+#include "tests/common/tempfolder.h"
 
 class TodayFiles : public testing::Test {
  protected:
@@ -110,25 +111,6 @@ class TodayFiles : public testing::Test {
     std::string out;
     for (const std::string& e : entries) out += "\n  " + e;
     return out.empty() ? " (empty)" : out;
-  }
-
-  static void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-      do {
-        std::string name = data.cFileName;
-        if (name == "." || name == "..") continue;
-        std::string child = path + "\\" + name;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-          RemoveTree(child);
-        } else {
-          DeleteFileA(child.c_str());
-        }
-      } while (FindNextFileA(find, &data));
-      FindClose(find);
-    }
-    RemoveDirectoryA(path.c_str());
   }
 
   std::string root_;
