@@ -10,6 +10,7 @@
 
 #include "host/configure.h"
 #include "host/loader.h"
+#include "tests/common/tempfolder.h"
 #include "tests/win/dialog_driver.h"
 
 namespace {
@@ -17,19 +18,9 @@ namespace {
 class HostConfigure : public testing::Test {
  protected:
   void SetUp() override {
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    dir_ = std::string(temp) + "tarnivel_hostconfig_" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(dir_.c_str(), nullptr);
-    library_ = dir_ + "\\Tarnivel.dxl";
-    ini_ = dir_ + "\\Tarnivel.ini";
-    ASSERT_TRUE(CopyFileA((ProgramDirectory() + "Tarnivel.dxl").c_str(), library_.c_str(), FALSE));
-  }
-  void TearDown() override {
-    DeleteFileA(library_.c_str());
-    DeleteFileA(ini_.c_str());
-    DeleteFileA((dir_ + "\\dialog.png").c_str());
-    RemoveDirectoryA(dir_.c_str());
+    ASSERT_TRUE(copy_.ok());
+    library_ = copy_.library();
+    ini_ = copy_.SettingsFile();
   }
 
   // dxlhost with these arguments; its standard output.
@@ -47,7 +38,8 @@ class HostConfigure : public testing::Test {
     si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     std::string command = "\"" + ProgramDirectory() + "dxlhost.exe\" " + arguments;
     PROCESS_INFORMATION pi;
-    BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, dir_.c_str(), &si, &pi);
+    BOOL started =
+        CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, copy_.path().c_str(), &si, &pi);
     CloseHandle(writeEnd);
     std::string out;
     if (started) {
@@ -63,7 +55,8 @@ class HostConfigure : public testing::Test {
     return started ? out : "<not started>";
   }
 
-  std::string dir_, library_, ini_;
+  LibraryCopy copy_;
+  std::string library_, ini_;
 };
 
 TEST_F(HostConfigure, ExportRunsTheDialogAndReturnsOneEitherWay) {
@@ -116,7 +109,7 @@ TEST_F(HostConfigure, CommandPrintsTheKeysTheDialogChanged) {
     EXPECT_NE(std::string::npos, out.find(line)) << "no line " << line << " in\n" << out;
 
   WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini_.c_str());  // drop our cached copy of the file
-  std::string png = dir_ + "\\dialog.png";
+  std::string png = copy_.File("dialog.png");
   out = RunHost("configure \"" + library_ + "\" --shot \"" + png + "\" --close cancel", &code);
   EXPECT_EQ(0u, code) << out;
   EXPECT_NE(std::string::npos, out.find("settings unchanged")) << out;

@@ -13,6 +13,7 @@
 #include "plugin/globals.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
+#include "tests/common/tempfolder.h"
 #include "tests/win/dialog_driver.h"
 
 namespace {
@@ -154,33 +155,24 @@ std::string Sjis(const wchar_t* text) {
   return n > 0 ? std::string(out) : std::string();
 }
 
-std::string ReadFileBytes(const std::string& path) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return "<missing>";
-  std::string text;
-  char buf[1024];
-  DWORD n;
-  while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n) text.append(buf, n);
-  CloseHandle(h);
-  return text;
-}
 
 class ConfigDialog : public testing::Test {
  protected:
   void SetUp() override {
+    ASSERT_TRUE(folder_.ok());
     savedPath_ = SettingsFilePath();
     savedSection_ = SettingsUserSection();
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    dir_ = std::string(temp) + "tarnivel_config_" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(dir_.c_str(), nullptr);
-    ini_ = dir_ + "\\Tarnivel.ini";
-    InitSettingsWith((dir_ + "\\Tarnivel.dxl").c_str(), "tester");
+    char cwd[MAX_PATH];
+    GetCurrentDirectoryA(sizeof cwd, cwd);
+    savedCwd_ = cwd;
+    dir_ = folder_.path().substr(0, folder_.path().size() - 1);
+    ini_ = folder_.File("Tarnivel.ini");
+    InitSettingsWith(folder_.File("Tarnivel.dxl").c_str(), "tester");
   }
   void TearDown() override {
-    for (const std::string& f : files_) DeleteFileA(f.c_str());
-    DeleteFileA(ini_.c_str());
-    RemoveDirectoryA(dir_.c_str());
+    // The open-file dialog makes the chosen file's folder the current one.
+    SetCurrentDirectoryA(savedCwd_.c_str());
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini_.c_str());
     if (!savedPath_.empty()) InitSettingsWith(savedPath_.c_str(), savedSection_.c_str());
   }
 
@@ -194,11 +186,8 @@ class ConfigDialog : public testing::Test {
     WritePrivateProfileStringA("tester", key, value, ini_.c_str());
   }
   std::string MakeFile(const char* name) {
-    std::string path = dir_ + "\\" + name;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    CloseHandle(h);
-    files_.push_back(path);
-    return path;
+    folder_.Write(name, "");
+    return folder_.File(name);
   }
 
   bool RunDialog(std::vector<DialogStep> steps) {
@@ -217,14 +206,14 @@ class ConfigDialog : public testing::Test {
     };
   }
 
-  std::string dir_, ini_, savedPath_, savedSection_;
-  std::vector<std::string> files_;
+  TempFolder folder_{"tarnivel_config"};
+  std::string dir_, ini_, savedPath_, savedSection_, savedCwd_;
 };
 
 const int kTodayControls[] = {1102, 1103, 1104, 1105, 1106};
 
 TEST_F(ConfigDialog, NoSettingsShowsTheDefaultsAndCancelWritesNothing) {
-  std::string before = ReadFileBytes(ini_);
+  std::string before = folder_.Read("Tarnivel.ini");
   RunDialog({
       [](HWND d) {
         EXPECT_EQ(Sjis(L"タルニヴェルの設定"), DialogDriver::Text(d))
@@ -239,7 +228,7 @@ TEST_F(ConfigDialog, NoSettingsShowsTheDefaultsAndCancelWritesNothing) {
       },
       Press(IDCANCEL),
   });
-  EXPECT_EQ(before, ReadFileBytes(ini_));
+  EXPECT_EQ(before, folder_.Read("Tarnivel.ini"));
 }
 
 TEST_F(ConfigDialog, OkStoresWhatTheDialogShows) {
@@ -266,7 +255,7 @@ TEST_F(ConfigDialog, OkStoresWhatTheDialogShows) {
   EXPECT_EQ("calc.exe %Y/%M/%D", Stored("Program"));
 
   // Changes made and then cancelled leave the file as it was.
-  std::string before = ReadFileBytes(ini_);
+  std::string before = folder_.Read("Tarnivel.ini");
   RunDialog({
       [](HWND d) {
         SendDlgItemMessageA(d, 1102, BM_CLICK, 0, 0);
@@ -275,7 +264,7 @@ TEST_F(ConfigDialog, OkStoresWhatTheDialogShows) {
       },
       Press(IDCANCEL),
   });
-  EXPECT_EQ(before, ReadFileBytes(ini_));
+  EXPECT_EQ(before, folder_.Read("Tarnivel.ini"));
 }
 
 TEST_F(ConfigDialog, StoredFlagsTwoDisablesTheTodayControls) {
