@@ -212,6 +212,16 @@ class ConfigDialog : public testing::Test {
 
 const int kTodayControls[] = {1102, 1103, 1104, 1105, 1106};
 
+TEST_F(ConfigDialog, ReturnsOneWhenTheDialogCannotBeCreated) {
+  HWND stale = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  DestroyWindow(stale);
+  int result = 0;
+  // No steps: a dialog that did open would be ended by the deadline, failing the test.
+  DialogDriver::Run([&] { result = DrawExConfigure(stale); }, {}, 3000);
+  EXPECT_EQ(1, result);
+  EXPECT_EQ("<missing>", Stored("Flags"));
+}
+
 TEST_F(ConfigDialog, NoSettingsShowsTheDefaultsAndCancelWritesNothing) {
   std::string before = folder_.Read("Tarnivel.ini");
   RunDialog({
