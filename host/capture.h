@@ -1,4 +1,4 @@
-// Pictures of what the screen shows.
+// Pictures of what is on the screen.
 #pragma once
 
 #include <windows.h>
@@ -7,8 +7,10 @@
 
 #include <vector>
 
-// Copies a rectangle of the screen (screen coordinates); rgb gets 3 bytes a
-// pixel, top row first.
-bool CaptureScreenRect(const RECT& rect, int* width, int* height, std::vector<uint8_t>* rgb);
-// The window as it stands on the screen, frame included, written as PNG.
-bool CaptureWindowPng(HWND window, const char* path);
+// Copies a screen area (clipped to the screen) from the screen's device
+// context; rgb gets 3 bytes a pixel, top row first.
+bool CaptureScreen(RECT area, int* width, int* height, std::vector<uint8_t>* rgb);
+// CaptureScreen written as PNG.
+bool WriteScreenPng(const char* path, const RECT& area);
+// The area covered by a window and the visible menus of the calling thread.
+RECT WindowAndMenusArea(HWND window);

@@ -50,9 +50,9 @@ void CALLBACK DriveConfigureDialog(HWND, UINT, UINT_PTR timer, DWORD) {
   }
   KillTimer(nullptr, timer);
   if (g_driver.shot) {
-    g_driver.shotWritten = CaptureWindowPng(dialog, g_driver.shot);
     RECT r;
     GetWindowRect(dialog, &r);
+    g_driver.shotWritten = WriteScreenPng(g_driver.shot, r);
     if (g_driver.shotWritten) printf("%s: %ld x %ld\n", g_driver.shot, r.right - r.left, r.bottom - r.top);
   }
   if (g_driver.closeWith) PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(g_driver.closeWith, BN_CLICKED), 0);
