@@ -1,5 +1,6 @@
 #include "host/paint.h"
 
+#include <ctype.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -28,6 +29,21 @@ bool ParseColor(const char* text, COLORREF* color) {
   unsigned long v = strtoul(text, &end, 16);
   if (*end) return false;
   *color = RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+  return true;
+}
+
+// A chip's client size: WIDTHxHEIGHT, each side 1 to kMaxChipSide.
+const int kMaxChipSide = 4096;
+
+bool ParseSize(const char* text, int* width, int* height) {
+  char* end = nullptr;
+  long w = strtol(text, &end, 10);
+  if (end == text || *end != 'x' || !isdigit((unsigned char)end[1])) return false;
+  const char* rest = end + 1;
+  long h = strtol(rest, &end, 10);
+  if (*end || w < 1 || h < 1 || w > kMaxChipSide || h > kMaxChipSide) return false;
+  *width = (int)w;
+  *height = (int)h;
   return true;
 }
 
@@ -196,7 +212,12 @@ int RunPaintCommand(int argc, char** argv) {
     else if (!strcmp(a, "--out")) out = v;
     else if (!strcmp(a, "--memo")) o.memo = v;
     else if (!strcmp(a, "--months")) o.months = atoi(v), ok = o.months == 1 || o.months == 2;
-    else if (!strcmp(a, "--size")) ok = sscanf(v, "%dx%d", &o.width, &o.height) == 2 && o.width > 0 && o.height > 0;
+    else if (!strcmp(a, "--size")) {
+      if (!ParseSize(v, &o.width, &o.height)) {
+        fprintf(stderr, "dxlhost paint: --size %s: give WIDTHxHEIGHT, each from 1 to %d\n", v, kMaxChipSide);
+        return 2;
+      }
+    }
     else if (!strcmp(a, "--at")) ok = sscanf(v, "%d,%d", &atX, &atY) == 2;
     else if (!strcmp(a, "--font-height")) o.fontHeight = atoi(v);
     else if (!strcmp(a, "--font-face")) ok = strlen(v) < LF_FACESIZE, o.fontFace = v;

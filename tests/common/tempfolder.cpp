@@ -41,6 +41,17 @@ std::string TestProgramFolder() {
   return s.substr(0, s.rfind('\\') + 1);
 }
 
+const char kBuildFolderVariable[] = "TARNIVEL_BUILD_FOLDER";
+
+std::string BuildFolder() {
+  char path[MAX_PATH];
+  DWORD n = GetEnvironmentVariableA(kBuildFolderVariable, path, sizeof path);
+  if (n == 0 || n >= sizeof path) return TestProgramFolder();
+  std::string folder(path);
+  if (folder.back() != '\\') folder += '\\';
+  return folder;
+}
+
 TempFolder::TempFolder(const char* prefix) : ok_(false) {
   static LONG counter = 0;
   char temp[MAX_PATH];
@@ -83,7 +94,7 @@ bool TempFolder::CopyIn(const std::string& from, const std::string& name) const 
 LibraryCopy::LibraryCopy(bool withExamples) : TempFolder("tarnivel_lib") {
   library_ = File("Tarnivel.dxl");
   if (!ok()) return;
-  bool copied = CopyIn(TestProgramFolder() + "Tarnivel.dxl", "Tarnivel.dxl");
+  bool copied = CopyIn(BuildFolder() + "Tarnivel.dxl", "Tarnivel.dxl");
   if (copied && withExamples) {
     std::string examples = SourceFolder() + "examples\\";
     for (const char* pattern : {"*.CNF", "*.TBL"}) {

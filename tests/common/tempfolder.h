@@ -12,6 +12,12 @@ void RemoveTree(const std::string& path);
 
 // The folder of the running program, with its trailing backslash.
 std::string TestProgramFolder();
+// The build folder that holds the built library and programs, with its
+// trailing backslash: the program's own folder, or for a test program that
+// runs as a copy in a temporary folder the one it was copied from.
+std::string BuildFolder();
+// The variable through which such a copy learns its build folder.
+extern const char kBuildFolderVariable[];
 
 class TempFolder {
  public:
@@ -34,7 +40,7 @@ class TempFolder {
   bool ok_;
 };
 
-// A copy of the built library (Tarnivel.dxl beside the test program) in a
+// A copy of the built library (Tarnivel.dxl in the build folder) in a
 // folder of its own. A host test loads this copy, so the settings file the
 // library keeps beside itself is made there and goes with the folder. With
 // withExamples the sample scheduler files lie beside it, as in the gallery.

@@ -157,4 +157,16 @@ TEST_F(MonthHostPaint, PaintCommandWritesThePicture) {
   EXPECT_GT(ink, 500u) << "the picture is nearly blank";
 }
 
+TEST_F(MonthHostPaint, PaintCommandRefusesSizesOutOfBounds) {
+  std::string out = lib_->File("refused.png");
+  for (const char* size : {"0x100", "100x0", "-5x100", "4097x100", "100x4097", "100x99999999999", "100x", "x100",
+                           "100x100x", "100", "big"}) {
+    std::string command = "\"" + ProgramDirectory() + "dxlhost.exe\" paint \"" + lib_->library() + "\" --size " +
+                          size + " --out \"" + out + "\"";
+    EXPECT_EQ(2, RunProgram(command, lib_->path())) << "--size " << size;
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(out.c_str())) << "--size " << size;
+    DeleteFileA(out.c_str());
+  }
+}
+
 }  // namespace

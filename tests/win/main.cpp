@@ -41,6 +41,7 @@ int RunCopyInTempFolder() {
 
   std::string command = "\"" + folder.File("wintests.exe") + "\"" + Arguments(GetCommandLineA());
   SetEnvironmentVariableA(kCopyMarker, "1");
+  SetEnvironmentVariableA(kBuildFolderVariable, TestProgramFolder().c_str());
   // The copy dies with this process, for example when a test run times out.
   HANDLE job = CreateJobObjectA(nullptr, nullptr);
   JOBOBJECT_EXTENDED_LIMIT_INFORMATION limit;
