@@ -16,6 +16,7 @@ enum { kPathSize = 260, kFilterSize = 60, kTitleSize = 32 };
 
 // The open-file record without the fields added after Windows 98.
 const DWORD kOpenFileNameSize = 76;
+typedef BOOL(WINAPI* GetOpenFileNameFn)(OPENFILENAMEA*);
 
 struct EditKey {
   int editId;
@@ -87,7 +88,16 @@ int BrowseForFile(HWND dialog, int buttonId) {
   ofn.nMaxFile = sizeof file;
   ofn.lpstrTitle = title;
   ofn.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_EXPLORER;
-  if (!GetOpenFileNameA(&ofn)) return 0;
+  // The common dialogs are loaded only while browsing, not with the library:
+  // a host loads and unloads the library often, and they keep a handle for
+  // each load.
+  HMODULE comdlg = LoadLibraryA("comdlg32.dll");
+  GetOpenFileNameFn getOpenFileName =
+      comdlg ? reinterpret_cast<GetOpenFileNameFn>(reinterpret_cast<void*>(GetProcAddress(comdlg, "GetOpenFileNameA")))
+             : nullptr;
+  BOOL chosen = getOpenFileName && getOpenFileName(&ofn);
+  if (comdlg) FreeLibrary(comdlg);
+  if (!chosen) return 0;
   SetDlgItemTextA(dialog, buttonId - 1, file);
   return 1;
 }

@@ -22,10 +22,9 @@ if grep -E '[@_]' <<<"$exported" | grep -q .; then
   echo "decorated export names:"; grep -E '[@_]' <<<"$exported"; fail=1
 fi
 
-# Import names come in either letter case (COMDLG32.DLL, KERNEL32.dll).
-allowed='^(KERNEL32|USER32|GDI32|ADVAPI32|COMDLG32|MSVCRT)\.DLL$'
+allowed='^(KERNEL32|USER32|GDI32|ADVAPI32|COMDLG32|msvcrt)\.dll$'
 while read -r name; do
-  [[ "${name^^}" =~ $allowed ]] || { echo "imports a non-system library: $name"; fail=1; }
+  [[ "$name" =~ $allowed ]] || { echo "imports a non-system library: $name"; fail=1; }
 done < <(awk '/DLL Name:/{print $3}' <<<"$dump")
 
 [ $fail -eq 0 ] && echo "exports and imports ok: $(echo $exported)"
