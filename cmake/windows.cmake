@@ -26,7 +26,7 @@ target_compile_options(tarnivel_obj PRIVATE ${library_code_options})
 
 set(TARNIVEL_RC ${CMAKE_SOURCE_DIR}/resources/Tarnivel.rc)
 set_source_files_properties(${TARNIVEL_RC} PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/resources/equinox.bin")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/resources/equinox.bin;${CMAKE_SOURCE_DIR}/resources/icons/calendar.ico;${CMAKE_SOURCE_DIR}/resources/icons/picture.ico")
 
 add_library(Tarnivel SHARED plugin/dllmain_win.cpp $<TARGET_OBJECTS:tarnivel_obj>
             ${TARNIVEL_RC} resources/Tarnivel.def)
@@ -84,6 +84,9 @@ set_tests_properties(wintests hosttests PROPERTIES TIMEOUT 900)
 if(EXISTS ${CMAKE_SOURCE_DIR}/bench/CMakeLists.txt)
   add_subdirectory(bench)
 endif()
+
+# The committed icons are what their script draws.
+add_test(NAME icons COMMAND python3 ${CMAKE_SOURCE_DIR}/resources/icons/make_icons.py --check)
 
 add_test(NAME exports COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-exports.sh $<TARGET_FILE:Tarnivel>
          ${CMAKE_SOURCE_DIR}/resources/Tarnivel.def)

@@ -66,28 +66,11 @@ const char* FindValue(const SettingsKeys& keys, const std::string& key) {
 
 }  // namespace
 
-bool LocateLibrarySettings(HMODULE module, std::string* file, std::string* section) {
-  char path[MAX_PATH];
-  DWORD n = GetModuleFileNameA(module, path, sizeof path);
-  if (n == 0 || n >= sizeof path) return false;
-  char* dot = strrchr(path, '.');
-  if (dot) {
-    *file = std::string(path, dot + 1 - path) + "ini";
-  } else {
-    char windows[MAX_PATH];
-    GetWindowsDirectoryA(windows, sizeof windows);
-    *file = std::string(windows) + "\\Tarnivel.ini";
-  }
-  char user[32];
-  DWORD size = sizeof user;
-  *section = GetUserNameA(user, &size) && user[0] ? user : "Default";
-  return true;
-}
-
-SettingsKeys ReadSettingsKeys(const std::string& file, const std::string& section) {
+SettingsKeys ReadSettingsKeys(const SettingsFile& settings) {
   SettingsKeys keys;
   std::vector<char> buffer(32767);
-  DWORD n = GetPrivateProfileSectionA(section.c_str(), buffer.data(), (DWORD)buffer.size(), file.c_str());
+  DWORD n = GetPrivateProfileSectionA(settings.section.c_str(), buffer.data(), (DWORD)buffer.size(),
+                                     settings.path.c_str());
   for (const char* p = buffer.data(); p < buffer.data() + n && *p; p += strlen(p) + 1) {
     const char* eq = strchr(p, '=');
     if (eq) keys.emplace_back(std::string(p, eq - p), eq + 1);
@@ -119,16 +102,12 @@ int HostConfigure(const DxlApi* api, HWND owner) {
     printf("the library has no DrawExConfigure\n");
     return 0;
   }
-  std::string file, section;
-  bool located = LocateLibrarySettings(api->module, &file, &section);
-  SettingsKeys before;
-  if (located) {
-    printf("settings file: %s [%s]\n", file.c_str(), section.c_str());
-    before = ReadSettingsKeys(file, section);
-  }
+  SettingsFile settings = LibrarySettingsFile(api->file);
+  printf("settings file: %s [%s]\n", settings.path.c_str(), settings.section.c_str());
+  SettingsKeys before = ReadSettingsKeys(settings);
   int result = api->DrawExConfigure(owner);
   printf("DrawExConfigure: %d\n", result);
-  if (located) PrintSettingsChanges(before, ReadSettingsKeys(file, section));
+  PrintSettingsChanges(before, ReadSettingsKeys(settings));
   return result;
 }
 

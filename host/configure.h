@@ -11,11 +11,8 @@
 
 typedef std::vector<std::pair<std::string, std::string>> SettingsKeys;
 
-// The settings file and user section the library uses: its own path with the
-// extension "ini", and the Windows user's name ("Default" when it has none
-// or it is too long).
-bool LocateLibrarySettings(HMODULE module, std::string* file, std::string* section);
-SettingsKeys ReadSettingsKeys(const std::string& file, const std::string& section);
+// Every key of the user section with its value, in the file's order.
+SettingsKeys ReadSettingsKeys(const SettingsFile& settings);
 // One line per key that was added, removed or changed; returns their number.
 int PrintSettingsChanges(const SettingsKeys& before, const SettingsKeys& after);
 

@@ -8,44 +8,19 @@
 #include <string>
 #include <vector>
 
+#include "host/about.h"
 #include "host/configure.h"
 #include "host/loader.h"
+#include "host/menu.h"
 #include "host/paint.h"
 
 namespace {
-
-bool ReadWholeFile(const char* path, std::vector<unsigned char>* out) {
-  FILE* f = fopen(path, "rb");
-  if (!f) return false;
-  unsigned char buf[4096];
-  size_t n;
-  out->clear();
-  while ((n = fread(buf, 1, sizeof buf, f)) > 0) out->insert(out->end(), buf, buf + n);
-  fclose(f);
-  return true;
-}
 
 bool WriteWholeFile(const char* path, const std::vector<unsigned char>& bytes) {
   FILE* f = fopen(path, "wb");
   if (!f) return false;
   bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
   return fclose(f) == 0 && ok;
-}
-
-void PrintState(const char* when, HGLOBAL chip) {
-  HostChipPeek peek;
-  if (!HostPeekChip(chip, &peek)) {
-    printf("%s: chip handle cannot be locked\n", when);
-    return;
-  }
-  printf("%s: month %04u/%02u today %u viewFlags 0x%02x scheduleStyle %u\n", when, peek.year, peek.month,
-         peek.today, peek.viewFlags, peek.scheduleStyle);
-  printf("%s: colours today %06lx sunday %06lx saturday %06lx holiday %06lx text %06lx back %06lx\n", when,
-         peek.todayColor, peek.sundayColor, peek.saturdayColor, peek.holidayColor, peek.textColor,
-         peek.backColor);
-  printf("%s: holidayMask %08lx %08lx scheduleMask %08lx %08lx\n", when, (unsigned long)peek.holidayMask[0],
-         (unsigned long)peek.holidayMask[1], (unsigned long)peek.scheduleMask[0],
-         (unsigned long)peek.scheduleMask[1]);
 }
 
 void Usage() {
@@ -103,9 +78,9 @@ int RunStateCommand(int argc, char** argv) {
   int r = HostCreate(&api, &chip);
   printf("InitializeChip: %d\n", r);
   if (!r) return 1;
-  PrintState("after InitializeChip", chip.chip);
+  PrintChipState("after InitializeChip", chip.chip);
   printf("Update: %d\n", HostUpdate(&api, &chip));
-  PrintState("after Update", chip.chip);
+  PrintChipState("after Update", chip.chip);
   if (api.CalcDefaultRect) {
     SIZE size = {0, 0};
     r = api.CalcDefaultRect(chip.chip, chip.window, &size);
@@ -132,6 +107,8 @@ struct Command {
 const Command kCommands[] = {
     {"state", RunStateCommand},
     {"paint", RunPaintCommand},
+    {"menu", RunMenuCommand},
+    {"about", RunAboutCommand},
     {"configure", RunConfigureCommand},
 };
 

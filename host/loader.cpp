@@ -70,6 +70,9 @@ bool LoadDxl(const char* path, DxlApi* api) {
   Resolve(m, "CalcDefaultRect", &api->CalcDefaultRect);
   Resolve(m, "DrawChip", &api->DrawChip);
   Resolve(m, "MouseClik", &api->MouseClik);
+  Resolve(m, "GetDrawExMenu", &api->GetDrawExMenu);
+  Resolve(m, "DoDrawExMenu", &api->DoDrawExMenu);
+  Resolve(m, "DrawExAbout", &api->DrawExAbout);
   Resolve(m, "DrawExConfigure", &api->DrawExConfigure);
   return api->InitializeChip && api->UnInitializeChip && api->Update;
 }
@@ -101,6 +104,21 @@ std::string ProgramDirectory() {
 void UnloadDxl(DxlApi* api) {
   if (api->module) FreeLibrary(api->module);
   memset(api, 0, sizeof *api);
+}
+
+SettingsFile LibrarySettingsFile(const char* library) {
+  SettingsFile f;
+  char full[MAX_PATH];
+  DWORD n = GetFullPathNameA(library, sizeof full, full, nullptr);
+  f.path = n > 0 && n < sizeof full ? full : library;
+  size_t dot = f.path.rfind('.');
+  size_t slash = f.path.find_last_of("\\/");
+  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) f.path.resize(dot);
+  f.path += ".ini";
+  char user[64];
+  DWORD size = sizeof user;
+  f.section = GetUserNameA(user, &size) && strlen(user) < 32 ? user : "Default";
+  return f;
 }
 
 HWND CreateChipWindow(int clientWidth, int clientHeight, bool visible) {
@@ -212,6 +230,33 @@ bool HostPeekChip(HGLOBAL chip, HostChipPeek* out) {
   memcpy(out, p, sizeof *out);
   GlobalUnlock(chip);
   return true;
+}
+
+bool ReadWholeFile(const char* path, std::vector<unsigned char>* out) {
+  FILE* f = fopen(path, "rb");
+  if (!f) return false;
+  unsigned char buf[4096];
+  size_t n;
+  out->clear();
+  while ((n = fread(buf, 1, sizeof buf, f)) > 0) out->insert(out->end(), buf, buf + n);
+  fclose(f);
+  return true;
+}
+
+void PrintChipState(const char* when, HGLOBAL chip) {
+  HostChipPeek peek;
+  if (!HostPeekChip(chip, &peek)) {
+    printf("%s: chip handle cannot be locked\n", when);
+    return;
+  }
+  printf("%s: month %04u/%02u today %u viewFlags 0x%02x scheduleStyle %u\n", when, peek.year, peek.month,
+         peek.today, peek.viewFlags, peek.scheduleStyle);
+  printf("%s: colours today %06lx sunday %06lx saturday %06lx holiday %06lx text %06lx back %06lx\n", when,
+         peek.todayColor, peek.sundayColor, peek.saturdayColor, peek.holidayColor, peek.textColor,
+         peek.backColor);
+  printf("%s: holidayMask %08lx %08lx scheduleMask %08lx %08lx\n", when, (unsigned long)peek.holidayMask[0],
+         (unsigned long)peek.holidayMask[1], (unsigned long)peek.scheduleMask[0],
+         (unsigned long)peek.scheduleMask[1]);
 }
 
 std::string HexBytes(const std::vector<unsigned char>& bytes) {

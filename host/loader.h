@@ -24,6 +24,9 @@ struct DxlApi {
   int(__cdecl* CalcDefaultRect)(HGLOBAL chip, HWND window, SIZE* size);
   int(__cdecl* DrawChip)(HGLOBAL chip, HWND window, HDC dc);
   int(__cdecl* MouseClik)(HGLOBAL chip, HWND window, POINT* point);
+  HMENU(__cdecl* GetDrawExMenu)(HGLOBAL chip);
+  int(__cdecl* DoDrawExMenu)(HGLOBAL chip, HWND window, UINT command);
+  int(__cdecl* DrawExAbout)(HWND parent);
   int(__cdecl* DrawExConfigure)(HWND parent);
 };
 
@@ -38,6 +41,15 @@ bool LoadDxlOrComplain(const char* path, DxlApi* api);
 // The folder of the running program, with its trailing backslash.
 std::string ProgramDirectory();
 void UnloadDxl(DxlApi* api);
+
+// The settings file beside a library (its path with the extension "ini") and
+// the user section in it (the Windows user's name; "Default" when it is too
+// long).
+struct SettingsFile {
+  std::string path;
+  std::string section;
+};
+SettingsFile LibrarySettingsFile(const char* library);
 
 // One chip as the host keeps it: the memo text and the saved-data block in
 // movable global memory, the chip window, and the chip handle.
@@ -71,5 +83,10 @@ void HostChipFree(HostChip* chip);
 // Reads the chip's leading state fields through its handle; false when the
 // handle cannot be locked or its block is too small for them.
 bool HostPeekChip(HGLOBAL chip, HostChipPeek* out);
+
+bool ReadWholeFile(const char* path, std::vector<unsigned char>* out);
+
+// Prints the chip's state fields, each line starting with when.
+void PrintChipState(const char* when, HGLOBAL chip);
 
 std::string HexBytes(const std::vector<unsigned char>& bytes);

@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "host/menu.h"
 #include "host/png.h"
 
 namespace {
@@ -19,7 +20,7 @@ void PaintUsage() {
       "  Creates a chip for the memo text (empty: the current month, today marked)\n"
       "  with these saved-data options, paints it with DrawChip and writes the\n"
       "  picture as PNG. --live shows the chip on the desktop: it repaints, a left\n"
-      "  click runs MouseClik, Escape or a right click closes it.\n",
+      "  click runs MouseClik, a right click shows its menu, Escape closes it.\n",
       stderr);
 }
 
@@ -51,11 +52,6 @@ void PutLe32(std::vector<unsigned char>* b, size_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) (*b)[at + i] = (unsigned char)(v >> (8 * i));
 }
 
-struct LiveChip {
-  const DxlApi* api;
-  HostChip* chip;
-};
-
 LRESULT CALLBACK LiveChipProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   LiveChip* live = reinterpret_cast<LiveChip*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   switch (message) {
@@ -74,8 +70,14 @@ LRESULT CALLBACK LiveChipProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         live->api->MouseClik(live->chip->chip, window, &p);
       }
       return 0;
-    // The window outlives the loop: the chip is freed while its window exists.
     case WM_RBUTTONUP:
+      if (live && live->chip->chip) {
+        POINT p = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+        ClientToScreen(window, &p);
+        TrackChipMenu(live->api, live->chip, p);
+      }
+      return 0;
+    // The window outlives the loop: the chip is freed while its window exists.
     case WM_CLOSE:
       PostQuitMessage(0);
       return 0;

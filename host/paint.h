@@ -27,6 +27,12 @@ void DefaultPaintOptions(PaintOptions* options);
 // The saved-data block (length 24 and payload) for the options.
 std::vector<unsigned char> PaintSaveBlock(const PaintOptions& options);
 
+// What a shown chip window paints and clicks (its GWLP_USERDATA).
+struct LiveChip {
+  const DxlApi* api;
+  HostChip* chip;
+};
+
 // Creates the chip in a hidden window of the right size.
 bool CreatePaintChip(const DxlApi* api, const PaintOptions& options, HostChip* chip);
 // DrawChip into a 32-bit DIB section of the client size; rgb gets 3 bytes a

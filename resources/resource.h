@@ -46,6 +46,11 @@
 #define IDM_EDIT_CNF 10007
 #define IDM_EDIT_SCHEDULE_BASE 10007  // + schedule file 1-16
 
+// About box and its icons
+#define IDD_ABOUT 100
+#define IDI_CALENDAR 10
+#define IDI_PICTURE 11
+
 // Configuration dialog and its controls
 #define IDD_CONFIG 101
 #define IDC_USE_TODAY 1101

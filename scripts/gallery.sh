@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Paints sample chips with dxlhost into out/gallery/*.png (headless, under a
 # virtual display when none is set). With --live and a display, shows them as
-# live chips on the desktop instead (Escape or a right click closes one).
+# live chips on the desktop instead (a right click shows a chip's menu, Escape
+# closes it). The gallery also holds pictures of the about box and of a chip's
+# menu as a host shows them.
 # The chips read the sample scheduler files of examples/, so holidays and
 # schedule days are marked.
 set -euo pipefail
@@ -72,11 +74,21 @@ paint last-month 20,560 --memo 9999/12 --months 2 --stacked "${font[@]}"
 paint substitute 520,400 --memo 2025/11 --style bold "${font[@]}"
 paint golden-week 520,560 --memo 2026/4 --months 2 --stacked --style normal "${font[@]}"
 
-# The configuration dialog as the screen shows it, for the staged library.
+# The about box, a chip's menu and the configuration dialog as a host shows
+# them, from the screen.
+shot() {
+  (cd "$stage" && "$root/scripts/wine-run" --prefix="$build/wineprefix" "$build/dxlhost.exe" "$@" 2>/dev/null |
+    tr -d '\r' | grep '\.png:' | iconv -f CP932 -t UTF-8) ||
+    { echo "gallery: dxlhost $1 wrote no picture" >&2; exit 1; }
+}
 if [ "$live" = 0 ]; then
-  (cd "$stage" && "$root/scripts/wine-run" --prefix="$build/wineprefix" "$build/dxlhost.exe" \
-    configure "Z:${stage//\//\\}\\Tarnivel.dxl" --shot "$winout\\config-dialog.png" --close cancel \
-    2>/dev/null | tr -d '\r' | grep '\.png')
+  # Without a window manager Wine draws captions only on windows it decorates itself.
+  "$root/scripts/wine-run" --prefix="$build/wineprefix" reg add 'HKCU\Software\Wine\X11 Driver' \
+    /v Decorated /d N /f >/dev/null 2>&1 || true
+  library="Z:${stage//\//\\}\\Tarnivel.dxl"
+  shot about "$library" --shot "$winout\\about.png"
+  shot menu "$library" --memo 1998/2 --months 2 --at 20,20 --shot "$winout\\menu.png"
+  shot configure "$library" --shot "$winout\\config-dialog.png" --close cancel
 fi
 
 if [ "$live" = 1 ]; then

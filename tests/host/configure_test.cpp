@@ -10,6 +10,9 @@
 
 #include "host/configure.h"
 #include "host/loader.h"
+#include "host/menu.h"
+#include "host/paint.h"
+#include "tests/common/runprogram.h"
 #include "tests/common/tempfolder.h"
 #include "tests/win/dialog_driver.h"
 
@@ -23,39 +26,14 @@ class HostConfigure : public testing::Test {
     ini_ = copy_.SettingsFile();
   }
 
-  // dxlhost with these arguments; its standard output.
-  std::string RunHost(const std::string& arguments, DWORD* exitCode) {
-    SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
-    HANDLE readEnd, writeEnd;
-    if (!CreatePipe(&readEnd, &writeEnd, &sa, 0)) return "<no pipe>";
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA si;
-    memset(&si, 0, sizeof si);
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = writeEnd;
-    si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    std::string command = "\"" + ProgramDirectory() + "dxlhost.exe\" " + arguments;
-    PROCESS_INFORMATION pi;
-    BOOL started =
-        CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, copy_.path().c_str(), &si, &pi);
-    CloseHandle(writeEnd);
+  // dxlhost with these arguments, run in the copy's folder; its standard output.
+  std::string RunHost(const std::string& arguments, int* exitCode) {
     std::string out;
-    if (started) {
-      char buf[512];
-      DWORD n;
-      while (ReadFile(readEnd, buf, sizeof buf, &n, nullptr) && n) out.append(buf, n);
-      WaitForSingleObject(pi.hProcess, 60000);
-      GetExitCodeProcess(pi.hProcess, exitCode);
-      CloseHandle(pi.hThread);
-      CloseHandle(pi.hProcess);
-    }
-    CloseHandle(readEnd);
-    return started ? out : "<not started>";
+    *exitCode = RunProgramOutput("\"" + ProgramDirectory() + "dxlhost.exe\" " + arguments, copy_.path(), &out);
+    return out;
   }
 
-  LibraryCopy copy_;
+  LibraryCopy copy_{true};  // with the sample scheduler files
   std::string library_, ini_;
 };
 
@@ -63,9 +41,9 @@ TEST_F(HostConfigure, ExportRunsTheDialogAndReturnsOneEitherWay) {
   DxlApi api;
   ASSERT_TRUE(LoadDxl(library_.c_str(), &api));
   ASSERT_NE(nullptr, api.DrawExConfigure);
-  std::string file, section;
-  ASSERT_TRUE(LocateLibrarySettings(api.module, &file, &section));
-  EXPECT_EQ(0, lstrcmpiA(ini_.c_str(), file.c_str())) << file;
+  SettingsFile settings = LibrarySettingsFile(api.file);
+  EXPECT_EQ(0, lstrcmpiA(ini_.c_str(), settings.path.c_str())) << settings.path;
+  const std::string& section = settings.section;
   WritePrivateProfileStringA(section.c_str(), "Flags", "1", ini_.c_str());
   HWND owner = CreateChipWindow(160, 120, false);
 
@@ -101,17 +79,19 @@ TEST_F(HostConfigure, ExportRunsTheDialogAndReturnsOneEitherWay) {
 }
 
 TEST_F(HostConfigure, CommandPrintsTheKeysTheDialogChanged) {
-  DWORD code = 99;
+  int code = 99;
   std::string out = RunHost("configure \"" + library_ + "\" --close ok", &code);
-  EXPECT_EQ(0u, code) << out;
+  EXPECT_EQ(0, code) << out;
   EXPECT_NE(std::string::npos, out.find("DrawExConfigure: 1")) << out;
-  for (const char* line : {"added: Flags \"3\"", "added: TodayCnf \"\"", "added: Editor \"\"", "added: Program \"\""})
+  for (const char* line : {"added: Flags \"3\"", "added: Editor \"\"", "added: Program \"\""})
     EXPECT_NE(std::string::npos, out.find(line)) << "no line " << line << " in\n" << out;
+  // The load found the sample environment file and stored it; OK kept it.
+  EXPECT_EQ(std::string::npos, out.find("TodayCnf")) << out;
 
   WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini_.c_str());  // drop our cached copy of the file
   std::string png = copy_.File("dialog.png");
   out = RunHost("configure \"" + library_ + "\" --shot \"" + png + "\" --close cancel", &code);
-  EXPECT_EQ(0u, code) << out;
+  EXPECT_EQ(0, code) << out;
   EXPECT_NE(std::string::npos, out.find("settings unchanged")) << out;
   EXPECT_EQ(std::string::npos, out.find("added:")) << out;
 
@@ -132,6 +112,42 @@ TEST_F(HostConfigure, CommandPrintsTheKeysTheDialogChanged) {
   EXPECT_EQ(0, memcmp(head, "\x89PNG", 4));
   EXPECT_EQ(w, (head[16] << 24) | (head[17] << 16) | (head[18] << 8) | head[19]);
   EXPECT_EQ(h, (head[20] << 24) | (head[21] << 16) | (head[22] << 8) | head[23]);
+}
+
+TEST_F(HostConfigure, ChipMenuItemRunsTheDialogAndTheChipFollows) {
+  DxlApi api;
+  ASSERT_TRUE(LoadDxl(library_.c_str(), &api));
+  SettingsFile settings = LibrarySettingsFile(api.file);
+  WritePrivateProfileStringA(settings.section.c_str(), "Flags", "3", ini_.c_str());
+  PaintOptions o;
+  DefaultPaintOptions(&o);
+  o.memo = "1998/2";
+  HostChip chip;
+  ASSERT_TRUE(CreatePaintChip(&api, o, &chip));
+  const int kTagWindow = 46;
+  EXPECT_NE(nullptr, GetDlgItem(chip.window, kTagWindow)) << "marks from the sample files";
+
+  // The host's items are last: this one, then closing the chip.
+  for (WPARAM key : {VK_UP, VK_UP, VK_RETURN}) {
+    PostMessageA(chip.window, WM_KEYDOWN, key, 1);
+    PostMessageA(chip.window, WM_KEYUP, key, 0xC0000001);
+  }
+  UINT command = 0;
+  RECT r;
+  GetWindowRect(chip.window, &r);
+  DialogDriver::Run([&] { command = TrackChipMenu(&api, &chip, POINT{r.left + 10, r.top + 10}); },
+                    {[&chip](HWND d) {
+                      EXPECT_EQ(chip.window, GetWindow(d, GW_OWNER));
+                      SendDlgItemMessageA(d, 1101, BM_CLICK, 0, 0);
+                      PostMessageA(d, WM_COMMAND, IDOK, 0);
+                      return true;
+                    }});
+  EXPECT_GE(command, 0xE000u);
+  EXPECT_EQ(2u, GetPrivateProfileIntA(settings.section.c_str(), "Flags", 99, ini_.c_str()));
+  EXPECT_EQ(nullptr, GetDlgItem(chip.window, kTagWindow)) << "the chip was updated without TODAY's files";
+  HostDestroy(&api, &chip);
+  HostChipFree(&chip);
+  UnloadDxl(&api);
 }
 
 }  // namespace

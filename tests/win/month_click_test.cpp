@@ -9,18 +9,11 @@
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "tests/win/month_chip.h"
+#include "tests/win/record_support.h"
 
 using namespace monthtest;
 
 namespace {
-
-std::string ExeDirectory() {
-  char path[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string s(path, n < sizeof path ? n : 0);
-  size_t slash = s.find_last_of("\\/");
-  return slash == std::string::npos ? std::string() : s.substr(0, slash + 1);
-}
 
 // Sets "Program" for one test and puts the previous value back.
 class ProgramSetting {
@@ -53,22 +46,7 @@ class MonthClick : public testing::Test {
     DeleteFileA(record_.c_str());
   }
 
-  // The recorded command line, waiting up to timeoutMs for the helper.
-  bool Recorded(int timeoutMs, std::string* line) {
-    for (int waited = 0; waited <= timeoutMs; waited += 100) {
-      HANDLE f = CreateFileA(record_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-      if (f != INVALID_HANDLE_VALUE) {
-        char buf[1024];
-        DWORD n = 0;
-        ReadFile(f, buf, sizeof buf, &n, nullptr);
-        CloseHandle(f);
-        line->assign(buf, n);
-        return true;
-      }
-      Sleep(100);
-    }
-    return false;
-  }
+  bool Recorded(int timeoutMs, std::string* line) { return ReadRecordedLine(record_, timeoutMs, line); }
 
   POINT CellCentre(const TestChip& chip, int block, int day) {
     CellRect r = Cell(chip.layout().blocks[block], day);

@@ -61,19 +61,67 @@ TEST(Resources, ChipMenu) {
   ASSERT_EQ(1, GetMenuItemCount(menu));
   HMENU popup = GetSubMenu(menu, 0);
   ASSERT_NE(nullptr, popup);
-  const int ids[] = {IDM_TWO_MONTHS, IDM_STACKED, 0, -1, IDM_RELOAD_TABLES, IDM_RELOAD_CNF, 0, IDM_HELP, IDM_ABOUT};
+  const struct {
+    UINT id;  // 0 separator, -1 popup
+    const char* text;
+  } items[] = {
+      {IDM_TWO_MONTHS, "2\x83\x96\x8C\x8E\x95\x5C\x8E\xA6(&T)"},
+      {IDM_STACKED, "\x8F\x63\x82\xC9\x95\xC0\x82\xD7\x82\xE9(&V)"},
+      {0, ""},
+      {(UINT)-1, "\x83t\x83@\x83\x43\x83\x8B\x82\xCC\x95\xD2\x8FW(&E)"},
+      {IDM_RELOAD_TABLES, "\x93o\x98^\x83t\x83@\x83\x43\x83\x8B\x82\xCC\x8D\xC4\x93\xC7\x82\xDD\x8D\x9E\x82\xDD(&R)"},
+      {IDM_RELOAD_CNF,
+       "\x8A\xC2\x8B\xAB\x93o\x98^\x83t\x83@\x83\x43\x83\x8B\x82\xCC\x8D\xC4\x93\xC7\x82\xDD\x8D\x9E\x82\xDD(&C)"},
+      {0, ""},
+      {IDM_HELP, "\x83w\x83\x8B\x83v(&H)"},
+      {IDM_ABOUT, "\x83^\x83\x8B\x83j\x83\x94\x83\x46\x83\x8B\x82\xC9\x82\xC2\x82\xA2\x82\xC4(&A)..."},
+  };
   ASSERT_EQ(9, GetMenuItemCount(popup));
-  for (int i = 0; i < 9; ++i) EXPECT_EQ((UINT)ids[i], GetMenuItemID(popup, i)) << "position " << i;
+  char text[64];
+  for (int i = 0; i < 9; ++i) {
+    EXPECT_EQ(items[i].id, GetMenuItemID(popup, i)) << "position " << i;
+    GetMenuStringA(popup, i, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(items[i].text, text) << "position " << i;
+  }
+  GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
+  EXPECT_STREQ("Tarnivel", text);
   HMENU files = GetSubMenu(popup, 3);
   ASSERT_NE(nullptr, files);
   ASSERT_EQ(1, GetMenuItemCount(files));
   EXPECT_EQ((UINT)IDM_EDIT_CNF, GetMenuItemID(files, 0));
-  char text[64];
   GetMenuStringA(files, 0, text, sizeof text, MF_BYPOSITION);
   EXPECT_STREQ("TODAY.CNF", text);
-  GetMenuStringA(popup, 0, text, sizeof text, MF_BYPOSITION);
-  EXPECT_STREQ("2\x83\x96\x8C\x8E\x95\x5C\x8E\xA6(&T)", text);
   DestroyMenu(menu);
+}
+
+// Icons 10 and 11: one 32 x 32 picture in 16 colours each.
+TEST(Resources, IconsOf32PixelsIn16Colours) {
+#pragma pack(push, 2)
+  struct GroupEntry {
+    BYTE width, height, colorCount, reserved;
+    WORD planes, bitCount;
+    DWORD bytesInRes;
+    WORD id;
+  };
+#pragma pack(pop)
+  for (UINT id : {IDI_CALENDAR, IDI_PICTURE}) {
+    HRSRC group = FindResourceA(g_hInstance, MAKEINTRESOURCEA(id), RT_GROUP_ICON);
+    ASSERT_NE(nullptr, group) << "icon " << id;
+    const WORD* dir = static_cast<const WORD*>(LockResource(LoadResource(g_hInstance, group)));
+    ASSERT_NE(nullptr, dir);
+    ASSERT_EQ(1, dir[2]) << "icon " << id << ": pictures";
+    const GroupEntry* e = reinterpret_cast<const GroupEntry*>(dir + 3);
+    EXPECT_EQ(32, e->width) << "icon " << id;
+    EXPECT_EQ(32, e->height) << "icon " << id;
+    EXPECT_EQ(16, e->colorCount) << "icon " << id;
+    EXPECT_EQ(4, e->bitCount) << "icon " << id;
+    HRSRC image = FindResourceA(g_hInstance, MAKEINTRESOURCEA(e->id), RT_ICON);
+    ASSERT_NE(nullptr, image);
+    const BITMAPINFOHEADER* h = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(g_hInstance, image)));
+    EXPECT_EQ(32, h->biWidth);
+    EXPECT_EQ(64, h->biHeight) << "picture and mask";
+    EXPECT_EQ(4, h->biBitCount);
+  }
 }
 
 }  // namespace

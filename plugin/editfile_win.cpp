@@ -1,0 +1,37 @@
+// Opening TODAY.CNF or a schedule file in the user's text editor.
+#include <stdio.h>
+#include <string.h>
+
+#include "plugin/chipmenu.h"
+#include "plugin/globals.h"
+#include "resources/resource.h"
+#include "settings/settings.h"
+
+int EditTodayFile(HWND, int index) {
+  if (index < 0 || index > kScheduleFileCount) return 0;
+  char path[260];
+  DWORD n = index == 0 ? ReadSettingString(kUserSection, IDS_KEY_TODAYCNF, "", path, sizeof path)
+                       : ReadIndexedSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULEFILE, index, "", path,
+                                                  sizeof path);
+  if (n == 0 || !path[0]) return 0;
+
+  char editor[256];
+  if (ReadSettingString(kUserSection, IDS_KEY_EDITOR, "", editor, sizeof editor) == 0 || !editor[0]) {
+    if (LoadStringA(g_hInstance, IDS_DEFAULT_EDITOR, editor, sizeof editor) <= 0) return 0;
+  }
+  // Room for the longest editor text, the longest path quoted, and the end.
+  char command[sizeof editor + 3 + sizeof path - 1];
+  int length = snprintf(command, sizeof command, "%s \"%s\"", editor, path);
+  if (length < 0 || length >= (int)sizeof command) return 0;
+
+  STARTUPINFOA startup;
+  memset(&startup, 0, sizeof startup);
+  startup.cb = sizeof startup;
+  startup.wShowWindow = SW_SHOWDEFAULT;
+  PROCESS_INFORMATION process;
+  memset(&process, 0, sizeof process);
+  if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return 0;
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return 1;
+}
