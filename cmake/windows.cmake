@@ -37,6 +37,8 @@ target_link_options(Tarnivel PRIVATE -Wl,--enable-stdcall-fixup -Wl,--kill-at)
 target_link_libraries(Tarnivel PRIVATE user32 gdi32 advapi32 comdlg32 ${library_runtime})
 
 file(GLOB host_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/host/*.cpp)
+# The host finds a day on a chip by the same layout arithmetic.
+list(APPEND host_src ${CMAKE_SOURCE_DIR}/month/layout.cpp ${CMAKE_SOURCE_DIR}/month/dates.cpp)
 add_executable(dxlhost ${host_src})
 target_include_directories(dxlhost PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(dxlhost PRIVATE ${static_runtime})
@@ -70,9 +72,9 @@ add_test(NAME wintests COMMAND wintests)
 file(GLOB hosttest_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/host/*.cpp)
 set(host_lib_src ${host_src})
 list(FILTER host_lib_src EXCLUDE REGEX "host/dxlhost\\.cpp$")
-# The chip geometry, to find day cells in painted pictures.
-add_executable(hosttests ${hosttest_src} ${host_lib_src} ${test_common_src}
-               ${CMAKE_SOURCE_DIR}/month/layout.cpp ${CMAKE_SOURCE_DIR}/month/dates.cpp)
+# host_lib_src brings the chip geometry, also used to find day cells in
+# painted pictures.
+add_executable(hosttests ${hosttest_src} ${host_lib_src} ${test_common_src})
 target_include_directories(hosttests PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(hosttests PRIVATE ${static_runtime})
 target_link_libraries(hosttests PRIVATE gtest user32 gdi32 ole32 uuid version)

@@ -5,6 +5,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "host/capture.h"
+#include "host/hover.h"
 #include "host/menu.h"
 #include "host/png.h"
 
@@ -12,7 +14,7 @@ namespace {
 
 void PaintUsage() {
   fputs(
-      "usage: dxlhost paint LIBRARY [--out FILE.png] [--live] [--at X,Y] [--memo TEXT]\n"
+      "usage: dxlhost paint LIBRARY [--out FILE.png [--hover YYYY/MM/DD]] [--live] [--at X,Y] [--memo TEXT]\n"
       "         [--months 1|2] [--stacked] [--english] [--size WxH]\n"
       "         [--font-height N] [--font-face NAME] [--smooth]\n"
       "         [--today RRGGBB] [--sunday RRGGBB] [--saturday RRGGBB] [--holiday RRGGBB]\n"
@@ -20,7 +22,9 @@ void PaintUsage() {
       "  Creates a chip for the memo text (empty: the current month, today marked)\n"
       "  with these saved-data options, paints it with DrawChip and writes the\n"
       "  picture as PNG. --live shows the chip on the desktop: it repaints, a left\n"
-      "  click runs MouseClik, a right click shows its menu, Escape closes it.\n",
+      "  click runs MouseClik, a right click shows its menu, hovering shows tips,\n"
+      "  Escape closes it. --hover shows the chip at --at, puts the cursor on that\n"
+      "  day and captures the chip with the library's tip from the screen.\n",
       stderr);
 }
 
@@ -86,6 +90,16 @@ LRESULT CALLBACK LiveChipProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
+}
+
+struct ChipDrawing {
+  const DxlApi* api;
+  const HostChip* chip;
+};
+
+bool DrawChipInto(HDC dc, void* context) {
+  const ChipDrawing* d = static_cast<const ChipDrawing*>(context);
+  return d->api->DrawChip(d->chip->chip, d->chip->window, dc) != 0;
 }
 
 }  // namespace
@@ -156,38 +170,10 @@ bool PaintChipPixels(const DxlApi* api, const HostChip* chip, int* width, int* h
   RECT client;
   if (!api->DrawChip || !GetClientRect(chip->window, &client) || client.right <= 0 || client.bottom <= 0)
     return false;
-  const int w = client.right, h = client.bottom;
-  BITMAPINFO info;
-  memset(&info, 0, sizeof info);
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = -h;  // top row first
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  HDC dc = CreateCompatibleDC(nullptr);
-  if (!dc) return false;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  bool ok = false;
-  if (bitmap && bits) {
-    HGDIOBJ previous = SelectObject(dc, bitmap);
-    ok = api->DrawChip(chip->chip, chip->window, dc) != 0;
-    GdiFlush();
-    const uint32_t* px = static_cast<const uint32_t*>(bits);
-    rgb->resize((size_t)w * h * 3);
-    for (size_t i = 0; i < (size_t)w * h; ++i) {
-      (*rgb)[i * 3] = (uint8_t)(px[i] >> 16);
-      (*rgb)[i * 3 + 1] = (uint8_t)(px[i] >> 8);
-      (*rgb)[i * 3 + 2] = (uint8_t)px[i];
-    }
-    SelectObject(dc, previous);
-  }
-  if (bitmap) DeleteObject(bitmap);
-  DeleteDC(dc);
-  *width = w;
-  *height = h;
-  return ok;
+  *width = client.right;
+  *height = client.bottom;
+  ChipDrawing drawing = {api, chip};
+  return DrawIntoPixels(client.right, client.bottom, DrawChipInto, &drawing, rgb);
 }
 
 int RunPaintCommand(int argc, char** argv) {
@@ -199,6 +185,8 @@ int RunPaintCommand(int argc, char** argv) {
   const char* out = nullptr;
   bool live = false;
   int atX = 40, atY = 40;
+  const char* hover = nullptr;
+  HoverDate hoverDate = {0, 0, 0};
   PaintOptions o;
   DefaultPaintOptions(&o);
   for (int i = 1; i < argc; ++i) {
@@ -221,6 +209,7 @@ int RunPaintCommand(int argc, char** argv) {
       }
     }
     else if (!strcmp(a, "--at")) ok = sscanf(v, "%d,%d", &atX, &atY) == 2;
+    else if (!strcmp(a, "--hover")) ok = ParseHoverDate(v, &hoverDate), hover = v;
     else if (!strcmp(a, "--font-height")) o.fontHeight = atoi(v);
     else if (!strcmp(a, "--font-face")) ok = strlen(v) < LF_FACESIZE, o.fontFace = v;
     else if (!strcmp(a, "--today")) ok = ParseColor(v, &o.todayColor);
@@ -242,7 +231,7 @@ int RunPaintCommand(int argc, char** argv) {
     }
     if (used) ++i;
   }
-  if (!out && !live) {
+  if ((!out && !live) || (hover && (!out || live))) {
     PaintUsage();
     return 2;
   }
@@ -257,7 +246,18 @@ int RunPaintCommand(int argc, char** argv) {
   } else {
     int w = 0, h = 0;
     std::vector<uint8_t> rgb;
-    if (out) {
+    if (hover) {
+      LiveChip liveChip = {&api, &chip};
+      SetWindowLongPtrA(chip.window, GWLP_USERDATA, (LONG_PTR)&liveChip);
+      const char* why = "";
+      if (!HoverAndCapture(&chip, hoverDate, atX, atY, &w, &h, &rgb, &why) || !WritePng(out, w, h, rgb.data())) {
+        fprintf(stderr, "dxlhost paint: hovering %s: %s\n", hover, *why ? why : "cannot write the picture");
+        result = 1;
+      } else {
+        printf("%s: %d x %d, tip over %s\n", out, w, h, hover);
+      }
+      SetWindowLongPtrA(chip.window, GWLP_USERDATA, 0);
+    } else if (out) {
       if (!PaintChipPixels(&api, &chip, &w, &h, &rgb) || !WritePng(out, w, h, rgb.data())) {
         fprintf(stderr, "dxlhost paint: cannot paint into %s\n", out);
         result = 1;

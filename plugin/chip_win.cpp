@@ -8,6 +8,7 @@
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "text/strbasic.h"
+#include "tips/tips.h"
 
 namespace {
 
@@ -71,12 +72,14 @@ extern "C" int __cdecl InitializeChip(HGLOBAL* handleOut, HWND chipWindow, const
     return 0;
   }
   *handleOut = chip;
-  // The chip-window hook of the popup tips joins here (flag bit 1).
+  if (ReadSettingInt(kUserSection, IDS_KEY_FLAGS, kFlagsDefault) & kFlagPopupTips) HookChipWindow(chipWindow);
   Update(chip, chipWindow, info);
   return 1;
 }
 
 extern "C" int __cdecl UnInitializeChip(HGLOBAL chip, HWND chipWindow) {
+  UnhookChipWindow(chipWindow);
+  RemoveTagWindow(chipWindow, chip);
   if (chip) GlobalFree(chip);
   ShowHelp(chipWindow, HELP_QUIT, 0);
   return 1;

@@ -4,6 +4,7 @@
 #include "plugin/globals.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
+#include "tips/tips.h"
 #include "today/todayconfig.h"
 
 void AttachLibrary(HINSTANCE instance) {
@@ -12,7 +13,11 @@ void AttachLibrary(HINSTANCE instance) {
   int flags = ReadSettingInt(kUserSection, IDS_KEY_FLAGS, kFlagsDefault);
   if (flags & kFlagUseToday) {
     LoadTodayConfig();
+    if (flags & kFlagPopupTips) CreateTipWindow();
   }
 }
 
-void DetachLibrary() { ClearSettingSection(IDS_SECTION_TODAYTEMP); }
+void DetachLibrary() {
+  DestroyTipWindow();
+  ClearSettingSection(IDS_SECTION_TODAYTEMP);
+}

@@ -7,5 +7,12 @@
 
 enum { kTagWindowId = 46 };
 
+// The chip handle that a tag window names; 0 when tag is null or its text
+// names no chip state.
+int ReadTagWindow(HWND tag, HGLOBAL* chip);
+// Removes the tag window when it names this chip, so that no freed handle
+// is left in the window.
+void RemoveTagWindow(HWND chipWindow, HGLOBAL chip);
+
 void RefreshMarks(HWND chipWindow, ChipState* state, uint16_t previousYear,
                   uint16_t previousMonth);

@@ -5,6 +5,7 @@
 #include "plugin/globals.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
+#include "text/textutil.h"
 #include "today/holiday.h"
 #include "today/schedule.h"
 
@@ -15,15 +16,46 @@ void SetAllMasks(ChipState* state, DayMask value) {
   state->scheduleMask[0] = state->scheduleMask[1] = value;
 }
 
+enum { kTagTextSize = 16 };
+
+void TagText(const ChipState* state, char* text) {
+  snprintf(text, kTagTextSize, "%d", (int)(INT_PTR)GlobalHandle(state));
+}
+
 // A hidden child carrying the chip handle, so the hook can find the state.
 void CreateTagWindow(HWND chipWindow, ChipState* state) {
-  char text[16];
-  snprintf(text, sizeof text, "%d", (int)(INT_PTR)GlobalHandle(state));
+  char text[kTagTextSize];
+  TagText(state, text);
   CreateWindowExA(0, "STATIC", text, WS_CHILD, 0, 0, 0, 0, chipWindow,
                   (HMENU)(INT_PTR)kTagWindowId, g_hInstance, nullptr);
 }
 
+// A host may give a window that held another chip to a new one.
+void NameChipInTag(HWND tag, ChipState* state) {
+  char text[kTagTextSize], held[kTagTextSize];
+  TagText(state, text);
+  if (GetWindowTextA(tag, held, sizeof held) <= 0 || lstrcmpA(held, text) != 0) SetWindowTextA(tag, text);
+}
+
 }  // namespace
+
+int ReadTagWindow(HWND tag, HGLOBAL* chip) {
+  *chip = nullptr;
+  char text[kTagTextSize];
+  int32_t value = 0;
+  if (!tag || GetWindowTextA(tag, text, sizeof text) <= 0 || !ScanPattern(text, "%d", &value)) return 0;
+  HGLOBAL handle = (HGLOBAL)(INT_PTR)value;
+  // Whatever else the text might name, it is no chip state.
+  if (GlobalSize(handle) < sizeof(ChipState)) return 0;
+  *chip = handle;
+  return 1;
+}
+
+void RemoveTagWindow(HWND chipWindow, HGLOBAL chip) {
+  HWND tag = chipWindow && chip ? GetDlgItem(chipWindow, kTagWindowId) : nullptr;
+  HGLOBAL named;
+  if (ReadTagWindow(tag, &named) && named == chip) DestroyWindow(tag);
+}
 
 void RefreshMarks(HWND chipWindow, ChipState* state, uint16_t previousYear,
                   uint16_t previousMonth) {
@@ -35,7 +67,9 @@ void RefreshMarks(HWND chipWindow, ChipState* state, uint16_t previousYear,
     SetAllMasks(state, 0);
     return;
   }
-  if (!tag) {
+  if (tag) {
+    NameChipInTag(tag, state);
+  } else {
     if (chipWindow) CreateTagWindow(chipWindow, state);
     // Without a tag window TODAY use was off (the masks were cleared then) or
     // this is the chip's first refresh: nothing held is a computed mark.

@@ -29,6 +29,7 @@
 #define IDS_TITLE_ENGLISH_BASE 200  // + month
 #define IDS_WEEKDAY_JAPANESE 301    // + column
 #define IDS_WEEKDAY_ENGLISH 308     // + column
+#define IDS_TIP_FONT 400
 #define IDS_SUBSTITUTE_HOLIDAY 401
 #define IDS_DEFAULT_EDITOR 402
 #define IDS_NO_MEMORY 1001

@@ -36,7 +36,8 @@ if [ "$live" = 1 ] && [ -z "${DISPLAY:-}" ]; then
   exit 2
 fi
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a "$root/scripts/gallery.sh" "$@"
+  # True colour: the tip picture is taken from the screen.
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$root/scripts/gallery.sh" "$@"
 fi
 
 # A library of its own beside the sample files, with a fresh settings file.
@@ -73,6 +74,13 @@ paint last-month 20,560 --memo 9999/12 --months 2 --stacked "${font[@]}"
 # 23 November 2025 is a Sunday: the 24th is a substitute holiday.
 paint substitute 520,400 --memo 2025/11 --style bold "${font[@]}"
 paint golden-week 520,560 --memo 2026/4 --months 2 --stacked --style normal "${font[@]}"
+# The tip over 11 January 2027 in the second month: a holiday and two
+# schedule texts, one of them on two lines.
+if [ "$live" = 1 ]; then
+  paint tip 760,400 --memo 2026/12 --months 2 "${font[@]}"
+else
+  paint tip 760,400 --memo 2026/12 --months 2 --hover 2027/01/11 --at 40,40 "${font[@]}"
+fi
 
 # The about box, a chip's menu and the configuration dialog as a host shows
 # them, from the screen.

@@ -1,0 +1,36 @@
+// Hover tips: one tip window for the process, and a hook on each chip window
+// that shows the hovered day's holiday names and schedule texts in it.
+#pragma once
+
+#include <stdint.h>
+#include <windows.h>
+
+#include "month/dates.h"
+
+struct TipDate {
+  uint16_t year, month, day;
+};
+
+// The tip window; null while it does not exist.
+extern HWND tipWindow;
+// The date whose text the tip window holds; all 0 when none.
+extern TipDate lastTipDate;
+
+int CreateTipWindow();
+void DestroyTipWindow();
+LRESULT CALLBACK TipWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+int HookChipWindow(HWND chipWindow);
+int UnhookChipWindow(HWND chipWindow);
+LRESULT CALLBACK ChipWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Nonzero when the tip is to be shown for the cursor over the chip window.
+int UpdateTip(HWND chipWindow);
+// Collects, measures and places the text of the date; nonzero when there is text.
+int BuildTipText(HWND chipWindow, uint16_t year, uint16_t month, uint16_t day, DayMask holidayMask,
+                 DayMask scheduleMask, POINT point);
+// Width and height 0 keep the window's size.
+void PlaceTipWindow(HWND chipWindow, int width, int height, POINT point);
+// Nonzero when no visible window above the chip window overlaps it.
+int IsChipUncovered(HWND chipWindow);
+void PumpPaintMessages();
