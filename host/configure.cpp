@@ -27,18 +27,8 @@ struct ConfigureDriver {
 };
 ConfigureDriver g_driver;
 
-BOOL CALLBACK FindShownDialog(HWND window, LPARAM param) {
-  char cls[16];
-  if (IsWindowVisible(window) && GetClassNameA(window, cls, sizeof cls) && !strcmp(cls, "#32770")) {
-    *reinterpret_cast<HWND*>(param) = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 void CALLBACK DriveConfigureDialog(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND dialog = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), FindShownDialog, reinterpret_cast<LPARAM>(&dialog));
+  HWND dialog = ShownThreadDialog();
   if (!dialog) {
     if (++g_driver.ticks > 100) KillTimer(nullptr, timer);
     return;
