@@ -10,18 +10,12 @@
 
 #include "host/about.h"
 #include "host/configure.h"
+#include "host/edit.h"
 #include "host/loader.h"
 #include "host/menu.h"
 #include "host/paint.h"
 
 namespace {
-
-bool WriteWholeFile(const char* path, const std::vector<unsigned char>& bytes) {
-  FILE* f = fopen(path, "wb");
-  if (!f) return false;
-  bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  return fclose(f) == 0 && ok;
-}
 
 void Usage() {
   fputs(
@@ -110,6 +104,7 @@ const Command kCommands[] = {
     {"menu", RunMenuCommand},
     {"about", RunAboutCommand},
     {"configure", RunConfigureCommand},
+    {"edit", RunEditCommand},
 };
 
 }  // namespace

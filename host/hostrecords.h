@@ -40,6 +40,20 @@ static_assert(offsetof(HostSpecRecord, value60) == 60, "value at 60");
 static_assert(offsetof(HostSpecRecord, value68) == 68, "value at 68");
 static_assert(sizeof(HostSpecRecord) == 72, "SpecInfo is 72 bytes");
 
+// The host's record for EditHelper.
+#pragma pack(push, 1)
+struct HostEditRecord {
+  uint8_t hostOwned[8];  // 0: not read or written by the library
+  HGLOBAL memoHandle;    // 8: zero-terminated memo text
+  uint32_t saveLength;   // 12: bytes of the payload
+  HGLOBAL saveHandle;    // 16: saved-data payload, without its length word
+};
+#pragma pack(pop)
+
+static_assert(offsetof(HostEditRecord, memoHandle) == 8, "memoHandle at 8");
+static_assert(offsetof(HostEditRecord, saveLength) == 12, "saveLength at 12");
+static_assert(offsetof(HostEditRecord, saveHandle) == 16, "saveHandle at 16");
+
 // What the host can see of a chip by locking its handle (the leading fields).
 #pragma pack(push, 1)
 struct HostChipPeek {

@@ -73,6 +73,7 @@ bool LoadDxl(const char* path, DxlApi* api) {
   Resolve(m, "GetDrawExMenu", &api->GetDrawExMenu);
   Resolve(m, "DoDrawExMenu", &api->DoDrawExMenu);
   Resolve(m, "DrawExAbout", &api->DrawExAbout);
+  Resolve(m, "EditHelper", &api->EditHelper);
   Resolve(m, "DrawExConfigure", &api->DrawExConfigure);
   return api->InitializeChip && api->UnInitializeChip && api->Update;
 }
@@ -267,4 +268,11 @@ std::string HexBytes(const std::vector<unsigned char>& bytes) {
     s += b;
   }
   return s;
+}
+
+bool WriteWholeFile(const char* path, const std::vector<unsigned char>& bytes) {
+  FILE* f = fopen(path, "wb");
+  if (!f) return false;
+  bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  return fclose(f) == 0 && ok;
 }

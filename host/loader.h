@@ -27,6 +27,7 @@ struct DxlApi {
   HMENU(__cdecl* GetDrawExMenu)(HGLOBAL chip);
   int(__cdecl* DoDrawExMenu)(HGLOBAL chip, HWND window, UINT command);
   int(__cdecl* DrawExAbout)(HWND parent);
+  int(__cdecl* EditHelper)(HWND owner, HostEditRecord* record);
   int(__cdecl* DrawExConfigure)(HWND parent);
 };
 
@@ -90,3 +91,5 @@ bool ReadWholeFile(const char* path, std::vector<unsigned char>* out);
 void PrintChipState(const char* when, HGLOBAL chip);
 
 std::string HexBytes(const std::vector<unsigned char>& bytes);
+
+bool WriteWholeFile(const char* path, const std::vector<unsigned char>& bytes);

@@ -10,6 +10,7 @@
 
 #include "host/capture.h"
 #include "host/configure.h"
+#include "host/edit.h"
 #include "host/paint.h"
 
 namespace {
@@ -23,6 +24,7 @@ int CloseChip(const DxlApi*, HostChip* chip) {
 // kHostItemBase in this order. Closing the chip stays last.
 const HostMenuItem kHostItems[] = {
     {L"描画拡張の設定(&S)...", ConfigureFromChipMenu},
+    {L"チップの設定(&S)...", EditChipFromMenu},
     {L"チップを閉じる(&X)", CloseChip},
 };
 const UINT kHostItemBase = 0xE000;

@@ -5,23 +5,13 @@
 #include "plugin/exports.h"
 #include "plugin/globals.h"
 #include "plugin/markcache.h"
+#include "plugin/savedata.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "text/strbasic.h"
 #include "tips/tips.h"
 
 namespace {
-
-uint32_t ReadLe32(const uint8_t* p) {
-  return (uint32_t)p[0] | ((uint32_t)p[1] << 8) | ((uint32_t)p[2] << 16) | ((uint32_t)p[3] << 24);
-}
-
-void WriteLe32(uint8_t* p, uint32_t v) {
-  p[0] = (uint8_t)v;
-  p[1] = (uint8_t)(v >> 8);
-  p[2] = (uint8_t)(v >> 16);
-  p[3] = (uint8_t)(v >> 24);
-}
 
 // Takes colours, style and view from a saved-data block (length first).
 void ApplySaveData(ChipState* state, const uint8_t* block) {

@@ -5,6 +5,8 @@
 
 #include "plugin/chipstate.h"
 
+struct EditHelperParams;
+
 extern "C" {
 int __cdecl DrawExSpecification(SpecInfo* info);
 int __cdecl InitializeChip(HGLOBAL* handleOut, HWND chipWindow, const HostChipInfo* info);
@@ -19,5 +21,6 @@ int __cdecl DoDrawExMenu(HGLOBAL chip, HWND chipWindow, UINT command);
 int __cdecl DrawExAbout(HWND parent);
 void __cdecl Zoom();
 int __cdecl DoTimer();
+int __cdecl EditHelper(HWND owner, EditHelperParams* params);
 int __cdecl DrawExConfigure(HWND parent);
 }

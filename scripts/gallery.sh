@@ -97,6 +97,9 @@ if [ "$live" = 0 ]; then
   shot about "$library" --shot "$winout\\about.png"
   shot menu "$library" --memo 1998/2 --months 2 --at 20,20 --shot "$winout\\menu.png"
   shot configure "$library" --shot "$winout\\config-dialog.png" --close cancel
+  # The chip settings dialog for two months of May 1999 with magenta holidays.
+  printf '\x18\0\0\0\0\0\0\0\0\xff\xff\0\xff\0\0\0\0\0\xff\0\xff\0\xff\0\x01\x01\0\0' >"$stage/chip-settings.bin"
+  shot edit "$library" --memo 1999/5 --save-in chip-settings.bin --shot "$winout\\chip-settings.png" --press cancel
 fi
 
 if [ "$live" = 1 ]; then

@@ -12,9 +12,9 @@
 #include "host/loader.h"
 #include "host/menu.h"
 #include "host/paint.h"
+#include "tests/common/dialog_driver.h"
 #include "tests/common/runprogram.h"
 #include "tests/common/tempfolder.h"
-#include "tests/win/dialog_driver.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ TEST_F(HostConfigure, ExportRunsTheDialogAndReturnsOneEitherWay) {
   HWND owner = CreateChipWindow(160, 120, false);
 
   int result = 0;
-  DialogDriver::Run([&] { result = api.DrawExConfigure(owner); },
+  EXPECT_TRUE(DialogDriver::Run(1101, [&] { result = api.DrawExConfigure(owner); },
                     {
                         [owner](HWND d) {
                           EXPECT_EQ(owner, GetWindow(d, GW_OWNER));
@@ -59,7 +59,7 @@ TEST_F(HostConfigure, ExportRunsTheDialogAndReturnsOneEitherWay) {
                           PostMessageA(d, WM_COMMAND, IDOK, 0);
                           return true;
                         },
-                    });
+                    }));
   EXPECT_EQ(1, result);
   EXPECT_TRUE(IsWindowEnabled(owner));
   char value[64];
@@ -68,11 +68,11 @@ TEST_F(HostConfigure, ExportRunsTheDialogAndReturnsOneEitherWay) {
   EXPECT_EQ(1u, GetPrivateProfileIntA(section.c_str(), "Flags", 99, ini_.c_str()));
 
   result = 0;
-  DialogDriver::Run([&] { result = api.DrawExConfigure(owner); },
+  EXPECT_TRUE(DialogDriver::Run(1101, [&] { result = api.DrawExConfigure(owner); },
                     {[](HWND d) {
                       PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
                       return true;
-                    }});
+                    }}));
   EXPECT_EQ(1, result) << "after Cancel";
   DestroyWindow(owner);
   UnloadDxl(&api);
@@ -127,21 +127,21 @@ TEST_F(HostConfigure, ChipMenuItemRunsTheDialogAndTheChipFollows) {
   const int kTagWindow = 46;
   EXPECT_NE(nullptr, GetDlgItem(chip.window, kTagWindow)) << "marks from the sample files";
 
-  // The host's items are last: this one, then closing the chip.
-  for (WPARAM key : {VK_UP, VK_UP, VK_RETURN}) {
+  // The host's items are last: this one, the chip settings, closing the chip.
+  for (WPARAM key : {VK_UP, VK_UP, VK_UP, VK_RETURN}) {
     PostMessageA(chip.window, WM_KEYDOWN, key, 1);
     PostMessageA(chip.window, WM_KEYUP, key, 0xC0000001);
   }
   UINT command = 0;
   RECT r;
   GetWindowRect(chip.window, &r);
-  DialogDriver::Run([&] { command = TrackChipMenu(&api, &chip, POINT{r.left + 10, r.top + 10}); },
+  EXPECT_TRUE(DialogDriver::Run(1101, [&] { command = TrackChipMenu(&api, &chip, POINT{r.left + 10, r.top + 10}); },
                     {[&chip](HWND d) {
                       EXPECT_EQ(chip.window, GetWindow(d, GW_OWNER));
                       SendDlgItemMessageA(d, 1101, BM_CLICK, 0, 0);
                       PostMessageA(d, WM_COMMAND, IDOK, 0);
                       return true;
-                    }});
+                    }}));
   EXPECT_GE(command, 0xE000u);
   EXPECT_EQ(2u, GetPrivateProfileIntA(settings.section.c_str(), "Flags", 99, ini_.c_str()));
   EXPECT_EQ(nullptr, GetDlgItem(chip.window, kTagWindow)) << "the chip was updated without TODAY's files";

@@ -13,8 +13,8 @@
 #include "plugin/globals.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
+#include "tests/common/dialog_driver.h"
 #include "tests/common/tempfolder.h"
-#include "tests/win/dialog_driver.h"
 
 namespace {
 
@@ -148,6 +148,15 @@ TEST(ConfigDialogTemplate, LayoutOfResource101) {
 
 // ---- the dialog against a settings file of its own
 
+typedef DialogDriver::Until DialogStep;
+
+std::string WindowText(HWND window) {
+  char text[1024];
+  int n = GetWindowTextA(window, text, sizeof text);
+  return std::string(text, n > 0 ? n : 0);
+}
+std::string ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
+
 // A text in the system code page.
 std::string Sjis(const wchar_t* text) {
   char out[512];
@@ -192,7 +201,8 @@ class ConfigDialog : public testing::Test {
 
   bool RunDialog(std::vector<DialogStep> steps) {
     int result = 0;
-    bool ok = DialogDriver::Run([&] { result = DrawExConfigure(nullptr); }, std::move(steps));
+    bool ok = DialogDriver::Run(IDC_USE_TODAY, [&] { result = DrawExConfigure(nullptr); }, std::move(steps));
+    EXPECT_TRUE(ok) << "the steps did not all run before the safety time";
     EXPECT_EQ(1, result) << "DrawExConfigure";
     return ok;
   }
@@ -216,9 +226,12 @@ TEST_F(ConfigDialog, ReturnsOneWhenTheDialogCannotBeCreated) {
   HWND stale = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
   DestroyWindow(stale);
   int result = 0;
-  // No steps: a dialog that did open would be ended by the deadline, failing the test.
-  DialogDriver::Run([&] { result = DrawExConfigure(stale); }, {}, 3000);
+  DialogDriver driver(IDC_USE_TODAY);
+  driver.Start();
+  result = DrawExConfigure(stale);
+  driver.Stop();
   EXPECT_EQ(1, result);
+  EXPECT_FALSE(driver.sawDialog());
   EXPECT_EQ("<missing>", Stored("Flags"));
 }
 
@@ -226,11 +239,11 @@ TEST_F(ConfigDialog, NoSettingsShowsTheDefaultsAndCancelWritesNothing) {
   std::string before = folder_.Read("Tarnivel.ini");
   RunDialog({
       [](HWND d) {
-        EXPECT_EQ(Sjis(L"タルニヴェルの設定"), DialogDriver::Text(d))
+        EXPECT_EQ(Sjis(L"タルニヴェルの設定"), WindowText(d))
             << "caption";
         EXPECT_TRUE(Checked(d, 1101));
         EXPECT_TRUE(Checked(d, 1102));
-        for (int id : {1103, 1105, 1107}) EXPECT_EQ("", DialogDriver::ItemText(d, id)) << "edit " << id;
+        for (int id : {1103, 1105, 1107}) EXPECT_EQ("", ItemText(d, id)) << "edit " << id;
         for (int id : {1101, 1102, 1103, 1104, 1105, 1106, 1107, 1108, IDOK, IDCANCEL})
           EXPECT_TRUE(Enabled(d, id)) << "control " << id;
         EXPECT_EQ(1101, GetDlgCtrlID(GetFocus())) << "the first tab stop has the focus";
@@ -252,7 +265,7 @@ TEST_F(ConfigDialog, OkStoresWhatTheDialogShows) {
   Store("TodayCnf", "C:\\TODAY\\TODAY.CNF");
   RunDialog({
       [](HWND d) {
-        EXPECT_EQ("C:\\TODAY\\TODAY.CNF", DialogDriver::ItemText(d, 1103));
+        EXPECT_EQ("C:\\TODAY\\TODAY.CNF", ItemText(d, 1103));
         SetDlgItemTextA(d, 1105, "C:\\\x83\x5C\x83\x74\x83\x67\\edit.exe");  // a trail byte of 0x5C
         SetDlgItemTextA(d, 1107, "calc.exe %Y/%M/%D");
         return true;
@@ -284,7 +297,7 @@ TEST_F(ConfigDialog, StoredFlagsTwoDisablesTheTodayControls) {
       [](HWND d) {
         EXPECT_FALSE(Checked(d, 1101));
         EXPECT_TRUE(Checked(d, 1102)) << "a disabled check box keeps its state";
-        EXPECT_EQ("notepad.exe", DialogDriver::ItemText(d, 1105));
+        EXPECT_EQ("notepad.exe", ItemText(d, 1105));
         for (int id : kTodayControls) EXPECT_FALSE(Enabled(d, id)) << "control " << id;
         for (int id : {1101, 1107, 1108}) EXPECT_TRUE(Enabled(d, id)) << "control " << id;
         return true;
@@ -307,7 +320,7 @@ TEST_F(ConfigDialog, UncheckingTodayUseKeepsTheDisabledValues) {
         for (int id : kTodayControls) EXPECT_FALSE(Enabled(d, id)) << "control " << id << " after unchecking";
         EXPECT_TRUE(Enabled(d, 1107));
         EXPECT_TRUE(Enabled(d, 1108));
-        EXPECT_EQ("D:\\T\\TODAY.CNF", DialogDriver::ItemText(d, 1103));
+        EXPECT_EQ("D:\\T\\TODAY.CNF", ItemText(d, 1103));
         SendDlgItemMessageA(d, 1101, BM_CLICK, 0, 0);
         for (int id : kTodayControls) EXPECT_TRUE(Enabled(d, id)) << "control " << id << " after checking again";
         SendDlgItemMessageA(d, 1101, BM_CLICK, 0, 0);
@@ -366,8 +379,8 @@ struct FileDialogSeen {
 DialogStep SeeFileDialog(FileDialogSeen* seen) {
   return [seen](HWND d) {
     if (IsConfigDialog(d)) return false;  // not open yet
-    seen->title = DialogDriver::Text(d);
-    seen->fileName = DialogDriver::Text(FileNameField(d));
+    seen->title = WindowText(d);
+    seen->fileName = WindowText(FileNameField(d));
     char folder[MAX_PATH] = "";
     SendMessageA(d, CDM_GETFOLDERPATH, sizeof folder, (LPARAM)folder);
     seen->folder = folder;
@@ -395,7 +408,7 @@ DialogStep CancelFileDialog() {
 DialogStep BackInConfig(std::string* text, int editId) {
   return [text, editId](HWND d) {
     if (!IsConfigDialog(d)) return false;
-    *text = DialogDriver::ItemText(d, editId);
+    *text = ItemText(d, editId);
     return true;
   };
 }
