@@ -92,3 +92,6 @@ add_test(NAME icons COMMAND python3 ${CMAKE_SOURCE_DIR}/resources/icons/make_ico
 
 add_test(NAME exports COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-exports.sh $<TARGET_FILE:Tarnivel>
          ${CMAKE_SOURCE_DIR}/resources/Tarnivel.def)
+
+# The release archive, unpacked as a user would, its library loaded beside the samples.
+add_test(NAME package COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/package/package_test.py ${CMAKE_BINARY_DIR})

@@ -19,6 +19,9 @@ void OnSchedule(void*, int on) { g_sum += (size_t)on; }
 void OnScheduleFile(void*, int number, const char* name) {
   g_sum += (size_t)number;
   Touch(name);
+  char asRead[40];
+  SettingsValueAsRead(name, asRead, number % 41);
+  if (number % 41) Touch(asRead);
 }
 void OnTablePath(void*, const char* value) { Touch(value); }
 

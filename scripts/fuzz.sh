@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets and runs every fuzz/fuzz_*.cpp target for the
 # given number of seconds (default 20), two at a time, each starting from a
-# scratch copy of its seed corpus. Fails if any target finds a crash.
+# scratch copy of its seeds and its kept corpus (fuzz/corpus/<target>). Fails
+# if any target finds a crash.
 #   scripts/fuzz.sh [seconds]
 # TARNIVEL_FUZZ_BUILD overrides the build directory (default build/fuzz);
 # TARNIVEL_FUZZ_JOBS the number of targets run at once (default 2).
@@ -12,19 +13,10 @@ build="${TARNIVEL_FUZZ_BUILD:-$root/build/fuzz}"
 jobs="${TARNIVEL_FUZZ_JOBS:-2}"
 case "$seconds" in '' | *[!0-9]*) echo "usage: $0 [seconds]" >&2; exit 2 ;; esac
 
-targets=()
-for src in "$root"/fuzz/fuzz_*.cpp; do
-  [ -e "$src" ] || continue
-  targets+=("$(basename "$src" .cpp)")
-done
-if [ ${#targets[@]} -eq 0 ]; then
-  echo "no fuzz targets in $root/fuzz" >&2
-  exit 1
-fi
-
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
-  -DTARNIVEL_FUZZ=ON >/dev/null
-ninja -C "$build" -j2 "${targets[@]}"
+# shellcheck source=fuzz-common.sh
+. "$root/scripts/fuzz-common.sh"
+fuzz_targets
+fuzz_build "${targets[@]}"
 
 runs="$build/runs"
 rm -rf "$runs"
@@ -32,17 +24,14 @@ mkdir -p "$runs"
 
 run_one() {
   local name="$1" dir="$runs/$1"
-  mkdir -p "$dir/corpus"
-  if [ -d "$root/fuzz/seeds/$name" ]; then
-    cp -R "$root/fuzz/seeds/$name/." "$dir/corpus/"
-  fi
+  fuzz_start_corpus "$name" "$dir/corpus"
   local rc=0
   "$build/$name" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=30 -print_final_stats=1 \
     -artifact_prefix="$dir/" "$dir/corpus" >"$dir/log" 2>&1 || rc=$?
   echo "$rc" >"$dir/rc"
   echo "$name finished (exit $rc)"
 }
-export -f run_one
+export -f run_one fuzz_start_corpus
 export root build runs seconds
 
 printf '%s\n' "${targets[@]}" | xargs -P "$jobs" -I{} bash -c 'run_one "$1"' _ {}

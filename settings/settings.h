@@ -7,6 +7,10 @@
 enum { kSettingsPathSize = 260, kSettingsNameSize = 32 };
 const UINT kUserSection = 0;
 
+// Profile calls made since the library was loaded; lets tests see that a
+// computation makes a fixed number of them.
+extern LONG g_settingsCalls;
+
 void InitSettings();
 // InitSettings for a given module path and user name (null: none available).
 void InitSettingsWith(const char* modulePath, const char* userName);

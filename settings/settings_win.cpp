@@ -38,6 +38,8 @@ void LoadIndexedKey(UINT key, int index) {
 
 }  // namespace
 
+LONG g_settingsCalls = 0;
+
 int ReplaceExtension(char* path, int size, const char* ext) {
   char* dot = FindLastChar(path, '.');
   if (!dot) return 0;
@@ -78,6 +80,7 @@ const char* SettingsUserSection() { return g_userSection; }
 int ReadSettingInt(UINT section, UINT key, int defaultValue) {
   LoadSection(section);
   LoadKey(key);
+  ++g_settingsCalls;
   return (int)GetPrivateProfileIntA(g_section, g_key, defaultValue, g_path);
 }
 
@@ -91,6 +94,7 @@ DWORD ReadSettingString(UINT section, UINT key, const char* defaultText, char* b
   if (!buffer || size == 0) return 0;
   LoadSection(section);
   LoadKey(key);
+  ++g_settingsCalls;
   return GetPrivateProfileStringA(g_section, g_key, defaultText ? defaultText : "", buffer, size, g_path);
 }
 
@@ -99,23 +103,27 @@ DWORD ReadIndexedSettingString(UINT section, UINT key, int index, const char* de
   if (!buffer || size == 0) return 0;
   LoadSection(section);
   LoadIndexedKey(key, index);
+  ++g_settingsCalls;
   return GetPrivateProfileStringA(g_section, g_key, defaultText ? defaultText : "", buffer, size, g_path);
 }
 
 void WriteSettingString(UINT section, UINT key, const char* text) {
   LoadSection(section);
   LoadKey(key);
+  ++g_settingsCalls;
   WritePrivateProfileStringA(g_section, g_key, text, g_path);
 }
 
 void WriteIndexedSettingString(UINT section, UINT key, int index, const char* text) {
   LoadSection(section);
   LoadIndexedKey(key, index);
+  ++g_settingsCalls;
   WritePrivateProfileStringA(g_section, g_key, text, g_path);
 }
 
 void ClearSettingSection(UINT section) {
   if (section == kUserSection) return;
   LoadSection(section);
+  ++g_settingsCalls;
   WritePrivateProfileSectionA(g_section, nullptr, g_path);
 }

@@ -238,11 +238,20 @@ void Unescape(char* text, int pathMode) {
 void TableFileInit(TableFile* file, TableReadFn read, void* ctx) {
   file->read = read;
   file->ctx = ctx;
+  file->buffer = file->block;
+  file->capacity = kTableBlockSize;
   file->blockSize = kTableBlockSize;
   file->pos = 0;
   file->len = 0;
   file->ended = 0;
   file->line[0] = 0;
+}
+
+void TableFileUseBuffer(TableFile* file, unsigned char* buffer, int capacity) {
+  if (!buffer || capacity < 1) return;
+  file->buffer = buffer;
+  file->capacity = capacity;
+  file->blockSize = capacity;
 }
 
 // Reads the next block when the current one is used up; 0 at the end. The
@@ -252,8 +261,8 @@ static int RefillTableBlock(TableFile* file) {
   if (file->ended || !file->read) return 0;
   int size = file->blockSize;
   if (size < 1) size = 1;
-  if (size > kTableBlockSize) size = kTableBlockSize;
-  int got = file->read(file->ctx, file->block, size);
+  if (size > file->capacity) size = file->capacity;
+  int got = file->read(file->ctx, file->buffer, size);
   if (got <= 0) {
     file->ended = 1;
     file->pos = file->len = 0;
@@ -264,74 +273,181 @@ static int RefillTableBlock(TableFile* file) {
   return 1;
 }
 
-// The bytes are taken straight from the block in a local loop: this reader
-// sees every byte of every table for each computation.
+// The byte after a lead byte that ended the block, from the next block; -1
+// at the end of the file.
+static int TakeByteOfNextBlock(TableFile* file) {
+  file->pos = file->len;
+  if (!RefillTableBlock(file)) return -1;
+  return file->buffer[file->pos++];
+}
+
+namespace {
+
+// What the reader does with a byte. Plain bytes, blanks and double-byte
+// characters go straight into the line; the others are taken one by one.
+enum : unsigned char { kBytePlain, kByteBlank, kByteLead, kByteLineFeed, kByteHash, kByteDropped };
+
+unsigned char g_byteKinds[256];
+int g_byteKindsFilled;
+
+const unsigned char* ByteKinds() {
+  if (!g_byteKindsFilled) {
+    for (int c = 0; c < 256; ++c) g_byteKinds[c] = IsLeadByte((unsigned char)c) ? kByteLead : kBytePlain;
+    g_byteKinds[(unsigned char)' '] = kByteBlank;
+    g_byteKinds[(unsigned char)'\t'] = kByteBlank;
+    g_byteKinds[(unsigned char)'\n'] = kByteLineFeed;
+    g_byteKinds[(unsigned char)'#'] = kByteHash;
+    g_byteKinds[(unsigned char)'\r'] = kByteDropped;
+    g_byteKinds[0] = kByteDropped;
+    g_byteKindsFilled = 1;
+  }
+  return g_byteKinds;
+}
+
+// Whether one of the four bytes of v is below 0x24, where every byte taken
+// on its own lies (NUL, line feed, CR, '#').
+inline int HasByteBelow24(uint32_t v) { return ((v - 0x24242424u) & ~v & 0x80808080u) != 0; }
+
+// The first line feed, '#', CR or NUL from q on, before limit (limit when
+// there is none), whether or not it is the second byte of a character.
+const unsigned char* FindLoneByteKind(const unsigned char* q, const unsigned char* limit,
+                                      const unsigned char* kinds) {
+  while (limit - q >= 4) {
+    uint32_t v;
+    memcpy(&v, q, 4);
+    if (HasByteBelow24(v)) {
+      for (int i = 0; i < 4; ++i)
+        if (kinds[q[i]] >= kByteLineFeed) return q + i;
+    }
+    q += 4;
+  }
+  for (; q < limit; ++q)
+    if (kinds[*q] >= kByteLineFeed) return q;
+  return limit;
+}
+
+// Length of a run of whole characters without its trailing blanks: a
+// blank byte that ends the run may be the second byte of a double-byte
+// character, which only a walk from the start tells.
+int NonBlankLength(const unsigned char* run, int n, const unsigned char* kinds) {
+  int kept = 0;
+  for (int i = 0; i < n;) {
+    const unsigned char kind = kinds[run[i]];
+    i += kind == kByteLead ? 2 : 1;
+    if (kind != kByteBlank) kept = i;
+  }
+  return kept;
+}
+
+}  // namespace
+
+// This reader sees every byte of every table for each computation: the
+// bytes up to the next one that needs a look of its own are found a word at
+// a time, bounded by the room left in the line, and copied at once.
 char* ReadTableLine(TableFile* file) {
-  char* line = file->line;
-  int stored = 0, full = 0, comment = 0, lineEnded = 0;
-  // Length without the trailing blanks, kept as the bytes are stored; a lone
-  // lead byte leaves the trimming to TrimRight, which pairs it with what follows.
-  int kept = 0, loneLead = 0;
-  while (!lineEnded && RefillTableBlock(file)) {
-    const unsigned char* p = file->block + file->pos;
-    const unsigned char* end = file->block + file->len;
-    while (p < end) {
-      unsigned char c = *p++;
-      if (c >= 0x80 && IsLeadByte(c)) {
-        // The byte after a lead byte is data, also across a block boundary.
-        unsigned char pair[2] = {c, 0};
-        int n = 1;
-        if (p == end) {
-          file->pos = file->len;
-          if (RefillTableBlock(file)) {
-            pair[1] = file->block[file->pos++];
-            if (pair[1]) n = 2;
-          }
-          p = file->block + file->pos;
-          end = file->block + file->len;
-        } else {
-          pair[1] = *p++;
-          if (pair[1]) n = 2;
-        }
-        if (comment) continue;
-        // A double-byte character is kept whole or, at the limit, dropped.
-        if (!full && stored + n <= kTableLineMax) {
-          line[stored++] = (char)pair[0];
-          if (n == 2)
-            line[stored++] = (char)pair[1];
-          else
-            loneLead = 1;
-          kept = stored;
-        } else {
-          full = 1;
-        }
+  const unsigned char* kinds = ByteKinds();
+  unsigned char* const line = (unsigned char*)file->line;
+  int stored = 0;
+  int kept = 0;      // length without the trailing blanks
+  int full = 0;      // a byte did not fit: the rest of the line is dropped
+  int comment = 0;
+  int loneLead = 0;  // a lead byte without its second byte was stored
+  while (RefillTableBlock(file)) {
+    const unsigned char* p = file->buffer + file->pos;
+    const unsigned char* const end = file->buffer + file->len;
+    if (comment || full) {
+      // Nothing more is stored: skip to the line feed; a lead byte takes
+      // the byte after it along.
+      while (p < end && *p != '\n') p += kinds[*p] == kByteLead ? 2 : 1;
+      if (p > end) {
+        TakeByteOfNextBlock(file);
         continue;
       }
-      if (c == '\n') {
-        if (stored) {
-          lineEnded = 1;
-          break;
-        }
-        comment = 0;
-        continue;
+      file->pos = (int)(p - file->buffer);
+      if (p == end) continue;
+      ++file->pos;
+      if (stored) break;
+      comment = 0;
+      continue;
+    }
+
+    const int room = kTableLineMax - stored;
+    const unsigned char* const stop = end - p > room ? p + room : end;
+    // The run up to the next byte taken on its own, found four bytes at a
+    // time; lead bytes are paired up afterwards, from the last character
+    // boundary.
+    const unsigned char* q = p;
+    for (;;) {
+      const unsigned char* s = FindLoneByteKind(q, stop, kinds);
+      const unsigned char* b = s;
+      while (b > q && kinds[b[-1]] == kByteLead) --b;
+      const int second = (int)(s - b) & 1;  // s is the second byte of a double-byte character
+      if (s == stop || !second) {
+        q = second ? s - 1 : s;
+        break;
       }
-      if (c == '#') comment = 1;
-      if (comment || c == '\r' || c == 0) continue;
-      if (!full && stored < kTableLineMax) {
-        line[stored++] = (char)c;
-        if (c != ' ' && c != '\t') kept = stored;
+      if (*s == 0) {
+        q = s - 1;  // a lead byte before a NUL is taken on its own
+        break;
+      }
+      q = s + 1;  // a line feed, '#' or CR as second byte is data
+    }
+    if (q > p) {
+      const int n = (int)(q - p);
+      memcpy(line + stored, p, (size_t)n);
+      if (!IsBlank(q[-1])) {
+        kept = stored + n;
+      } else {
+        const int nonBlank = NonBlankLength(p, n, kinds);
+        if (nonBlank) kept = stored + nonBlank;
+      }
+      stored += n;
+      p = q;
+    }
+    if (p == end) {
+      file->pos = file->len;
+      continue;
+    }
+
+    // CRs and NULs are dropped, a line feed or '#' taken; after dropped
+    // bytes the common way goes on. Otherwise the byte is a lead byte at the
+    // limit, at the end of the block or before a NUL, or a byte beyond the
+    // limit.
+    const unsigned char* const runEnd = p;
+    while (p < end && kinds[*p] == kByteDropped) ++p;
+    file->pos = (int)(p - file->buffer);
+    if (p == end || (p != runEnd && kinds[*p] <= kByteLead)) continue;
+    const unsigned char c = *p++;
+    file->pos = (int)(p - file->buffer);
+    const unsigned char kind = kinds[c];
+    if (kind == kByteLineFeed) {
+      if (stored) break;
+    } else if (kind == kByteHash) {
+      comment = 1;
+    } else if (kind == kByteLead) {
+      int second = p < end ? *p : TakeByteOfNextBlock(file);
+      if (p < end) ++file->pos;
+      int n = second > 0 ? 2 : 1;
+      if (stored + n <= kTableLineMax) {
+        line[stored++] = c;
+        if (n == 2)
+          line[stored++] = (unsigned char)second;
+        else
+          loneLead = 1;
+        kept = stored;
       } else {
         full = 1;
       }
+    } else {
+      full = 1;  // plain or blank: only the limit stops those
     }
-    file->pos = (int)(p - file->block);
   }
   if (!stored) return nullptr;
   if (loneLead) {
     line[stored] = 0;
-    TrimRight(line);
+    TrimRight(file->line);
   } else {
     line[kept] = 0;
   }
-  return line;
+  return file->line;
 }

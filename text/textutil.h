@@ -25,7 +25,9 @@ typedef int (*TableReadFn)(void* ctx, unsigned char* buf, int size);
 struct TableFile {
   TableReadFn read;
   void* ctx;
-  int blockSize;  // bytes asked for per read, 1..kTableBlockSize
+  unsigned char* buffer;  // where reads go: block, or a caller's larger buffer
+  int capacity;
+  int blockSize;  // bytes asked for per read, 1..capacity
   int pos;
   int len;
   int ended;
@@ -34,6 +36,10 @@ struct TableFile {
 };
 
 void TableFileInit(TableFile* file, TableReadFn read, void* ctx);
+// Reads through buffer (capacity bytes, which must outlive the reading) in
+// reads of up to capacity bytes: a buffer as large as the file takes it in
+// one read. Call before the first line is read.
+void TableFileUseBuffer(TableFile* file, unsigned char* buffer, int capacity);
 // The next logical line (comments and CR dropped, right-trimmed), or null at
 // the end of the file.
 char* ReadTableLine(TableFile* file);

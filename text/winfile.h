@@ -6,5 +6,43 @@
 #include "text/textutil.h"
 
 BOOL FileExists(const char* path);
-// Reads the table lines of an open file handle; the handle stays the caller's.
+// Reads the table lines of an open file handle in blocks of the table
+// file's own; the handle stays the caller's.
 void TableFileAttach(TableFile* file, HANDLE handle);
+
+enum { kTableWholeMax = 1 << 20 };
+
+// A read buffer that the files of one computation share, one file at a
+// time, grown to the largest of them: fresh memory for every file costs
+// more than its reading.
+class TableReadBuffer {
+ public:
+  TableReadBuffer() : data_(nullptr), capacity_(0) {}
+  ~TableReadBuffer();
+  TableReadBuffer(const TableReadBuffer&) = delete;
+  TableReadBuffer& operator=(const TableReadBuffer&) = delete;
+  // At least size bytes, or null when the memory cannot be had.
+  unsigned char* Get(int size);
+
+ private:
+  unsigned char* data_;
+  int capacity_;
+};
+
+// The table lines of an open file handle, read through one buffer as large
+// as the file (at most kTableWholeMax bytes), so that most tables take a
+// single read; without that memory the file is read in blocks. The buffer
+// is shared's when given, else the file's own. The handle stays the
+// caller's.
+class HandleTableFile {
+ public:
+  explicit HandleTableFile(HANDLE handle, TableReadBuffer* shared = nullptr);
+  ~HandleTableFile();
+  HandleTableFile(const HandleTableFile&) = delete;
+  HandleTableFile& operator=(const HandleTableFile&) = delete;
+  TableFile* get() { return &file_; }
+
+ private:
+  TableFile file_;
+  unsigned char* owned_;
+};

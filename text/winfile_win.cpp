@@ -16,3 +16,36 @@ static int ReadHandle(void* ctx, unsigned char* buf, int size) {
 }
 
 void TableFileAttach(TableFile* file, HANDLE handle) { TableFileInit(file, ReadHandle, handle); }
+
+TableReadBuffer::~TableReadBuffer() {
+  if (data_) LocalFree(data_);
+}
+
+unsigned char* TableReadBuffer::Get(int size) {
+  if (size <= capacity_) return data_;
+  if (data_) LocalFree(data_);
+  data_ = static_cast<unsigned char*>(LocalAlloc(LMEM_FIXED, (SIZE_T)size));
+  capacity_ = data_ ? size : 0;
+  return data_;
+}
+
+HandleTableFile::HandleTableFile(HANDLE handle, TableReadBuffer* shared) : owned_(nullptr) {
+  TableFileAttach(&file_, handle);
+  if (!handle || handle == INVALID_HANDLE_VALUE) return;
+  DWORD high = 0;
+  DWORD size = GetFileSize(handle, &high);
+  if (size == INVALID_FILE_SIZE) return;
+  if (high != 0 || size > kTableWholeMax) size = kTableWholeMax;
+  if (size <= kTableBlockSize) return;  // the built-in block takes it at once
+  unsigned char* buffer;
+  if (shared) {
+    buffer = shared->Get((int)size);
+  } else {
+    buffer = owned_ = static_cast<unsigned char*>(LocalAlloc(LMEM_FIXED, size));
+  }
+  if (buffer) TableFileUseBuffer(&file_, buffer, (int)size);
+}
+
+HandleTableFile::~HandleTableFile() {
+  if (owned_) LocalFree(owned_);
+}

@@ -86,3 +86,32 @@ int ParseTodayCnf(char* text, const CnfSink* sink) {
   }
   return count;
 }
+
+// Tab to CR, ^Z and the space: what the settings file trims around a value.
+static int IsSettingsSpace(unsigned char c) { return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == ' '; }
+
+void SettingsValueAsRead(const char* value, char* out, int size) {
+  if (size <= 0) return;
+  const unsigned char* start = (const unsigned char*)value;
+  while (IsSettingsSpace(*start)) ++start;
+  const unsigned char* end = start;
+  for (const unsigned char* s = start; *s;) {
+    int n = (IsLeadByte(*s) && s[1]) ? 2 : 1;
+    s += n;
+    if (n == 2 || !IsSettingsSpace(s[-1])) end = s;
+  }
+  if (end - start >= 2 && (*start == '"' || *start == '\'') && end[-1] == *start) {
+    ++start;
+    --end;
+  }
+  size_t n = 0;
+  const size_t room = (size_t)size - 1;
+  for (const unsigned char* s = start; s < end;) {
+    size_t w = (IsLeadByte(*s) && s + 1 < end) ? 2 : 1;
+    if (n + w > room) break;
+    n += w;
+    s += w;
+  }
+  memcpy(out, start, n);
+  out[n] = '\0';
+}

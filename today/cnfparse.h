@@ -21,3 +21,9 @@ enum { kCnfLineMax = 255 };
 // Walks the whole file text (modified) and reports every setting of the
 // common section; returns the number of schedule file entries reported.
 int ParseTodayCnf(char* text, const CnfSink* sink);
+
+// A value as the settings file gives it back when read into size bytes:
+// without the blanks and control characters around it, without a pair of
+// matching quotes around it, and cut to size - 1 bytes without splitting a
+// double-byte character.
+void SettingsValueAsRead(const char* value, char* out, int size);

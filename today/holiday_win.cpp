@@ -13,11 +13,10 @@ int ComputeHolidayMasks(const MonthKey* keys, DayMask* masks, int count) {
   for (int i = 0; i < count; ++i) masks[i] = 0;
   MarkFile table(OpenTableFile(IDS_KEY_HOLIDAYTBL, 0));
   if (!table.valid()) return 0;
-  TableFile file;
-  TableFileAttach(&file, table.get());
+  HandleTableFile file(table.get());
   EraCache eras;
   EraCacheInit(&eras, LoadEraTable, nullptr);
-  MarkHolidayTable(&file, &eras, EquinoxDay, keys, masks, count);
+  MarkHolidayTable(file.get(), &eras, EquinoxDay, keys, masks, count);
   return 1;
 }
 
@@ -31,9 +30,8 @@ int CollectHolidayNames(uint16_t year, uint16_t month, uint16_t day, char* out, 
   char substitute[9];
   if (LoadStringA(g_hInstance, IDS_SUBSTITUTE_HOLIDAY, substitute, sizeof substitute) <= 0)
     substitute[0] = '\0';
-  TableFile file;
-  TableFileAttach(&file, table.get());
+  HandleTableFile file(table.get());
   EraCache eras;
   EraCacheInit(&eras, LoadEraTable, nullptr);
-  return CollectHolidayTableNames(&file, &eras, EquinoxDay, substitute, year, month, day, out, size);
+  return CollectHolidayTableNames(file.get(), &eras, EquinoxDay, substitute, year, month, day, out, size);
 }

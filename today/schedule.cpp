@@ -26,34 +26,46 @@ int FindWeekday(const char* name, const WeekdayNames* names) {
   return -1;
 }
 
-// The year before the first '/': a number, '*' (every year) or an era year.
-int ReadScheduleYear(const char* date, EraCache* eras, uint16_t* year) {
-  if (date[0] == '*') {
-    *year = 0;
-    return 1;
-  }
-  int32_t n = 0;
-  if (IsDigitByte(date[0])) {
-    if (ScanPattern(date, "%d/", &n) < 1) return 0;
-    *year = (uint16_t)n;
-  } else {
-    char letter = 0;
-    if (ScanPattern(date, "%c%d/", &letter, &n) < 2) return 0;
-    *year = eras ? EraCacheLookup(eras, letter, (uint16_t)n) : (uint16_t)n;
-  }
-  return *year != 0;
+// ScanPattern (text, "%d/", n) without the general scanner, which every
+// schedule line would pass through: the '/' that ends the number, or null
+// where the scanner converts nothing.
+const char* ScanNumberBeforeSlash(const char* text, int32_t* n) {
+  if (!*text) return nullptr;
+  const char* slash = FindChar(text, '/');
+  if (!slash) return nullptr;
+  *n = 0;
+  const unsigned char* q = (const unsigned char*)text;
+  const int negative = *q == '-';
+  if (*q == '-' || *q == '+') ++q;
+  const unsigned char* digits = q;
+  uint32_t value = 0;
+  for (; q < (const unsigned char*)slash && IsDigitByte((char)*q); ++q) value = value * 10 + (uint32_t)(*q - '0');
+  if (q == digits) return nullptr;
+  *n = (int32_t)(negative ? 0u - value : value);
+  return slash;
 }
 
-// The day part: '*', a day, a weekday, or an occurrence and a weekday.
+// The day part: '*', a day, a weekday, or an occurrence and a weekday, as
+// ScanPattern reads it with "%d%3s" and, where no number comes first, "%3s".
 int ReadScheduleDay(const char* part, const WeekdayNames* names, ScheduleEntry* entry) {
   if (part[0] == '*') return 1;
-  int32_t n = 0;
-  char name[8] = {0};
-  if (ScanPattern(part, "%d%3s", &n, name) == 0) {
-    n = 0;
-    if (ScanPattern(part, "%3s", name) == 0) return 0;
-  }
-  entry->day = (uint16_t)n;
+  if (!part[0]) return 0;
+  const char* q = part;
+  const int negative = *q == '-';
+  if (*q == '-' || *q == '+') ++q;
+  const char* digits = q;
+  uint32_t value = 0;
+  for (; IsDigitByte(*q); ++q) value = value * 10 + (uint32_t)(*q - '0');
+  const int number = q != digits;
+  if (!number) q = part;
+  // A name is taken when at least two bytes are left; up to three count.
+  char name[4] = {0};
+  size_t rest = strnlen(q, 3);
+  if (rest >= 2)
+    memcpy(name, q, rest);
+  else if (!number)
+    return 0;
+  entry->day = number ? (uint16_t)(negative ? 0u - value : value) : 0;
   if (name[0]) {
     int weekday = FindWeekday(name, names);
     if (weekday < 0) return 0;
@@ -80,17 +92,36 @@ struct DatePeek {
 };
 
 int PeekDate(const char* line, EraCache* eras, DatePeek* date) {
-  if (!ReadScheduleYear(line, eras, &date->year)) return 0;
-  const char* monthPart = FindChar(line, '/');
-  if (!monthPart) return 0;
-  ++monthPart;
+  // The year before the first '/': '*' (every year), a number or an era
+  // letter and number ("%c%d/").
+  int32_t n = 0;
+  const char* slash;
+  date->year = 0;
+  if (line[0] == '*') {
+    slash = FindChar(line, '/');
+  } else if (IsDigitByte(line[0])) {
+    slash = ScanNumberBeforeSlash(line, &n);
+    if (!slash || (uint16_t)n == 0) return 0;
+    date->year = (uint16_t)n;
+  } else {
+    if (!line[0]) return 0;
+    const char* end = ScanNumberBeforeSlash(line + 1, &n);
+    if (!end) return 0;
+    date->year = eras ? EraCacheLookup(eras, line[0], (uint16_t)n) : (uint16_t)n;
+    if (!date->year) return 0;
+    // The number was searched from the second byte: that is the line's
+    // first '/' unless the first byte is one or starts a double-byte character.
+    slash = (line[0] == '/' || IsLeadByte((unsigned char)line[0])) ? FindChar(line, '/') : end;
+  }
+  if (!slash) return 0;
+  const char* monthPart = slash + 1;
   date->month = 0;
-  if (monthPart[0] != '*') {
-    int32_t n = 0;
-    if (ScanPattern(monthPart, "%d/", &n) < 1) return 0;
+  if (monthPart[0] == '*') {
+    slash = FindChar(monthPart, '/');
+  } else {
+    slash = ScanNumberBeforeSlash(monthPart, &n);
     date->month = (uint16_t)n;
   }
-  const char* slash = FindChar(monthPart, '/');
   if (!slash) return 0;
   date->dayPart = slash + 1;
   return 1;

@@ -33,7 +33,7 @@ int ExpandFileName(const char* pattern, MonthKey key, char* name) {
 struct ScheduleReader {
   EraCache eras;
   WeekdayNames names;
-  TableFile file;
+  TableReadBuffer buffer;
 };
 
 void InitReader(ScheduleReader* reader) {
@@ -50,8 +50,8 @@ void MarkNamedFile(ScheduleReader* reader, const char* path, const MonthKey* key
                    int count) {
   MarkFile file(OpenMarkFile(path));
   if (!file.valid()) return;
-  TableFileAttach(&reader->file, file.get());
-  MarkScheduleFile(&reader->file, &reader->eras, &reader->names, keys, masks, count);
+  HandleTableFile table(file.get(), &reader->buffer);
+  MarkScheduleFile(table.get(), &reader->eras, &reader->names, keys, masks, count);
 }
 
 }  // namespace
@@ -91,8 +91,8 @@ int CollectScheduleTexts(uint16_t year, uint16_t month, uint16_t day, char* out,
       if (!ExpandDatePlaceholders(name, kNameSize, year, month, 0)) continue;
       MarkFile file(OpenMarkFile(name));
       if (!file.valid()) continue;
-      TableFileAttach(&reader.file, file.get());
-      found += CollectScheduleFileTexts(&reader.file, &reader.eras, &reader.names, year, month, day,
+      HandleTableFile table(file.get(), &reader.buffer);
+      found += CollectScheduleFileTexts(table.get(), &reader.eras, &reader.names, year, month, day,
                                         &list);
     }
   }

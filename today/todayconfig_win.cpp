@@ -11,6 +11,8 @@
 #include "text/textutil.h"
 #include "text/winfile.h"
 #include "today/cnfparse.h"
+#include "today/folderlist.h"
+#include "today/schedule.h"
 #include "today/wholefile.h"
 
 namespace {
@@ -20,6 +22,7 @@ enum {
   kCandidateSize = 257,
   kTablePathSize = 257,
   kScheduleNameSize = 40,
+  kListFoldersAfterMisses = 64,
 };
 
 // Process-wide, like the readers' line buffer: results of OpenTableFile and
@@ -49,12 +52,20 @@ void CopyBounded(char* output, int size, const char* src) {
   output[n] = '\0';
 }
 
+// Set while a long search may skip folders that certainly lack a name.
+FolderListings* g_folderListings;
+
+BOOL ProbeTableFile(const char* path) {
+  if (g_folderListings && !g_folderListings->MayExist(path)) return FALSE;
+  return FileExists(path);
+}
+
 // Tests one list element (already in g_candidate, len bytes) with the name.
 BOOL TryCandidate(size_t len, int endsWithBackslash, const char* name, char* output, int size) {
   if (len == 0) return FALSE;
   if (!endsWithBackslash && !AppendBounded(g_candidate, &len, sizeof g_candidate, "\\")) return FALSE;
   if (!AppendBounded(g_candidate, &len, sizeof g_candidate, name)) return FALSE;
-  if (!FileExists(g_candidate)) return FALSE;
+  if (!ProbeTableFile(g_candidate)) return FALSE;
   CopyBounded(output, size, g_candidate);
   return TRUE;
 }
@@ -114,7 +125,7 @@ BOOL SearchLibraryFolder(const char* name, char* output, int size) {
   slash[1] = '\0';
   size_t len = strlen(path);
   if (!AppendBounded(path, &len, sizeof path, name)) return FALSE;
-  if (!FileExists(path)) return FALSE;
+  if (!ProbeTableFile(path)) return FALSE;
   if (len + 1 > (size_t)size) return FALSE;
   CopyBounded(output, size, path);
   return TRUE;
@@ -130,18 +141,70 @@ BOOL SearchCurrentDirectory(const char* name, char* output, int size) {
   size_t len = n;
   if (!EndsWithBackslash(output) && !AppendBounded(output, &len, (size_t)size, "\\")) return FALSE;
   if (!AppendBounded(output, &len, (size_t)size, name)) return FALSE;
-  return FileExists(output);
+  return ProbeTableFile(output);
 }
 
-void StoreSchedule(void*, int on) { WriteSettingInt(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULE, on ? 1 : 0); }
+// What TODAY.CNF says, gathered before anything is written: every write
+// rewrites the whole settings file, so a write or two per line made the
+// load grow with the square of the number of lines.
+struct CnfSettings {
+  int schedule;  // -1 without a "schedule" line
+  int hasTablePath;
+  char tablePath[kCnfLineMax + 1];
+  int count;  // schedule file entries
+  // Entries 1 to 16 as written; only these are ever read back.
+  char names[kMaxScheduleFiles][kCnfLineMax + 1];
+  // The later entries as the settings file would give them back for the
+  // search, kScheduleNameSize bytes each.
+  char* later;
+  int laterCapacity;
+  int outOfMemory;
+};
 
-void StoreScheduleFile(void*, int number, const char* name) {
-  WriteIndexedSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULEFILE, number, name);
+void GatherSchedule(void* ctx, int on) { static_cast<CnfSettings*>(ctx)->schedule = on ? 1 : 0; }
+
+void GatherTablePath(void* ctx, const char* value) {
+  CnfSettings* cnf = static_cast<CnfSettings*>(ctx);
+  lstrcpynA(cnf->tablePath, value, sizeof cnf->tablePath);
+  cnf->hasTablePath = 1;
 }
 
-void StoreTablePath(void*, const char* value) {
-  WriteSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_TABLEPATH, value);
+void GatherScheduleFile(void* ctx, int number, const char* name) {
+  CnfSettings* cnf = static_cast<CnfSettings*>(ctx);
+  cnf->count = number;
+  if (number <= kMaxScheduleFiles) {
+    lstrcpynA(cnf->names[number - 1], name, sizeof cnf->names[number - 1]);
+    return;
+  }
+  int slot = number - kMaxScheduleFiles - 1;
+  if (slot >= cnf->laterCapacity) {
+    if (cnf->outOfMemory) return;
+    int capacity = cnf->laterCapacity ? cnf->laterCapacity * 2 : 64;
+    SIZE_T bytes = (SIZE_T)capacity * kScheduleNameSize;
+    HLOCAL grown = cnf->later ? LocalReAlloc(cnf->later, bytes, LMEM_MOVEABLE) : LocalAlloc(LMEM_FIXED, bytes);
+    if (!grown) {
+      cnf->outOfMemory = 1;
+      return;
+    }
+    cnf->later = static_cast<char*>(grown);
+    cnf->laterCapacity = capacity;
+  }
+  SettingsValueAsRead(name, cnf->later + (size_t)slot * kScheduleNameSize, kScheduleNameSize);
 }
+
+// The later entries' names, freed when the guard ends.
+class CnfSettingsGuard {
+ public:
+  explicit CnfSettingsGuard(CnfSettings* cnf) : cnf_(cnf) {}
+  ~CnfSettingsGuard() {
+    if (cnf_->later) LocalFree(cnf_->later);
+  }
+  CnfSettingsGuard(const CnfSettingsGuard&) = delete;
+  CnfSettingsGuard& operator=(const CnfSettingsGuard&) = delete;
+
+ private:
+  CnfSettings* cnf_;
+};
 
 HANDLE OpenForReading(const char* path) {
   HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
@@ -149,16 +212,87 @@ HANDLE OpenForReading(const char* path) {
   return h == INVALID_HANDLE_VALUE ? nullptr : h;
 }
 
-// Rewrites the schedule file entries 1..count as full paths; found entries
-// take the lowest slots in order, the others keep their names.
-void ResolveScheduleFiles(int count) {
+BOOL FindTableFileAlong(const char* name, const char* tablePath, char* output, int size);
+
+// The later entries that no search found, by their index, so that a name
+// that comes again is not searched again: within one load the same name
+// gives the same result.
+class MissingNames {
+ public:
+  explicit MissingNames(const CnfSettings* cnf) : cnf_(cnf), slots_(nullptr), mask_(0) {}
+  ~MissingNames() {
+    if (slots_) LocalFree(slots_);
+  }
+  MissingNames(const MissingNames&) = delete;
+  MissingNames& operator=(const MissingNames&) = delete;
+
+  int Contains(int index) const {
+    if (!slots_) return 0;
+    const char* name = Name(index);
+    for (unsigned i = Hash(name) & mask_; slots_[i] >= 0; i = (i + 1) & mask_)
+      if (strcmp(Name(slots_[i]), name) == 0) return 1;
+    return 0;
+  }
+  void Add(int index) {
+    if (!slots_ && !Allocate()) return;
+    unsigned i = Hash(Name(index)) & mask_;
+    while (slots_[i] >= 0) i = (i + 1) & mask_;
+    slots_[i] = index;
+  }
+
+ private:
+  const char* Name(int index) const { return cnf_->later + (size_t)index * kScheduleNameSize; }
+  static unsigned Hash(const char* name) {
+    unsigned h = 2166136261u;
+    for (const unsigned char* s = (const unsigned char*)name; *s; ++s) h = (h ^ *s) * 16777619u;
+    return h;
+  }
+  // Room for every later entry at half load at most.
+  int Allocate() {
+    unsigned size = 64;
+    while (size < 2u * (unsigned)cnf_->count) size *= 2;
+    slots_ = static_cast<int*>(LocalAlloc(LMEM_FIXED, size * sizeof(int)));
+    if (!slots_) return 0;
+    for (unsigned i = 0; i < size; ++i) slots_[i] = -1;
+    mask_ = size - 1;
+    return 1;
+  }
+  const CnfSettings* cnf_;
+  int* slots_;
+  unsigned mask_;
+};
+
+// Finds the schedule files in the order of their entries; found ones take
+// the lowest entries in order, the others keep their names. Entries after
+// 16 are not stored, so the search stops once sixteen are found.
+void ResolveScheduleFiles(const CnfSettings* cnf) {
+  char tablePath[kTablePathSize];
+  ReadSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_TABLEPATH, "", tablePath, sizeof tablePath);
+  Unescape(tablePath, 1);
+  MissingNames missing(cnf);
+  // Many names that exist nowhere: from then on each folder is listed once.
+  FolderListings listings;
+  struct Unset {
+    ~Unset() { g_folderListings = nullptr; }
+  } unset;
+  int misses = 0;
   int found = 0;
-  for (int i = 1; i <= count; ++i) {
+  for (int i = 1; i <= cnf->count && found < kMaxScheduleFiles; ++i) {
     char name[kScheduleNameSize];
-    ReadIndexedSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULEFILE, i, "", name, sizeof name);
-    if (FindTableFile(name, FALSE, g_pathBuffer, sizeof g_pathBuffer)) {
+    const int later = i - kMaxScheduleFiles - 1;
+    if (later < 0) {
+      ReadIndexedSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULEFILE, i, "", name, sizeof name);
+    } else if (missing.Contains(later)) {
+      continue;
+    } else {
+      lstrcpynA(name, cnf->later + (size_t)later * kScheduleNameSize, sizeof name);
+    }
+    if (FindTableFileAlong(name, tablePath, g_pathBuffer, sizeof g_pathBuffer)) {
       ++found;
       WriteIndexedSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULEFILE, found, g_pathBuffer);
+    } else {
+      if (later >= 0) missing.Add(later);
+      if (++misses == kListFoldersAfterMisses) g_folderListings = &listings;
     }
   }
 }
@@ -182,26 +316,47 @@ int LoadTodayConfig() {
     WriteSettingString(kUserSection, IDS_KEY_TODAYCNF, g_pathBuffer);
   }
 
-  int count = 0;
+  CnfSettings cnf;
+  cnf.schedule = -1;
+  cnf.hasTablePath = 0;
+  cnf.count = 0;
+  cnf.later = nullptr;
+  cnf.laterCapacity = 0;
+  cnf.outOfMemory = 0;
+  CnfSettingsGuard guard(&cnf);
   {
     WholeFileText text(ReadWholeFile(OpenForReading(g_pathBuffer)));
     if (!text.get()) return 0;
-    CnfSink sink = {nullptr, StoreSchedule, StoreScheduleFile, StoreTablePath};
-    count = ParseTodayCnf(text.get(), &sink);
+    CnfSink sink = {&cnf, GatherSchedule, GatherScheduleFile, GatherTablePath};
+    ParseTodayCnf(text.get(), &sink);
   }
+  if (cnf.outOfMemory) return 0;
 
-  ResolveScheduleFiles(count);
+  if (cnf.schedule >= 0) WriteSettingInt(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULE, cnf.schedule);
+  if (cnf.hasTablePath) WriteSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_TABLEPATH, cnf.tablePath);
+  for (int i = 1; i <= cnf.count && i <= kMaxScheduleFiles; ++i)
+    WriteIndexedSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULEFILE, i, cnf.names[i - 1]);
+  ResolveScheduleFiles(&cnf);
   StoreTablePathIfFound("HOLIDAY.TBL", IDS_KEY_HOLIDAYTBL);
   StoreTablePathIfFound("GENGO.TBL", IDS_KEY_GENGOTBL);
   return 1;
 }
 
 BOOL FindTableFile(const char* name, BOOL skipTablePaths, char* output, int size) {
+  if (skipTablePaths) return FindTableFileAlong(name, nullptr, output, size);
+  char tablePath[kTablePathSize];
+  ReadSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_TABLEPATH, "", tablePath, sizeof tablePath);
+  Unescape(tablePath, 1);
+  return FindTableFileAlong(name, tablePath, output, size);
+}
+
+namespace {
+
+// FindTableFile with the table path already read and unescaped; null skips
+// it and TODAYTBL.
+BOOL FindTableFileAlong(const char* name, const char* tablePath, char* output, int size) {
   if (!name || !name[0] || !output || size <= 0) return FALSE;
-  if (!skipTablePaths) {
-    char tablePath[kTablePathSize];
-    ReadSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_TABLEPATH, "", tablePath, sizeof tablePath);
-    Unescape(tablePath, 1);
+  if (tablePath) {
     if (SearchDirectoryList(name, tablePath, output, size)) return TRUE;
     if (SearchEnvironmentList("TODAYTBL", name, output, size)) return TRUE;
   }
@@ -209,6 +364,8 @@ BOOL FindTableFile(const char* name, BOOL skipTablePaths, char* output, int size
   if (SearchEnvironmentList("PATH", name, output, size)) return TRUE;
   return SearchCurrentDirectory(name, output, size);
 }
+
+}  // namespace
 
 HANDLE OpenTableFile(UINT keyId, int index) {
   if (index != 0) {

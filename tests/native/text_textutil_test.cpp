@@ -169,4 +169,11 @@ TEST(TextReadTableLine, ReadsInBlocks) {
   ASSERT_NE(nullptr, ReadTableLine(&file));
   EXPECT_EQ(nullptr, ReadTableLine(&file));
   EXPECT_EQ(4, m.reads) << "three blocks and the read that finds the end";
+
+  std::vector<unsigned char> whole(data.size());
+  TableFileAttachMemory(&file, &m, data.data(), data.size());
+  TableFileUseBuffer(&file, whole.data(), (int)whole.size());
+  ASSERT_NE(nullptr, ReadTableLine(&file));
+  EXPECT_EQ(nullptr, ReadTableLine(&file));
+  EXPECT_EQ(2, m.reads) << "a buffer as large as the file takes it in one read";
 }

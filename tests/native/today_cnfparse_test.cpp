@@ -172,3 +172,31 @@ TEST(TodayCnf, TakeTextLineWalk) {
     EXPECT_EQ(nullptr, TakeTextLine(&walk)) << "walk ended for \"" << c.text << "\"";
   }
 }
+
+TEST(TodayCnf, SettingsValueAsRead) {
+  std::string long39 = "LONG_SCHEDULE_NAME_0123456789_ABCDEFGHI";
+  struct {
+    std::string value;
+    std::string expected;
+  } cases[] = {
+      {"A.TBL", "A.TBL"},
+      {"\"A.TBL\"", "A.TBL"},
+      {"'A.TBL'", "A.TBL"},
+      {"\"A\" \"B\"", "A\" \"B"},
+      {"'\"A\"'", "\"A\""},
+      {"\"A.TBL", "\"A.TBL"},
+      {"\"", "\""},
+      {"\"\"", ""},
+      {"\x0b" "A\x1a \t", "A"},
+      {"A\tB", "A\tB"},
+      {"\x81\x40" "A\x81\x40", "\x81\x40" "A\x81\x40"},  // a full-width space is kept
+      {long39 + "_TAIL", long39},
+      {long39.substr(0, 38) + "\x95\x5C", long39.substr(0, 38)},  // no half character
+  };
+  for (auto& c : cases) {
+    char out[40];
+    memset(out, 'x', sizeof out);
+    SettingsValueAsRead(c.value.c_str(), out, sizeof out);
+    EXPECT_EQ(c.expected, std::string(out)) << "value \"" << c.value << "\"";
+  }
+}

@@ -153,3 +153,27 @@ TEST_F(MarksFiles, TextsCutAtTheLimitAcrossFiles) {
   CollectScheduleTexts(2000, 1, 1, out, 10);
   EXPECT_EQ(1, g_markFileOpens - opens) << "a full list reads no further file";
 }
+
+// Files larger than a block are read whole through one buffer that the
+// files of a computation share; a smaller file after a larger one reuses it.
+TEST_F(MarksFiles, LargeScheduleFilesReadWhole) {
+  auto filler = [](int lines) {
+    std::string text;
+    for (int i = 0; i < lines; ++i) text += "1998/1/" + std::to_string(i % 28 + 1) + " \x89\xef\x8b\x63_filler\r\n";
+    return text;
+  };
+  SetScheduleFile(1, WriteTable("LARGE.TBL", filler(2000) + "1999/12/5 Large_end\r\n"));
+  SetScheduleFile(2, WriteTable("SMALL.TBL", "1999/12/9 Small_start\r\n" + filler(300) + "*/12/13 \x89\xef\r\n"));
+  SetScheduleFile(3, WriteTable("MIDDLE.TBL", filler(900) + "1999/12/9 Middle\r\n"));
+  MonthKey key = MakeMonthKey(1999, 12);
+  DayMask mask = 0;
+  LONG opens = g_markFileOpens;
+  EXPECT_EQ(1, ComputeScheduleMasks(&key, &mask, 1));
+  EXPECT_EQ(3, g_markFileOpens - opens);
+  EXPECT_EQ(Bits({5, 9, 13}), mask);
+  char out[64];
+  EXPECT_EQ(2, CollectScheduleTexts(1999, 12, 9, out, sizeof out));
+  EXPECT_EQ("Small start|Middle|", ShowList(out, sizeof out));
+  EXPECT_EQ(1, CollectScheduleTexts(1999, 12, 13, out, sizeof out));
+  EXPECT_EQ("\x89\xef|", ShowList(out, sizeof out));
+}

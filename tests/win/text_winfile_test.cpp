@@ -52,6 +52,18 @@ class TextFiles : public testing::Test {
     CloseHandle(h);
     return lines;
   }
+  std::vector<std::string> ReadWholeLines(const std::string& path) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_NE(INVALID_HANDLE_VALUE, h) << path;
+    std::vector<std::string> lines;
+    {
+      HandleTableFile file(h);
+      while (char* line = ReadTableLine(file.get())) lines.push_back(line);
+    }
+    CloseHandle(h);
+    return lines;
+  }
   std::string dir_;
   std::vector<std::string> files_;
 };
@@ -94,12 +106,34 @@ TEST_F(TextFiles, ReadTableLineFromFile) {
   }
 }
 
+// Whole files and files beyond the whole-file buffer, with a double-byte
+// character across every buffer boundary.
+TEST_F(TextFiles, ReadTableLineThroughFileSizedBuffer) {
+  std::string small = "1/1 1949 NewYear # c\r\n" SJ_HYO SJ_HYO "\r\nlast";
+  std::string medium;
+  while (medium.size() < 3 * kTableBlockSize) medium += "2/11 1967 " SJ_HYO "_" SJ_HYO " \t# x\r\n";
+  std::string large(kTableWholeMax - 1, 'x');
+  for (size_t i = 200; i < large.size(); i += 201) large[i] = '\n';
+  large += SJ_HYO "tail\r\n" + std::string(300, 'y') + "\r\n\x81";
+  for (const std::string& data : {small, medium, large}) {
+    std::string path = Write("whole.tbl", data);
+    auto blocks = ReadLines(path, 0);
+    auto whole = ReadWholeLines(path);
+    ASSERT_FALSE(blocks.empty());
+    ASSERT_EQ(blocks.size(), whole.size()) << "file of " << data.size() << " bytes";
+    for (size_t i = 0; i < blocks.size(); ++i) ASSERT_EQ(blocks[i], whole[i]) << "line " << i;
+  }
+}
+
 TEST_F(TextFiles, ReadTableLineOnInvalidHandleIsEmpty) {
   static TableFile file;
   TableFileAttach(&file, INVALID_HANDLE_VALUE);
   EXPECT_EQ(nullptr, ReadTableLine(&file));
+  HandleTableFile invalid(INVALID_HANDLE_VALUE);
+  EXPECT_EQ(nullptr, ReadTableLine(invalid.get()));
   std::string path = Write("empty.tbl", "");
   EXPECT_TRUE(ReadLines(path, 0).empty());
+  EXPECT_TRUE(ReadWholeLines(path).empty());
 }
 
 TEST(TextCodePage932, LeadBytesComeFromTheSystem) {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "tests/win/today_fixture.h"
+#include "today/cnfparse.h"
 #include "today/era.h"
 #include "today/todayconfig.h"
 
@@ -118,6 +119,113 @@ TEST_F(TodayConfig, ScheduleNamesSearchedByTheirFirst39Bytes) {
   EXPECT_EQ(1, LoadTodayConfig());
   EXPECT_EQ(tbl_ + "\\" + first39, ReadTemp("ScheduleFile1")) << "found by its first 39 bytes";
   EXPECT_EQ(otherLong, ReadTemp("ScheduleFile2")) << "the full name exists, its first 39 bytes do not";
+}
+
+// The schedule file entries 1 to 16 that the rules give, done literally in
+// a section of the test's own: every entry stored, read back with 40 bytes,
+// searched, and each found one written to the next slot. Run after
+// LoadTodayConfig, whose "TablePath" the search reads.
+std::vector<std::string> LiteralEntries(const std::string& cnfText) {
+  struct Names {
+    static void Add(void* ctx, int, const char* name) { static_cast<std::vector<std::string>*>(ctx)->push_back(name); }
+  };
+  std::vector<std::string> names;
+  CnfSink sink = {&names, nullptr, Names::Add, nullptr};
+  std::vector<char> text(cnfText.begin(), cnfText.end());
+  text.push_back('\0');
+  ParseTodayCnf(text.data(), &sink);
+  const char* section = "LiteralTemp";
+  const char* file = SettingsFilePath();
+  auto key = [](size_t i) { return "ScheduleFile" + std::to_string(i); };
+  for (size_t i = 1; i <= names.size(); ++i)
+    WritePrivateProfileStringA(section, key(i).c_str(), names[i - 1].c_str(), file);
+  size_t found = 0;
+  for (size_t i = 1; i <= names.size(); ++i) {
+    char name[40], path[260];
+    GetPrivateProfileStringA(section, key(i).c_str(), "", name, sizeof name, file);
+    if (FindTableFile(name, FALSE, path, sizeof path))
+      WritePrivateProfileStringA(section, key(++found).c_str(), path, file);
+  }
+  std::vector<std::string> entries;
+  for (size_t i = 1; i <= 16; ++i) {
+    char value[260];
+    GetPrivateProfileStringA(section, key(i).c_str(), "", value, sizeof value, file);
+    entries.push_back(value);
+  }
+  WritePrivateProfileSectionA(section, nullptr, file);
+  return entries;
+}
+
+// Many schedule file lines: the entries that readers see (1 to 16) are those
+// of the literal rules, and nothing is stored beyond them.
+TEST_F(TodayConfig, ManyScheduleLinesGiveTheEntriesOfTheRules) {
+  for (const char* name : {"A.TBL", "B.TBL", "C.TBL", "D.TBL"}) WriteBytes(tbl_ + "\\" + name, "");
+  auto lines = [](std::initializer_list<std::string> values) {
+    std::string text;
+    int n = 0;
+    for (const std::string& v : values) text += "schedule_file" + std::to_string(++n) + "=" + v + "\r\n";
+    return text;
+  };
+  std::vector<std::string> missing;
+  for (int i = 0; i < 30; ++i) missing.push_back("GONE" + std::to_string(i) + ".TBL");
+  std::string many;  // more than 16 lines, few found, one only after the 20th
+  for (int i = 0; i < 30; ++i) many += "schedule_file1=" + (i % 7 == 3 ? std::string("B.TBL") : missing[i]) + "\r\n";
+  many += "schedule_file2=\r\nschedule_file3=   \r\nschedule_file4= \"C.TBL\" \r\nschedule_file5=\x0b" "D.TBL\r\n";
+  std::string foundFirst;  // more than sixteen found
+  for (int i = 0; i < 40; ++i) foundFirst += "schedule_file9=" + std::string(i % 2 ? "A.TBL" : "X.TBL") + "\r\n";
+  std::string longNames;
+  for (int i = 0; i < 20; ++i)
+    longNames += "schedule_file1=" + std::string(i == 18 ? "A.TBL" : "LONG_NAME_0123456789_0123456789_" + std::to_string(i)) +
+                 "\r\n";
+  std::string repeated;  // a name searched once however often it comes
+  for (int i = 0; i < 25; ++i) repeated += "schedule_file1=" + std::string(i % 2 ? "\"GONE.TBL\"" : "GONE.TBL") + "\r\n";
+  repeated += "schedule_file1=A.TBL\r\nschedule_file1=GONE.TBL\r\nschedule_file1=C.TBL\r\n";
+  // Past the point where each folder is listed once: names in any case, with
+  // wildcards, a final dot, a device, a short-name mark, in the current folder.
+  WriteBytes(tbl_ + "\\lower.tbl", "");
+  WriteBytes(cwd_ + "\\CWD.TBL", "");
+  std::string listed;
+  for (int i = 0; i < 70; ++i) listed += "schedule_file1=NOWHERE" + std::to_string(i) + ".TBL\r\n";
+  for (const char* name : {"a.tbl", "B*.TBL", "C.TBL.", "nul.tbl", "LOWER.TBL", "CWD.TBL", "D~1.TBL", "MISSING.TBL",
+                           "D.TBL", "lower.TBL"})
+    listed += std::string("schedule_file1=") + name + "\r\n";
+  const std::string cases[] = {
+      lines({"A.TBL", "A.TBL", "GONE.TBL", "B.TBL"}),
+      repeated,
+      listed,
+      lines({"GONE1", "GONE2"}),
+      many,
+      foundFirst,
+      longNames,
+      "",
+  };
+  for (const std::string& schedules : cases) {
+    std::string text = "table_path=" + Forward(tbl_) + "\r\n" + schedules;
+    UseCnf(text);
+    ASSERT_EQ(1, LoadTodayConfig());
+    std::vector<std::string> loaded;
+    for (int i = 1; i <= 16; ++i) loaded.push_back(ReadTemp(("ScheduleFile" + std::to_string(i)).c_str()));
+    EXPECT_EQ(LiteralEntries(text), loaded) << "TODAY.CNF:\n" << text;
+    EXPECT_EQ("", ReadTemp("ScheduleFile17"));
+  }
+}
+
+// A load makes the same number of settings calls however many lines the file
+// has: no call per line, so the load grows with the file, not its square.
+TEST_F(TodayConfig, SettingsCallsDoNotGrowWithTheLines) {
+  WriteBytes(tbl_ + "\\A.TBL", "");
+  auto callsFor = [&](int lines) {
+    std::string text = "schedule=yes\r\ntable_path=" + Forward(tbl_) + "\r\n";
+    for (int i = 1; i <= lines; ++i) text += "schedule_file" + std::to_string(i) + "=" + (i % 2 ? "A.TBL" : "NONE.TBL") + "\r\n";
+    UseCnf(text);
+    LONG before = g_settingsCalls;
+    EXPECT_EQ(1, LoadTodayConfig());
+    return g_settingsCalls - before;
+  };
+  LONG few = callsFor(40);
+  EXPECT_EQ(few, callsFor(2000));
+  EXPECT_EQ(ReadTemp("ScheduleFile1"), tbl_ + "\\A.TBL");
+  EXPECT_EQ(ReadTemp("ScheduleFile16"), tbl_ + "\\A.TBL");
 }
 
 TEST_F(TodayConfig, StaleTodayCnfIsSearchedAndWrittenBack) {

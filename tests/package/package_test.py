@@ -1,0 +1,142 @@
+#!/usr/bin/env python3
+"""The release archive as a user gets it: built by scripts/package.sh into a
+temporary folder, unpacked into an empty one, checked file by file, and its
+library loaded by dxlhost with the samples beside it.
+
+    package_test.py BUILD_DIR      (a Windows build with Tarnivel.dxl and dxlhost.exe)
+"""
+import hashlib
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+import zipfile
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+BUILD = None
+SAMPLES = ["GENGO.TBL", "HOLIDAY.TBL", "S199802.TBL", "S202612.TBL", "S202701.TBL", "SCHEDULE.TBL", "TODAY.CNF"]
+
+# What the user sees in the menu and the dialogs, as the guide must name it.
+SCREEN_TEXTS = [
+    "2ヶ月表示(&T)", "縦に並べる(&V)", "ファイルの編集(&E)", "TODAY.CNF", "登録ファイルの再読み込み(&R)",
+    "環境登録ファイルの再読み込み(&C)", "ヘルプ(&H)", "タルニヴェルについて(&A)...",
+    "タルニヴェルの設定", "TODAY の利用", "TODAY の登録ファイルを利用する(&C)",
+    "休日/スケジュールをポップアップ表示(&P)", "環境登録ファイル(&F):", "参照(&B)...",
+    "テキスト編集用エディタ(&E):", "参照(&R)...", "今日は何の日?", "コマンド ライン(&L):", "参照(&O)...",
+    "キャンセル", "入力ヘルパー", "表示する年月", "今月(&M)", "指定(&O):", "月/曜日を英語で表示(&E)",
+    "色と書体", "今日の背景(&G):", "日曜日(&S):", "土曜日(&U):", "休日/祝日(&H):", "スケジュール(&D):",
+    "普通", "太字", "斜体", "下線",
+    "年の指定が不正です。1 以上の整数値を入力してください。",
+    "月の指定が不正です。1 ～ 12 の範囲の整数を入力してください。",
+    "%Y", "%y", "%M", "%m", "%D", "%d", "TODAYTBL", "table_path", "Tarnivel.ini", "$TodayTemp",
+]
+
+
+def version():
+    with open(os.path.join(ROOT, "resources", "resource.h")) as f:
+        return re.search(r'TARNIVEL_PRODUCTVERSION_STR "([^"]+)"', f.read()).group(1)
+
+
+def package(out):
+    subprocess.run([os.path.join(ROOT, "scripts", "package.sh"), "--out", out, "--build", BUILD, "--no-build"],
+                   check=True, stdout=subprocess.DEVNULL)
+    return os.path.join(out, "Tarnivel-%s.zip" % version())
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+class PackageTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.tmp = tempfile.mkdtemp(prefix="tarnivel-package-")
+        cls.zip = package(os.path.join(cls.tmp, "dist"))
+        cls.unpacked = os.path.join(cls.tmp, "unpacked")
+        os.mkdir(cls.unpacked)
+        with zipfile.ZipFile(cls.zip) as z:
+            cls.names = sorted(z.namelist())
+            z.extractall(cls.unpacked)
+        cls.top = os.path.join(cls.unpacked, "Tarnivel-" + version())
+
+    @classmethod
+    def tearDownClass(cls):
+        shutil.rmtree(cls.tmp)
+
+    def test_contents(self):
+        top = "Tarnivel-%s/" % version()
+        expected = sorted([top + "SHA256SUMS", top + "Tarnivel.dxl", top + "Tarnivel.txt"] +
+                          [top + "samples/" + name for name in SAMPLES])
+        self.assertEqual(expected, self.names)
+        self.assertEqual(read(os.path.join(BUILD, "Tarnivel.dxl")), read(os.path.join(self.top, "Tarnivel.dxl")))
+        for name in SAMPLES:
+            self.assertEqual(read(os.path.join(ROOT, "examples", name)),
+                             read(os.path.join(self.top, "samples", name)), name)
+
+    def test_checksums_cover_every_file_and_match(self):
+        listed = {}
+        for line in read(os.path.join(self.top, "SHA256SUMS")).decode("ascii").splitlines():
+            m = re.fullmatch(r"([0-9a-f]{64})  (\S+)", line)
+            self.assertTrue(m, "malformed line %r" % line)
+            listed[m.group(2)] = m.group(1)
+        files = sorted(os.path.relpath(os.path.join(d, f), self.top).replace(os.sep, "/")
+                       for d, _, fs in os.walk(self.top) for f in fs if f != "SHA256SUMS")
+        self.assertEqual(files, sorted(listed))
+        for name, digest in listed.items():
+            self.assertEqual(digest, hashlib.sha256(read(os.path.join(self.top, name))).hexdigest(), name)
+
+    def test_guide_is_shift_jis_with_cr_lf_and_names_what_the_user_sees(self):
+        raw = read(os.path.join(self.top, "Tarnivel.txt"))
+        text = raw.decode("cp932")  # strict: any byte sequence outside code page 932 fails
+        self.assertTrue(raw.endswith(b"\r\n"))
+        self.assertEqual(raw.count(b"\r"), raw.count(b"\r\n"), "a CR without LF")
+        self.assertEqual(raw.count(b"\n"), raw.count(b"\r\n"), "an LF without CR")
+        lines = text.split("\r\n")
+        for screen_text in SCREEN_TEXTS:
+            self.assertTrue(any(screen_text in line for line in lines), "guide lacks %s" % screen_text)
+        self.assertNotIn("`", text)
+
+    def test_guide_source_with_a_character_outside_code_page_932_is_refused(self):
+        source = os.path.join(self.tmp, "bad.md")
+        out = os.path.join(self.tmp, "bad.txt")
+        with open(source, "w", encoding="utf-8") as f:
+            f.write("# 見出し\n\n1 \u301c 12 の範囲\n")  # WAVE DASH has no code page 932 form
+        run = subprocess.run([sys.executable, os.path.join(ROOT, "scripts", "make-guide.py"), source, out],
+                             capture_output=True, text=True)
+        self.assertNotEqual(0, run.returncode)
+        self.assertIn(":3:3: U+301C", run.stderr)
+        self.assertFalse(os.path.exists(out))
+
+    def test_same_sources_give_the_same_archive(self):
+        self.assertEqual(read(self.zip), read(package(os.path.join(self.tmp, "again"))))
+
+    def test_library_loads_beside_the_samples_and_marks_their_holidays(self):
+        for name in SAMPLES:
+            shutil.copy(os.path.join(self.top, "samples", name), self.top)
+        elsewhere = os.path.join(self.tmp, "cwd")
+        os.mkdir(elsewhere)
+        library = "Z:" + os.path.join(self.top, "Tarnivel.dxl").replace("/", "\\")
+        run = subprocess.run([os.path.join(ROOT, "scripts", "wine-run"), "--prefix=" + os.path.join(BUILD, "wineprefix"),
+                              os.path.join(BUILD, "dxlhost.exe"), "state", library, "--memo", "2025/11"],
+                             cwd=elsewhere, capture_output=True, timeout=300)
+        out = run.stdout.decode("cp932", "replace")
+        self.assertEqual(0, run.returncode, out)
+        self.assertIn("library: " + library, out.splitlines()[0])
+        m = re.search(r"after Update: holidayMask ([0-9a-f]{8}) [0-9a-f]{8} scheduleMask ([0-9a-f]{8})", out)
+        self.assertTrue(m, out)
+        # 3 November, 23 November (a Sunday) and its substitute, the 24th.
+        self.assertEqual((1 << 3) | (1 << 23) | (1 << 24), int(m.group(1), 16), out)
+        self.assertNotEqual(0, int(m.group(2), 16), out)
+        settings = read(os.path.join(self.top, "Tarnivel.ini")).decode("cp932")
+        self.assertIn("TodayCnf=" + library[:-len("Tarnivel.dxl")] + "TODAY.CNF", settings)
+
+
+if __name__ == "__main__":
+    if len(sys.argv) < 2:
+        sys.exit(__doc__)
+    BUILD = os.path.abspath(sys.argv.pop(1))
+    unittest.main()
