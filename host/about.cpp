@@ -24,19 +24,9 @@ struct AboutShot {
 };
 AboutShot g_aboutShot;
 
-BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
-  char name[16];
-  if (IsWindowVisible(window) && GetClassNameA(window, name, sizeof name) && !strcmp(name, "#32770")) {
-    *reinterpret_cast<HWND*>(param) = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 VOID CALLBACK AboutShotTimer(HWND, UINT, UINT_PTR id, DWORD) {
   AboutShot& s = g_aboutShot;
-  HWND dialog = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
+  HWND dialog = ShownThreadDialog();
   ++s.ticks;
   if (!dialog) {
     if (s.ticks > 40) {  // the box never came: end its loop all the same

@@ -89,3 +89,22 @@ RECT WindowAndMenusArea(HWND window) {
   EnumThreadWindows(GetCurrentThreadId(), AddMenuWindow, reinterpret_cast<LPARAM>(&area));
   return area;
 }
+
+namespace {
+
+BOOL CALLBACK FindShownDialog(HWND window, LPARAM param) {
+  char name[16];
+  if (IsWindowVisible(window) && GetClassNameA(window, name, sizeof name) && !strcmp(name, "#32770")) {
+    *reinterpret_cast<HWND*>(param) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+HWND ShownThreadDialog() {
+  HWND dialog = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindShownDialog, reinterpret_cast<LPARAM>(&dialog));
+  return dialog;
+}

@@ -20,3 +20,5 @@ bool CaptureScreen(RECT area, int* width, int* height, std::vector<uint8_t>* rgb
 bool WriteScreenPng(const char* path, const RECT& area);
 // The area covered by a window and the visible menus of the calling thread.
 RECT WindowAndMenusArea(HWND window);
+// The topmost visible dialog box of the calling thread, or null.
+HWND ShownThreadDialog();

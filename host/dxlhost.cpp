@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/about.h"
+#include "host/configure.h"
 #include "host/edit.h"
 #include "host/loader.h"
 #include "host/menu.h"
@@ -104,6 +105,7 @@ const Command kCommands[] = {
     {"soak", RunSoakCommand},
     {"menu", RunMenuCommand},
     {"about", RunAboutCommand},
+    {"configure", RunConfigureCommand},
     {"edit", RunEditCommand},
 };
 

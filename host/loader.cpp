@@ -74,6 +74,7 @@ bool LoadDxl(const char* path, DxlApi* api) {
   Resolve(m, "DoDrawExMenu", &api->DoDrawExMenu);
   Resolve(m, "DrawExAbout", &api->DrawExAbout);
   Resolve(m, "EditHelper", &api->EditHelper);
+  Resolve(m, "DrawExConfigure", &api->DrawExConfigure);
   return api->InitializeChip && api->UnInitializeChip && api->Update;
 }
 
@@ -104,6 +105,21 @@ std::string ProgramDirectory() {
 void UnloadDxl(DxlApi* api) {
   if (api->module) FreeLibrary(api->module);
   memset(api, 0, sizeof *api);
+}
+
+SettingsFile LibrarySettingsFile(const char* library) {
+  SettingsFile f;
+  char full[MAX_PATH];
+  DWORD n = GetFullPathNameA(library, sizeof full, full, nullptr);
+  f.path = n > 0 && n < sizeof full ? full : library;
+  size_t dot = f.path.rfind('.');
+  size_t slash = f.path.find_last_of("\\/");
+  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) f.path.resize(dot);
+  f.path += ".ini";
+  char user[64];
+  DWORD size = sizeof user;
+  f.section = GetUserNameA(user, &size) && strlen(user) < 32 ? user : "Default";
+  return f;
 }
 
 HWND CreateChipWindow(int clientWidth, int clientHeight, bool visible) {

@@ -28,6 +28,7 @@ struct DxlApi {
   int(__cdecl* DoDrawExMenu)(HGLOBAL chip, HWND window, UINT command);
   int(__cdecl* DrawExAbout)(HWND parent);
   int(__cdecl* EditHelper)(HWND owner, HostEditRecord* record);
+  int(__cdecl* DrawExConfigure)(HWND parent);
 };
 
 // Loads the library by its full path (a relative path is taken from the
@@ -41,6 +42,15 @@ bool LoadDxlOrComplain(const char* path, DxlApi* api);
 // The folder of the running program, with its trailing backslash.
 std::string ProgramDirectory();
 void UnloadDxl(DxlApi* api);
+
+// The settings file beside a library (its path with the extension "ini") and
+// the user section in it (the Windows user's name; "Default" when it is too
+// long).
+struct SettingsFile {
+  std::string path;
+  std::string section;
+};
+SettingsFile LibrarySettingsFile(const char* library);
 
 // One chip as the host keeps it: the memo text and the saved-data block in
 // movable global memory, the chip window, and the chip handle.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/capture.h"
+#include "host/configure.h"
 #include "host/edit.h"
 #include "host/paint.h"
 
@@ -22,6 +23,7 @@ int CloseChip(const DxlApi*, HostChip* chip) {
 // The host's own items, below a separator; their identifiers follow
 // kHostItemBase in this order. Closing the chip stays last.
 const HostMenuItem kHostItems[] = {
+    {L"描画拡張の設定(&S)...", ConfigureFromChipMenu},
     {L"チップの設定(&S)...", EditChipFromMenu},
     {L"チップを閉じる(&X)", CloseChip},
 };
@@ -49,26 +51,6 @@ struct SavedSetting {
   bool present;
   std::string value;
 };
-
-struct SettingsFile {
-  std::string path;
-  std::string section;
-};
-
-SettingsFile LibrarySettingsFile(const char* library) {
-  SettingsFile f;
-  char full[MAX_PATH];
-  DWORD n = GetFullPathNameA(library, sizeof full, full, nullptr);
-  f.path = n > 0 && n < sizeof full ? full : library;
-  size_t dot = f.path.rfind('.');
-  size_t slash = f.path.find_last_of("\\/");
-  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) f.path.resize(dot);
-  f.path += ".ini";
-  char user[64];
-  DWORD size = sizeof user;
-  f.section = GetUserNameA(user, &size) && strlen(user) < 32 ? user : "Default";
-  return f;
-}
 
 bool ApplySetting(const SettingsFile& f, const char* assignment, std::vector<SavedSetting>* saved) {
   const char* eq = strchr(assignment, '=');

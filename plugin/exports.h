@@ -22,4 +22,5 @@ int __cdecl DrawExAbout(HWND parent);
 void __cdecl Zoom();
 int __cdecl DoTimer();
 int __cdecl EditHelper(HWND owner, EditHelperParams* params);
+int __cdecl DrawExConfigure(HWND parent);
 }

@@ -67,6 +67,17 @@
 #define IDC_CHIP_HOLIDAYCOLOR 1214
 #define IDC_CHIP_SCHEDULESTYLE 1216
 
+// Configuration dialog and its controls
+#define IDD_CONFIG 101
+#define IDC_USE_TODAY 1101
+#define IDC_POPUP_TIPS 1102
+#define IDC_TODAYCNF 1103
+#define IDC_BROWSE_TODAYCNF 1104
+#define IDC_EDITOR 1105
+#define IDC_BROWSE_EDITOR 1106
+#define IDC_PROGRAM 1107
+#define IDC_BROWSE_PROGRAM 1108
+
 // Equinox table
 #define IDR_EQUINOX 101
 

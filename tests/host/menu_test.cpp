@@ -10,6 +10,7 @@
 #include "host/loader.h"
 #include "host/menu.h"
 #include "host/paint.h"
+#include "tests/common/runprogram.h"
 #include "tests/common/tempfolder.h"
 
 namespace {
@@ -97,32 +98,9 @@ TEST_F(HostMenu, LiveMenuCarriesOutLibraryAndHostItems) {
 
 // Runs dxlhost with the arguments; its standard output.
 std::string RunDxlhost(const std::string& arguments) {
-  SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
-  HANDLE read = nullptr, write = nullptr;
-  if (!CreatePipe(&read, &write, &sa, 0)) return "no pipe";
-  SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = write;
-  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-  PROCESS_INFORMATION process = {};
-  std::string command = "\"" + ProgramDirectory() + "dxlhost.exe\" " + arguments;
-  std::vector<char> line(command.begin(), command.end());
-  line.push_back('\0');
-  BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
-  CloseHandle(write);
   std::string out;
-  if (started) {
-    char buf[4096];
-    DWORD n;
-    while (ReadFile(read, buf, sizeof buf, &n, nullptr) && n > 0) out.append(buf, n);
-    WaitForSingleObject(process.hProcess, 30000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-  }
-  CloseHandle(read);
-  return started ? out : "not started";
+  RunProgramOutput("\"" + ProgramDirectory() + "dxlhost.exe\" " + arguments, "", &out, 30000);
+  return out;
 }
 
 TEST_F(HostMenu, MenuCommandPrintsTheMenuAndTheStateAfterACommand) {

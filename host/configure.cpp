@@ -1,0 +1,144 @@
+#include "host/configure.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include "host/capture.h"
+
+namespace {
+
+void ConfigureUsage() {
+  fputs(
+      "usage: dxlhost configure LIBRARY [--shot FILE.png] [--close ok|cancel]\n"
+      "  Runs the library's configuration dialog (DrawExConfigure) as a host does\n"
+      "  and prints the settings keys it changed. --shot writes a picture of the\n"
+      "  dialog as the screen shows it; --close presses OK or Cancel once the\n"
+      "  dialog is shown (after the picture).\n",
+      stderr);
+}
+
+// Drives the dialog from this thread's timer while DrawExConfigure runs it.
+struct ConfigureDriver {
+  const char* shot;
+  int closeWith;  // IDOK, IDCANCEL or 0
+  int ticks;
+  int shownTicks;
+  bool shotWritten;
+};
+ConfigureDriver g_driver;
+
+void CALLBACK DriveConfigureDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = ShownThreadDialog();
+  if (!dialog) {
+    if (++g_driver.ticks > 100) KillTimer(nullptr, timer);
+    return;
+  }
+  // The first tick after it shows lets the screen catch up with its painting.
+  if (g_driver.shownTicks++ == 0) {
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    return;
+  }
+  KillTimer(nullptr, timer);
+  if (g_driver.shot) {
+    RECT r;
+    GetWindowRect(dialog, &r);
+    g_driver.shotWritten = WriteScreenPng(g_driver.shot, r);
+    if (g_driver.shotWritten) printf("%s: %ld x %ld\n", g_driver.shot, r.right - r.left, r.bottom - r.top);
+  }
+  if (g_driver.closeWith) PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(g_driver.closeWith, BN_CLICKED), 0);
+}
+
+const char* FindValue(const SettingsKeys& keys, const std::string& key) {
+  for (const auto& k : keys)
+    if (!lstrcmpiA(k.first.c_str(), key.c_str())) return k.second.c_str();
+  return nullptr;
+}
+
+}  // namespace
+
+SettingsKeys ReadSettingsKeys(const SettingsFile& settings) {
+  SettingsKeys keys;
+  std::vector<char> buffer(32767);
+  DWORD n = GetPrivateProfileSectionA(settings.section.c_str(), buffer.data(), (DWORD)buffer.size(),
+                                     settings.path.c_str());
+  for (const char* p = buffer.data(); p < buffer.data() + n && *p; p += strlen(p) + 1) {
+    const char* eq = strchr(p, '=');
+    if (eq) keys.emplace_back(std::string(p, eq - p), eq + 1);
+    else keys.emplace_back(p, "");
+  }
+  return keys;
+}
+
+int PrintSettingsChanges(const SettingsKeys& before, const SettingsKeys& after) {
+  int changes = 0;
+  for (const auto& k : after) {
+    const char* old = FindValue(before, k.first);
+    if (old && old == k.second) continue;
+    if (old) printf("changed: %s \"%s\" -> \"%s\"\n", k.first.c_str(), old, k.second.c_str());
+    else printf("added: %s \"%s\"\n", k.first.c_str(), k.second.c_str());
+    ++changes;
+  }
+  for (const auto& k : before) {
+    if (FindValue(after, k.first)) continue;
+    printf("removed: %s \"%s\"\n", k.first.c_str(), k.second.c_str());
+    ++changes;
+  }
+  if (!changes) printf("settings unchanged\n");
+  return changes;
+}
+
+int HostConfigure(const DxlApi* api, HWND owner) {
+  if (!api->DrawExConfigure) {
+    printf("the library has no DrawExConfigure\n");
+    return 0;
+  }
+  SettingsFile settings = LibrarySettingsFile(api->file);
+  printf("settings file: %s [%s]\n", settings.path.c_str(), settings.section.c_str());
+  SettingsKeys before = ReadSettingsKeys(settings);
+  int result = api->DrawExConfigure(owner);
+  printf("DrawExConfigure: %d\n", result);
+  PrintSettingsChanges(before, ReadSettingsKeys(settings));
+  return result;
+}
+
+int ConfigureFromChipMenu(const DxlApi* api, HostChip* chip) {
+  HostConfigure(api, chip->window);
+  if (chip->chip) HostUpdate(api, chip);
+  return 1;
+}
+
+int RunConfigureCommand(int argc, char** argv) {
+  if (argc < 1) {
+    ConfigureUsage();
+    return 2;
+  }
+  const char* library = argv[0];
+  memset(&g_driver, 0, sizeof g_driver);
+  for (int i = 1; i < argc; ++i) {
+    const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
+    if (!strcmp(argv[i], "--shot") && v) g_driver.shot = v, ++i;
+    else if (!strcmp(argv[i], "--close") && v && !strcmp(v, "ok")) g_driver.closeWith = IDOK, ++i;
+    else if (!strcmp(argv[i], "--close") && v && !strcmp(v, "cancel")) g_driver.closeWith = IDCANCEL, ++i;
+    else {
+      ConfigureUsage();
+      return 2;
+    }
+  }
+
+  DxlApi api;
+  if (!LoadDxlOrComplain(library, &api)) return 1;
+  // The host's window owns the dialog, as the memo application's would.
+  HWND owner = CreateChipWindow(160, 120, false);
+  UINT_PTR timer = 0;
+  if (g_driver.shot || g_driver.closeWith) timer = SetTimer(nullptr, 0, 250, DriveConfigureDialog);
+  int result = HostConfigure(&api, owner);
+  if (timer) KillTimer(nullptr, timer);
+  int status = result == 1 ? 0 : 1;
+  if (g_driver.shot && !g_driver.shotWritten) {
+    fprintf(stderr, "dxlhost configure: no picture of the dialog in %s\n", g_driver.shot);
+    status = 1;
+  }
+  if (owner) DestroyWindow(owner);
+  UnloadDxl(&api);
+  return status;
+}
