@@ -319,7 +319,8 @@ bool ScenarioHover(Soak* s, long count) {
 }
 
 // Presses a button of the chip settings dialog (the one with the year field)
-// once it is shown; cancels any dialog of this thread after two seconds.
+// or of the configuration dialog (the one with the TODAY switch) once it is
+// shown; cancels any dialog of this thread after two seconds.
 struct DialogPress {
   int button;
   int ticks;
@@ -331,7 +332,7 @@ BOOL CALLBACK PressInDialog(HWND window, LPARAM) {
   if (!IsWindowVisible(window) || !GetClassNameA(window, cls, sizeof cls) || strcmp(cls, "#32770")) return TRUE;
   HWND button = GetDlgItem(window, g_press.button);
   if (g_press.ticks > 100) PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-  else if (GetDlgItem(window, 1201) && button) SendMessageA(button, BM_CLICK, 0, 0);
+  else if ((GetDlgItem(window, 1201) || GetDlgItem(window, 1101)) && button) SendMessageA(button, BM_CLICK, 0, 0);
   return TRUE;
 }
 
@@ -358,6 +359,24 @@ bool ScenarioEdit(Soak* s, long count) {
   return true;
 }
 
+// The configuration dialog opened from the chip and closed with OK and Cancel
+// in turn; the chip is updated afterwards as the host does.
+bool ScenarioConfigure(Soak* s, long count) {
+  HostChip chip;
+  if (!MakeChip(s, ChipOptions("1998/2", 0, false, 1), &chip)) return true;
+  for (long i = 0; i < count && s->api.DrawExConfigure; ++i) {
+    g_press.button = i % 2 ? IDCANCEL : IDOK;
+    g_press.ticks = 0;
+    UINT_PTR timer = SetTimer(nullptr, 0, 20, DialogPressTick);
+    s->api.DrawExConfigure(chip.window);
+    KillTimer(nullptr, timer);
+    HostUpdate(&s->api, &chip);
+    if (g_press.ticks > 100) Wrong(s, "the dialog stayed open");
+  }
+  DestroyChip(s, &chip);
+  return true;
+}
+
 struct Scenario {
   const char* name;
   long count;  // one pass
@@ -375,6 +394,7 @@ const Scenario kScenarios[] = {
     {"menu", 8, "menu requests and commands: views, reloads, editing the TODAY files", ScenarioMenu},
     {"hover", 4, "hovers over a holiday and off it: the tip shown and hidden", ScenarioHover},
     {"edit", 4, "chip settings dialogs opened and closed with OK and Cancel", ScenarioEdit},
+    {"configure", 4, "configuration dialogs opened and closed with OK and Cancel", ScenarioConfigure},
 };
 
 // --- checks --------------------------------------------------------------------
