@@ -3,6 +3,7 @@
 
 #include "month/chipview.h"
 #include "month/datecmd.h"
+#include "plugin/startcommand.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 
@@ -18,17 +19,7 @@ extern "C" int __cdecl MouseClik(HGLOBAL chip, HWND chipWindow, const POINT* poi
   // A command line that would not fit in full is not started at all.
   int started = 0;
   if (ExpandDatePlaceholders(command, sizeof command, year, month, day)) {
-    STARTUPINFOA startup;
-    memset(&startup, 0, sizeof startup);
-    startup.cb = sizeof startup;
-    startup.wShowWindow = SW_SHOWDEFAULT;
-    PROCESS_INFORMATION process;
-    memset(&process, 0, sizeof process);
-    if (CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-      CloseHandle(process.hThread);
-      CloseHandle(process.hProcess);
-      started = 1;
-    }
+    started = StartCommandLine(command);
   }
   if (!started) MessageBeep(0);
   return 0;

@@ -4,6 +4,7 @@
 
 #include "plugin/chipmenu.h"
 #include "plugin/globals.h"
+#include "plugin/startcommand.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 
@@ -24,14 +25,5 @@ int EditTodayFile(HWND, int index) {
   int length = snprintf(command, sizeof command, "%s \"%s\"", editor, path);
   if (length < 0 || length >= (int)sizeof command) return 0;
 
-  STARTUPINFOA startup;
-  memset(&startup, 0, sizeof startup);
-  startup.cb = sizeof startup;
-  startup.wShowWindow = SW_SHOWDEFAULT;
-  PROCESS_INFORMATION process;
-  memset(&process, 0, sizeof process);
-  if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return 0;
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return 1;
+  return StartCommandLine(command);
 }

@@ -1,0 +1,16 @@
+#include "plugin/startcommand.h"
+
+#include <string.h>
+
+int StartCommandLine(char* commandLine) {
+  STARTUPINFOA startup;
+  memset(&startup, 0, sizeof startup);
+  startup.cb = sizeof startup;
+  startup.wShowWindow = SW_SHOWDEFAULT;
+  PROCESS_INFORMATION process;
+  memset(&process, 0, sizeof process);
+  if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return 0;
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return 1;
+}
