@@ -1,6 +1,7 @@
 #include "host/paint.h"
 
 #include <ctype.h>
+#include <errno.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -51,6 +52,34 @@ bool ParseSize(const char* text, int* width, int* height) {
   *height = (int)h;
   return true;
 }
+
+// A whole number from lo to hi, nothing after it.
+bool ParseBounded(const char* text, long lo, long hi, long* value) {
+  char* end = nullptr;
+  errno = 0;
+  long v = strtol(text, &end, 10);
+  if (end == text || *end || errno || v < lo || v > hi) return false;
+  *value = v;
+  return true;
+}
+
+// X,Y on the virtual screen.
+bool ParsePoint(const char* text, int* x, int* y) {
+  const char* comma = strchr(text, ',');
+  if (!comma || comma - text > 15) return false;
+  char first[16];
+  memcpy(first, text, comma - text);
+  first[comma - text] = 0;
+  long vx, vy;
+  if (!ParseBounded(first, -32768, 32767, &vx) || !ParseBounded(comma + 1, -32768, 32767, &vy)) return false;
+  *x = (int)vx;
+  *y = (int)vy;
+  return true;
+}
+
+// Font heights as LOGFONT takes them (negative: character height), within
+// what a chip can show.
+const long kMaxFontHeight = 256;
 
 void PutLe32(std::vector<unsigned char>* b, size_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) (*b)[at + i] = (unsigned char)(v >> (8 * i));
@@ -160,6 +189,8 @@ bool CreatePaintChip(const DxlApi* api, const PaintOptions& o, HostChip* chip) {
   } else {
     SIZE size = {0, 0};
     if (!api->CalcDefaultRect || !api->CalcDefaultRect(chip->chip, chip->window, &size)) return false;
+    // A proposal past what a host would show is refused, not allocated.
+    if (size.cx < 1 || size.cy < 1 || size.cx > kMaxChipSide || size.cy > kMaxChipSide) return false;
     windowWidth = size.cx;
     windowHeight = size.cy;
   }
@@ -208,9 +239,13 @@ int RunPaintCommand(int argc, char** argv) {
         return 2;
       }
     }
-    else if (!strcmp(a, "--at")) ok = sscanf(v, "%d,%d", &atX, &atY) == 2;
+    else if (!strcmp(a, "--at")) ok = ParsePoint(v, &atX, &atY);
     else if (!strcmp(a, "--hover")) ok = ParseHoverDate(v, &hoverDate), hover = v;
-    else if (!strcmp(a, "--font-height")) o.fontHeight = atoi(v);
+    else if (!strcmp(a, "--font-height")) {
+      long h;
+      ok = ParseBounded(v, -kMaxFontHeight, kMaxFontHeight, &h);
+      if (ok) o.fontHeight = (int)h;
+    }
     else if (!strcmp(a, "--font-face")) ok = strlen(v) < LF_FACESIZE, o.fontFace = v;
     else if (!strcmp(a, "--today")) ok = ParseColor(v, &o.todayColor);
     else if (!strcmp(a, "--sunday")) ok = ParseColor(v, &o.sundayColor);

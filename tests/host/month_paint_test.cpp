@@ -157,14 +157,21 @@ TEST_F(MonthHostPaint, PaintCommandWritesThePicture) {
   EXPECT_GT(ink, 500u) << "the picture is nearly blank";
 }
 
-TEST_F(MonthHostPaint, PaintCommandRefusesSizesOutOfBounds) {
+TEST_F(MonthHostPaint, PaintCommandRefusesSizesFontHeightsAndPlacesOutOfBounds) {
   std::string out = lib_->File("refused.png");
+  std::vector<std::string> refused;
   for (const char* size : {"0x100", "100x0", "-5x100", "4097x100", "100x4097", "100x99999999999", "100x", "x100",
-                           "100x100x", "100", "big"}) {
-    std::string command = "\"" + ProgramDirectory() + "dxlhost.exe\" paint \"" + lib_->library() + "\" --size " +
-                          size + " --out \"" + out + "\"";
-    EXPECT_EQ(2, RunProgram(command, lib_->path())) << "--size " << size;
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(out.c_str())) << "--size " << size;
+                           "100x100x", "100", "big"})
+    refused.push_back(std::string("--size ") + size);
+  for (const char* height : {"257", "-257", "-99999999999", "16px", "", "x"})
+    refused.push_back(std::string("--font-height \"") + height + "\"");
+  for (const char* at : {"10", "10,", ",10", "10,10,", "40000,10", "10,-40000", "a,b"})
+    refused.push_back(std::string("--at ") + at);
+  for (const std::string& option : refused) {
+    std::string command = "\"" + ProgramDirectory() + "dxlhost.exe\" paint \"" + lib_->library() + "\" " + option +
+                          " --out \"" + out + "\"";
+    EXPECT_EQ(2, RunProgram(command, lib_->path())) << option;
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(out.c_str())) << option;
     DeleteFileA(out.c_str());
   }
 }
