@@ -4,22 +4,11 @@
 #include <string.h>
 
 #include "host/capture.h"
+#include "host/pump.h"
 #include "month/dates.h"
 #include "month/layout.h"
 
 namespace {
-
-void PumpFor(DWORD ms) {
-  DWORD start = GetTickCount();
-  do {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(10);
-  } while (GetTickCount() - start < ms);
-}
 
 BOOL CALLBACK FindTipProc(HWND window, LPARAM found) {
   char name[32];
@@ -83,19 +72,19 @@ bool HoverAndCapture(const HostChip* chip, const HoverDate& date, int x, int y, 
   SetCursorPos(0, 0);
   SetWindowPos(chip->window, HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
   UpdateWindow(chip->window);
-  PumpFor(100);
+  PumpMessagesFor(100);
   POINT day;
   if (!FindDayOnScreen(chip, date, &day)) return *why = "the chip does not show that day", false;
   SetCursorPos(day.x, day.y);
   HWND tip = nullptr;
   for (DWORD start = GetTickCount(); !tip && GetTickCount() - start < 3000;) {
-    PumpFor(20);
+    PumpMessagesFor(20);
     tip = FindShownTip();
   }
   if (!tip) return *why = "the library showed no tip there", false;
   UpdateWindow(tip);
   // The display shows what was painted once the loop has run a little.
-  PumpFor(300);
+  PumpMessagesFor(300);
 
   RECT chipRect, tipRect, both;
   GetWindowRect(chip->window, &chipRect);

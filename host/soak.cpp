@@ -11,6 +11,7 @@
 #include "host/edit.h"
 #include "host/hover.h"
 #include "host/loader.h"
+#include "host/pump.h"
 #include "host/menu.h"
 #include "host/paint.h"
 #include "host/soakcount.h"
@@ -274,14 +275,6 @@ bool ScenarioMenu(Soak* s, long count) {
   if (s->api.DoDrawExMenu) s->api.DoDrawExMenu(chip.chip, chip.window, 10004);
   DestroyChip(s, &chip);
   return true;
-}
-
-void PumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
 }
 
 // The cursor on a day of the chip shown on the desktop, and the move the

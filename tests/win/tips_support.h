@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "host/pump.h"
 #include "marks_support.h"
 #include "month/chipview.h"
 #include "plugin/exports.h"
@@ -63,18 +64,7 @@ inline HWND CreateOwnChipWindow(int n, int x, int y, int width, int height) {
 
 inline WNDPROC ProcOf(HWND window) { return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)); }
 
-// Dispatches what arrives for about ms milliseconds.
-inline void Pump(int ms) {
-  DWORD start = GetTickCount();
-  do {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(5);
-  } while ((int)(GetTickCount() - start) < ms);
-}
+inline void Pump(int ms) { PumpMessagesFor((DWORD)ms); }
 
 // Moves the real cursor and dispatches until the window under it had the
 // mouse move (or a second has passed).
