@@ -334,19 +334,30 @@ void CALLBACK DialogPressTick(HWND, UINT, UINT_PTR, DWORD) {
   EnumThreadWindows(GetCurrentThreadId(), PressInDialog, 0);
 }
 
+// Runs open, which shows a dialog modally, while a timer presses the button in
+// it; false (and a wrong result) when the dialog had to be cancelled instead.
+template <class Open>
+bool PressWhileOpen(Soak* s, int button, Open open) {
+  g_press.button = button;
+  g_press.ticks = 0;
+  UINT_PTR timer = SetTimer(nullptr, 0, 20, DialogPressTick);
+  open();
+  KillTimer(nullptr, timer);
+  if (g_press.ticks <= 100) return true;
+  Wrong(s, "the dialog stayed open");
+  return false;
+}
+
 // The chip settings dialog opened on the chip's memo text and saved data and
 // closed with OK and Cancel in turn; after OK the chip follows at its Update.
 bool ScenarioEdit(Soak* s, long count) {
   HostChip chip;
   if (!MakeChip(s, ChipOptions("1998/2", 0, false, 1), &chip)) return true;
   for (long i = 0; i < count && s->api.EditHelper; ++i) {
-    g_press.button = i % 2 ? IDCANCEL : IDOK;
-    g_press.ticks = 0;
-    UINT_PTR timer = SetTimer(nullptr, 0, 20, DialogPressTick);
-    int result = HostEditChip(&s->api, &chip, chip.window);
-    KillTimer(nullptr, timer);
-    if (g_press.ticks > 100) Wrong(s, "the dialog stayed open");
-    else if (!SoakFaultFired() && result != g_press.button) Problem(s, "the dialog did not close as pressed");
+    int result = 0;
+    if (!PressWhileOpen(s, i % 2 ? IDCANCEL : IDOK, [&] { result = HostEditChip(&s->api, &chip, chip.window); }))
+      continue;
+    if (!SoakFaultFired() && result != g_press.button) Problem(s, "the dialog did not close as pressed");
   }
   DestroyChip(s, &chip);
   return true;
@@ -358,13 +369,10 @@ bool ScenarioConfigure(Soak* s, long count) {
   HostChip chip;
   if (!MakeChip(s, ChipOptions("1998/2", 0, false, 1), &chip)) return true;
   for (long i = 0; i < count && s->api.DrawExConfigure; ++i) {
-    g_press.button = i % 2 ? IDCANCEL : IDOK;
-    g_press.ticks = 0;
-    UINT_PTR timer = SetTimer(nullptr, 0, 20, DialogPressTick);
-    s->api.DrawExConfigure(chip.window);
-    KillTimer(nullptr, timer);
-    HostUpdate(&s->api, &chip);
-    if (g_press.ticks > 100) Wrong(s, "the dialog stayed open");
+    PressWhileOpen(s, i % 2 ? IDCANCEL : IDOK, [&] {
+      s->api.DrawExConfigure(chip.window);
+      HostUpdate(&s->api, &chip);
+    });
   }
   DestroyChip(s, &chip);
   return true;

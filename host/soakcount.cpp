@@ -443,68 +443,71 @@ void BlockUnlocked(void* block, std::map<void*, long>* locks, int lockKind) {
   if (--it->second == 0) locks->erase(it);
 }
 
-HGLOBAL WINAPI HookGlobalAlloc(UINT flags, SIZE_T size) {
-  if (Fail(kFGlobalAlloc, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
-  HGLOBAL h = RealGlobalAlloc(flags, size);
-  Track(h, (flags & GMEM_MOVEABLE) ? kSoakGlobalMovable : kSoakGlobalFixed);
+// The global and the local memory calls have the same forms and are counted
+// alike, each family with its own kinds, faults and lock counts.
+struct MemoryCalls {
+  decltype(&GlobalAlloc)* alloc;
+  decltype(&GlobalReAlloc)* reAlloc;
+  decltype(&GlobalFree)* free;
+  decltype(&GlobalLock)* lock;
+  decltype(&GlobalUnlock)* unlock;
+  int failAlloc, failReAlloc, failLock;
+  UINT movable;
+  int fixedKind, movableKind, lockKind;
+  std::map<void*, long>* locks;
+};
+
+enum { kGlobalMemory, kLocalMemory };
+
+const MemoryCalls kMemoryCalls[] = {
+    {&RealGlobalAlloc, &RealGlobalReAlloc, &RealGlobalFree, &RealGlobalLock, &RealGlobalUnlock, kFGlobalAlloc,
+     kFGlobalReAlloc, kFGlobalLock, GMEM_MOVEABLE, kSoakGlobalFixed, kSoakGlobalMovable, kSoakGlobalLock,
+     &g_globalLocks},
+    {&RealLocalAlloc, &RealLocalReAlloc, &RealLocalFree, &RealLocalLock, &RealLocalUnlock, kFLocalAlloc,
+     kFLocalReAlloc, kFLocalLock, LMEM_MOVEABLE, kSoakLocalFixed, kSoakLocalMovable, kSoakLocalLock,
+     &g_localLocks},
+};
+
+template <int M>
+HANDLE WINAPI HookMemoryAlloc(UINT flags, SIZE_T size) {
+  const MemoryCalls& c = kMemoryCalls[M];
+  if (Fail(c.failAlloc, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
+  HANDLE h = (*c.alloc)(flags, size);
+  Track(h, (flags & c.movable) ? c.movableKind : c.fixedKind);
   return h;
 }
 
-HGLOBAL WINAPI HookGlobalReAlloc(HGLOBAL block, SIZE_T size, UINT flags) {
-  if (Fail(kFGlobalReAlloc, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
-  HGLOBAL h = RealGlobalReAlloc(block, size, flags);
+template <int M>
+HANDLE WINAPI HookMemoryReAlloc(HANDLE block, SIZE_T size, UINT flags) {
+  const MemoryCalls& c = kMemoryCalls[M];
+  if (Fail(c.failReAlloc, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
+  HANDLE h = (*c.reAlloc)(block, size, flags);
   BlockMoved(block, h);
   return h;
 }
 
-HGLOBAL WINAPI HookGlobalFree(HGLOBAL block) {
-  HGLOBAL result = RealGlobalFree(block);
-  if (!result) BlockFreed(block, kSoakGlobalFixed, &g_globalLocks, kSoakGlobalLock);
+template <int M>
+HANDLE WINAPI HookMemoryFree(HANDLE block) {
+  const MemoryCalls& c = kMemoryCalls[M];
+  HANDLE result = (*c.free)(block);
+  if (!result) BlockFreed(block, c.fixedKind, c.locks, c.lockKind);
   return result;
 }
 
-LPVOID WINAPI HookGlobalLock(HGLOBAL block) {
-  if (Fail(kFGlobalLock, ERROR_NOT_LOCKED)) return nullptr;
-  LPVOID p = RealGlobalLock(block);
-  if (p) BlockLocked(block, &g_globalLocks, kSoakGlobalLock);
+template <int M>
+LPVOID WINAPI HookMemoryLock(HANDLE block) {
+  const MemoryCalls& c = kMemoryCalls[M];
+  if (Fail(c.failLock, ERROR_NOT_LOCKED)) return nullptr;
+  LPVOID p = (*c.lock)(block);
+  if (p) BlockLocked(block, c.locks, c.lockKind);
   return p;
 }
 
-BOOL WINAPI HookGlobalUnlock(HGLOBAL block) {
-  BlockUnlocked(block, &g_globalLocks, kSoakGlobalLock);
-  return RealGlobalUnlock(block);
-}
-
-HLOCAL WINAPI HookLocalAlloc(UINT flags, SIZE_T size) {
-  if (Fail(kFLocalAlloc, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
-  HLOCAL h = RealLocalAlloc(flags, size);
-  Track(h, (flags & LMEM_MOVEABLE) ? kSoakLocalMovable : kSoakLocalFixed);
-  return h;
-}
-
-HLOCAL WINAPI HookLocalReAlloc(HLOCAL block, SIZE_T size, UINT flags) {
-  if (Fail(kFLocalReAlloc, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
-  HLOCAL h = RealLocalReAlloc(block, size, flags);
-  BlockMoved(block, h);
-  return h;
-}
-
-HLOCAL WINAPI HookLocalFree(HLOCAL block) {
-  HLOCAL result = RealLocalFree(block);
-  if (!result) BlockFreed(block, kSoakLocalFixed, &g_localLocks, kSoakLocalLock);
-  return result;
-}
-
-LPVOID WINAPI HookLocalLock(HLOCAL block) {
-  if (Fail(kFLocalLock, ERROR_NOT_LOCKED)) return nullptr;
-  LPVOID p = RealLocalLock(block);
-  if (p) BlockLocked(block, &g_localLocks, kSoakLocalLock);
-  return p;
-}
-
-BOOL WINAPI HookLocalUnlock(HLOCAL block) {
-  BlockUnlocked(block, &g_localLocks, kSoakLocalLock);
-  return RealLocalUnlock(block);
+template <int M>
+BOOL WINAPI HookMemoryUnlock(HANDLE block) {
+  const MemoryCalls& c = kMemoryCalls[M];
+  BlockUnlocked(block, c.locks, c.lockKind);
+  return (*c.unlock)(block);
 }
 
 HANDLE WINAPI HookCreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
@@ -586,6 +589,11 @@ struct Replacement {
 };
 
 #define HOOK(name) {#name, reinterpret_cast<void*>(&Hook##name), reinterpret_cast<void**>(&Real##name)}
+#define MEMORY_HOOK(family, call, m) \
+  {#family #call, reinterpret_cast<void*>(&HookMemory##call<m>), reinterpret_cast<void**>(&Real##family##call)}
+#define MEMORY_HOOKS(family, m)                                                                       \
+  MEMORY_HOOK(family, Alloc, m), MEMORY_HOOK(family, ReAlloc, m), MEMORY_HOOK(family, Free, m), \
+      MEMORY_HOOK(family, Lock, m), MEMORY_HOOK(family, Unlock, m)
 
 const Replacement kReplacements[] = {
     HOOK(CreateFontIndirectA), HOOK(CreateFontA), HOOK(CreateSolidBrush), HOOK(CreateBrushIndirect),
@@ -594,9 +602,8 @@ const Replacement kReplacements[] = {
     HOOK(CreateDCA), HOOK(DeleteDC), HOOK(DeleteObject), HOOK(SelectObject), HOOK(GetDC), HOOK(GetWindowDC),
     HOOK(GetDCEx), HOOK(ReleaseDC), HOOK(BeginPaint), HOOK(EndPaint), HOOK(CreateWindowExA), HOOK(DestroyWindow),
     HOOK(CreateMenu), HOOK(CreatePopupMenu), HOOK(LoadMenuA), HOOK(DestroyMenu), HOOK(SetWindowLongA),
-    HOOK(SetWindowsHookExA), HOOK(UnhookWindowsHookEx), HOOK(GlobalAlloc), HOOK(GlobalReAlloc), HOOK(GlobalFree),
-    HOOK(GlobalLock), HOOK(GlobalUnlock), HOOK(LocalAlloc), HOOK(LocalReAlloc), HOOK(LocalFree), HOOK(LocalLock),
-    HOOK(LocalUnlock), HOOK(CreateFileA), HOOK(ReadFile), HOOK(GetFileSize), HOOK(CloseHandle),
+    HOOK(SetWindowsHookExA), HOOK(UnhookWindowsHookEx), MEMORY_HOOKS(Global, kGlobalMemory),
+    MEMORY_HOOKS(Local, kLocalMemory), HOOK(CreateFileA), HOOK(ReadFile), HOOK(GetFileSize), HOOK(CloseHandle),
     HOOK(FindFirstFileA), HOOK(FindClose), HOOK(CreateProcessA), HOOK(MessageBoxA), HOOK(MessageBeep),
 };
 
