@@ -22,7 +22,12 @@ struct ChipState {
   uint8_t scheduleStyle;  // 0 normal, 1 bold, 2 italic, 3 underline
   DayMask holidayMask[2];
   DayMask scheduleMask[2];
+  // Masks computed while a table could not be read: painted as they are,
+  // computed again at the next refresh. Bits kStaleHoliday, kStaleSchedule
+  // shifted by the entry.
+  uint8_t staleMarks;
 };
+enum { kStaleHoliday = 0x01, kStaleSchedule = 0x04 };
 
 // The host's record for InitializeChip and Update; only these fields are read.
 struct HostChipInfo {

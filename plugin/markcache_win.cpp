@@ -15,6 +15,7 @@ namespace {
 void SetAllMasks(ChipState* state, DayMask value) {
   state->holidayMask[0] = state->holidayMask[1] = value;
   state->scheduleMask[0] = state->scheduleMask[1] = value;
+  state->staleMarks = 0;
 }
 
 enum { kTagTextSize = 16 };
@@ -38,17 +39,39 @@ void NameChipInTag(HWND tag, ChipState* state) {
   if (GetWindowTextA(tag, held, sizeof held) <= 0 || lstrcmpA(held, text) != 0) SetWindowTextA(tag, text);
 }
 
+typedef int (*ComputeMasks)(const MonthKey* keys, DayMask* masks, int count);
+
+// Computes count masks from entry first on; those of a table that could not
+// be read are marked stale.
+void ComputeEntries(ChipState* state, ComputeMasks compute, DayMask* masks, uint8_t staleBit, const MonthKey* keys,
+                    int first, int count) {
+  LONG failures = g_tableReadFailures;
+  compute(&keys[first], &masks[first], count);
+  if (g_tableReadFailures == failures) return;
+  for (int i = first; i < first + count; ++i) state->staleMarks |= (uint8_t)(staleBit << i);
+}
+
 void ComputeMarks(ChipState* state, const MonthKey* keys, int twoMonths) {
   int count = twoMonths ? 2 : 1;
   if (state->holidayMask[0] == kMaskUnknown || state->scheduleMask[0] == kMaskUnknown) {
-    ComputeHolidayMasks(keys, state->holidayMask, count);
-    ComputeScheduleMasks(keys, state->scheduleMask, count);
+    ComputeEntries(state, ComputeHolidayMasks, state->holidayMask, kStaleHoliday, keys, 0, count);
+    ComputeEntries(state, ComputeScheduleMasks, state->scheduleMask, kStaleSchedule, keys, 0, count);
     return;
   }
   if (!twoMonths) return;
-  if (state->holidayMask[1] == kMaskUnknown) ComputeHolidayMasks(&keys[1], &state->holidayMask[1], 1);
+  if (state->holidayMask[1] == kMaskUnknown)
+    ComputeEntries(state, ComputeHolidayMasks, state->holidayMask, kStaleHoliday, keys, 1, 1);
   if (state->scheduleMask[1] == kMaskUnknown)
-    ComputeScheduleMasks(&keys[1], &state->scheduleMask[1], 1);
+    ComputeEntries(state, ComputeScheduleMasks, state->scheduleMask, kStaleSchedule, keys, 1, 1);
+}
+
+// Stale masks become uncomputed, so that this refresh computes them again.
+void ForgetStaleMasks(ChipState* state) {
+  for (int i = 0; i < 2; ++i) {
+    if (state->staleMarks & (kStaleHoliday << i)) state->holidayMask[i] = kMaskUnknown;
+    if (state->staleMarks & (kStaleSchedule << i)) state->scheduleMask[i] = kMaskUnknown;
+  }
+  state->staleMarks = 0;
 }
 
 }  // namespace
@@ -98,14 +121,7 @@ void RefreshMarks(HWND chipWindow, ChipState* state, uint16_t previousYear,
     keys[1] = MakeMonthKey(nextYear, nextMonth);
   }
 
+  ForgetStaleMasks(state);
   if (previousYear != state->year || previousMonth != state->month) SetAllMasks(state, kMaskUnknown);
-
-  LONG failures = g_tableReadFailures;
   ComputeMarks(state, keys, twoMonths);
-  // Marks from a table that could not be read are shown but not kept: without
-  // the tag window the next refresh computes everything again.
-  if (g_tableReadFailures != failures && chipWindow) {
-    tag = GetDlgItem(chipWindow, kTagWindowId);
-    if (tag) DestroyWindow(tag);
-  }
 }

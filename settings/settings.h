@@ -10,6 +10,10 @@ const UINT kUserSection = 0;
 // Profile calls made since the library was loaded; lets tests see that a
 // computation makes a fixed number of them.
 extern LONG g_settingsCalls;
+// Section or key names that could not be loaded and writes that failed
+// since the library was loaded: a read then gave its default, a write was
+// not made.
+extern LONG g_settingsFailures;
 
 void InitSettings();
 // InitSettings for a given module path and user name (null: none available).
@@ -18,13 +22,21 @@ const char* SettingsFilePath();
 const char* SettingsUserSection();
 
 int ReadSettingInt(UINT section, UINT key, int defaultValue);
-void WriteSettingInt(UINT section, UINT key, int value);
+int WriteSettingInt(UINT section, UINT key, int value);
 DWORD ReadSettingString(UINT section, UINT key, const char* defaultText, char* buffer, DWORD size);
 DWORD ReadIndexedSettingString(UINT section, UINT key, int index, const char* defaultText, char* buffer,
                                DWORD size);
-void WriteSettingString(UINT section, UINT key, const char* text);
-void WriteIndexedSettingString(UINT section, UINT key, int index, const char* text);
+int WriteSettingString(UINT section, UINT key, const char* text);
+int WriteIndexedSettingString(UINT section, UINT key, int index, const char* text);
+// Writes return 0 when nothing was written.
+// Replaces every key of a section by lines ("key=value" strings, ended by an
+// empty one; null removes the section) in one rewrite of the file: the
+// section stays as it was or holds the lines whole. Not for the user section.
+int WriteSettingSection(UINT section, const char* lines);
 void ClearSettingSection(UINT section);
+// The name of a key, with index formatted in when it is not 0; 0 when its
+// string cannot be loaded.
+int FormatSettingKey(UINT key, int index, char* name, int size);
 
 // Replaces what follows the last '.' of path (size bytes) with ext, never
 // writing past the buffer; 0 when there is no '.' or it does not fit.

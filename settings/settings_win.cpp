@@ -14,31 +14,55 @@ char g_userSection[kSettingsNameSize];
 char g_section[kSettingsNameSize];
 char g_key[kSettingsNameSize];
 
-void LoadSection(UINT section) {
-  if (section == kUserSection) {
-    lstrcpynA(g_section, g_userSection, sizeof g_section);
-  } else if (LoadStringA(g_hInstance, section, g_section, sizeof g_section) <= 0) {
-    g_section[0] = '\0';
-  }
+// A name that cannot be loaded is counted and left empty.
+int LoadName(UINT id, char* name, int size) {
+  if (LoadStringA(g_hInstance, id, name, size) > 0) return 1;
+  name[0] = '\0';
+  ++g_settingsFailures;
+  return 0;
 }
 
-void LoadKey(UINT key) {
-  if (LoadStringA(g_hInstance, key, g_key, sizeof g_key) <= 0) g_key[0] = '\0';
+int LoadSection(UINT section) {
+  if (section != kUserSection) return LoadName(section, g_section, sizeof g_section);
+  lstrcpynA(g_section, g_userSection, sizeof g_section);
+  return 1;
 }
 
-void LoadIndexedKey(UINT key, int index) {
-  char format[kSettingsNameSize];
-  if (LoadStringA(g_hInstance, key, format, sizeof format) <= 0) format[0] = '\0';
-  // The format holds one integer conversion and at most 31 bytes; a 32-bit
-  // number adds at most 11, so the result is cut to the scratch explicitly.
-  char formatted[kSettingsNameSize + 16];
-  wsprintfA(formatted, format, index);
-  lstrcpynA(g_key, formatted, sizeof g_key);
+int LoadKey(UINT key) { return LoadName(key, g_key, sizeof g_key); }
+
+int LoadIndexedKey(UINT key, int index) { return FormatSettingKey(key, index, g_key, sizeof g_key); }
+
+DWORD CopyDefault(const char* defaultText, char* buffer, DWORD size) {
+  lstrcpynA(buffer, defaultText ? defaultText : "", (int)size);
+  return (DWORD)lstrlenA(buffer);
+}
+
+// Without its section or key name a write would land elsewhere: it is not made.
+int WriteNamed(const char* text) {
+  ++g_settingsCalls;
+  if (WritePrivateProfileStringA(g_section, g_key, text, g_path)) return 1;
+  ++g_settingsFailures;
+  return 0;
 }
 
 }  // namespace
 
 LONG g_settingsCalls = 0;
+LONG g_settingsFailures = 0;
+
+int FormatSettingKey(UINT key, int index, char* name, int size) {
+  char format[kSettingsNameSize];
+  if (!LoadName(key, format, sizeof format)) {
+    if (size > 0) name[0] = '\0';
+    return 0;
+  }
+  // The format holds one integer conversion and at most 31 bytes; a 32-bit
+  // number adds at most 11, so the result is cut to the buffer explicitly.
+  char formatted[kSettingsNameSize + 16];
+  wsprintfA(formatted, format, index);
+  lstrcpynA(name, formatted, size);
+  return 1;
+}
 
 int ReplaceExtension(char* path, int size, const char* ext) {
   char* dot = FindLastChar(path, '.');
@@ -78,22 +102,20 @@ const char* SettingsFilePath() { return g_path; }
 const char* SettingsUserSection() { return g_userSection; }
 
 int ReadSettingInt(UINT section, UINT key, int defaultValue) {
-  LoadSection(section);
-  LoadKey(key);
+  if (!LoadSection(section) || !LoadKey(key)) return defaultValue;
   ++g_settingsCalls;
   return (int)GetPrivateProfileIntA(g_section, g_key, defaultValue, g_path);
 }
 
-void WriteSettingInt(UINT section, UINT key, int value) {
+int WriteSettingInt(UINT section, UINT key, int value) {
   char text[16];
   wsprintfA(text, "%d", value);
-  WriteSettingString(section, key, text);
+  return WriteSettingString(section, key, text);
 }
 
 DWORD ReadSettingString(UINT section, UINT key, const char* defaultText, char* buffer, DWORD size) {
   if (!buffer || size == 0) return 0;
-  LoadSection(section);
-  LoadKey(key);
+  if (!LoadSection(section) || !LoadKey(key)) return CopyDefault(defaultText, buffer, size);
   ++g_settingsCalls;
   return GetPrivateProfileStringA(g_section, g_key, defaultText ? defaultText : "", buffer, size, g_path);
 }
@@ -101,29 +123,27 @@ DWORD ReadSettingString(UINT section, UINT key, const char* defaultText, char* b
 DWORD ReadIndexedSettingString(UINT section, UINT key, int index, const char* defaultText, char* buffer,
                                DWORD size) {
   if (!buffer || size == 0) return 0;
-  LoadSection(section);
-  LoadIndexedKey(key, index);
+  if (!LoadSection(section) || !LoadIndexedKey(key, index)) return CopyDefault(defaultText, buffer, size);
   ++g_settingsCalls;
   return GetPrivateProfileStringA(g_section, g_key, defaultText ? defaultText : "", buffer, size, g_path);
 }
 
-void WriteSettingString(UINT section, UINT key, const char* text) {
-  LoadSection(section);
-  LoadKey(key);
-  ++g_settingsCalls;
-  WritePrivateProfileStringA(g_section, g_key, text, g_path);
+int WriteSettingString(UINT section, UINT key, const char* text) {
+  if (!LoadSection(section) || !LoadKey(key)) return 0;
+  return WriteNamed(text);
 }
 
-void WriteIndexedSettingString(UINT section, UINT key, int index, const char* text) {
-  LoadSection(section);
-  LoadIndexedKey(key, index);
-  ++g_settingsCalls;
-  WritePrivateProfileStringA(g_section, g_key, text, g_path);
+int WriteIndexedSettingString(UINT section, UINT key, int index, const char* text) {
+  if (!LoadSection(section) || !LoadIndexedKey(key, index)) return 0;
+  return WriteNamed(text);
 }
 
-void ClearSettingSection(UINT section) {
-  if (section == kUserSection) return;
-  LoadSection(section);
+int WriteSettingSection(UINT section, const char* lines) {
+  if (section == kUserSection || !LoadSection(section)) return 0;
   ++g_settingsCalls;
-  WritePrivateProfileSectionA(g_section, nullptr, g_path);
+  if (WritePrivateProfileSectionA(g_section, lines, g_path)) return 1;
+  ++g_settingsFailures;
+  return 0;
 }
+
+void ClearSettingSection(UINT section) { WriteSettingSection(section, nullptr); }

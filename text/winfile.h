@@ -6,6 +6,13 @@
 #include "text/textutil.h"
 
 BOOL FileExists(const char* path);
+enum FileLookup { kFileAbsent, kFileFound, kFileLookupFailed };
+// FileExists that tells a file that is not there from one that could not be
+// looked up (a drive not ready, access denied, no memory).
+FileLookup LookUpFile(const char* path);
+// Whether a failed lookup or open says the file is not there: not found, or
+// a name that cannot exist.
+BOOL IsAbsentError(DWORD error);
 // Opens an existing file for shared reading; null when it is missing or
 // cannot be opened.
 HANDLE OpenFileForReading(const char* path);

@@ -1,13 +1,20 @@
 #include "text/winfile.h"
 
-BOOL FileExists(const char* path) {
-  if (!path || !*path) return FALSE;
+BOOL IsAbsentError(DWORD error) {
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME ||
+         error == ERROR_BAD_PATHNAME || error == ERROR_INVALID_DRIVE;
+}
+
+FileLookup LookUpFile(const char* path) {
+  if (!path || !*path) return kFileAbsent;
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA(path, &found);
-  if (search == INVALID_HANDLE_VALUE) return FALSE;
+  if (search == INVALID_HANDLE_VALUE) return IsAbsentError(GetLastError()) ? kFileAbsent : kFileLookupFailed;
   FindClose(search);
-  return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? FALSE : TRUE;
+  return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? kFileAbsent : kFileFound;
 }
+
+BOOL FileExists(const char* path) { return LookUpFile(path) == kFileFound; }
 
 LONG g_tableReadFailures = 0;
 
@@ -16,9 +23,8 @@ HANDLE OpenFileForReading(const char* path) {
                          nullptr);
   if (h != INVALID_HANDLE_VALUE) return h;
   DWORD error = GetLastError();
-  if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND && error != ERROR_INVALID_NAME &&
-      error != ERROR_BAD_PATHNAME && error != ERROR_INVALID_DRIVE)
-    ++g_tableReadFailures;
+  if (!IsAbsentError(error)) ++g_tableReadFailures;
+  SetLastError(error);
   return nullptr;
 }
 

@@ -1,6 +1,7 @@
 // The hook on chip windows: mouse moves over a day show its tip.
 #include "month/chipview.h"
 #include "plugin/chipstate.h"
+#include "plugin/globals.h"
 #include "plugin/markcache.h"
 #include "tips/tips.h"
 
@@ -21,21 +22,43 @@ WNDPROC CurrentProc(HWND window) { return reinterpret_cast<WNDPROC>(GetWindowLon
 
 bool TipVisible() { return tipWindow && IsWindowVisible(tipWindow); }
 
-}  // namespace
+// A window whose hook could not be taken out still calls ChipWindowProc: it
+// is marked, the hook is taken out at one of its later messages, and until
+// then the library holds a reference on itself so that an unload cannot
+// leave the window calling into nothing.
+const char kUnhookProperty[] = "TarDxlUnhook";
+int pendingUnhooks = 0;
+bool holdingLibrary = false;
 
-int HookChipWindow(HWND chipWindow) {
-  // Hooked already: hooking again would chain the window to itself.
-  if (OwnProc(chipWindow)) return 1;
-  if (!IsWindow(chipWindow) || CurrentProc(chipWindow) == ChipWindowProc) return 0;
-  WNDPROC previous = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(chipWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ChipWindowProc)));
-  if (!previous) return 0;
-  if (!savedChipProc) savedChipProc = previous;
-  SetPropA(chipWindow, kOwnProcProperty, reinterpret_cast<HANDLE>(previous));
-  return 1;
+void KeepLibraryFor(HWND window) {
+  if (GetPropA(window, kUnhookProperty)) return;
+  const DWORD fromAddress = GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS;
+  const LPCSTR self = reinterpret_cast<LPCSTR>(&ChipWindowProc);
+  HMODULE module;
+  if (!SetPropA(window, kUnhookProperty, reinterpret_cast<HANDLE>(1))) {
+    // Not even marked: the library stays for the rest of the process.
+    GetModuleHandleExA(fromAddress | GET_MODULE_HANDLE_EX_FLAG_PIN, self, &module);
+    return;
+  }
+  ++pendingUnhooks;
+  if (holdingLibrary) return;
+  holdingLibrary = GetModuleHandleExA(fromAddress, self, &module) != 0;
+  if (!holdingLibrary) GetModuleHandleExA(fromAddress | GET_MODULE_HANDLE_EX_FLAG_PIN, self, &module);
 }
 
-int UnhookChipWindow(HWND chipWindow) {
+void LetGo(HWND window) {
+  if (RemovePropA(window, kUnhookProperty)) --pendingUnhooks;
+}
+
+// Called from an export, while the host holds the library: never its last reference.
+void ReleaseLibraryWhenFree() {
+  if (!holdingLibrary || pendingUnhooks > 0) return;
+  holdingLibrary = false;
+  FreeLibrary(g_hInstance);
+}
+
+// Puts the window's own procedure back; 0 when the hook stays in its chain.
+int TakeOutHook(HWND chipWindow) {
   WNDPROC own = OwnProc(chipWindow);
   if (!own) {
     // Not hooked here, unless its own procedure could not be kept.
@@ -50,7 +73,50 @@ int UnhookChipWindow(HWND chipWindow) {
   return 1;
 }
 
+LRESULT PassOn(WNDPROC next, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!next) return DefWindowProcA(window, message, wParam, lParam);
+  return CallWindowProcA(next, window, message, wParam, lParam);
+}
+
+}  // namespace
+
+int HookChipWindow(HWND chipWindow) {
+  // A window whose hook is still in place serves a chip again.
+  LetGo(chipWindow);
+  // Hooked already: hooking again would chain the window to itself.
+  if (OwnProc(chipWindow)) return 1;
+  if (!IsWindow(chipWindow) || CurrentProc(chipWindow) == ChipWindowProc) return 0;
+  WNDPROC previous = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(chipWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ChipWindowProc)));
+  if (!previous) return 0;
+  if (!savedChipProc) savedChipProc = previous;
+  SetPropA(chipWindow, kOwnProcProperty, reinterpret_cast<HANDLE>(previous));
+  return 1;
+}
+
+int UnhookChipWindow(HWND chipWindow) {
+  int done = TakeOutHook(chipWindow);
+  if (done)
+    LetGo(chipWindow);
+  else
+    KeepLibraryFor(chipWindow);
+  ReleaseLibraryWhenFree();
+  return done;
+}
+
 LRESULT CALLBACK ChipWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (pendingUnhooks > 0 && GetPropA(window, kUnhookProperty)) {
+    // Its chip is gone: no tips, only another try to take the hook out.
+    WNDPROC next = OwnProc(window);
+    if (!next) next = savedChipProc;
+    if (message == WM_NCDESTROY) {
+      RemovePropA(window, kOwnProcProperty);
+      LetGo(window);
+    } else if (TakeOutHook(window)) {
+      LetGo(window);
+    }
+    return PassOn(next, window, message, wParam, lParam);
+  }
   switch (message) {
     case WM_MOVE:
       chipMoved = true;
@@ -74,8 +140,7 @@ LRESULT CALLBACK ChipWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   WNDPROC next = OwnProc(window);
   if (!next) next = savedChipProc;
   if (message == WM_NCDESTROY) RemovePropA(window, kOwnProcProperty);
-  if (!next) return DefWindowProcA(window, message, wParam, lParam);
-  return CallWindowProcA(next, window, message, wParam, lParam);
+  return PassOn(next, window, message, wParam, lParam);
 }
 
 int UpdateTip(HWND chipWindow) {

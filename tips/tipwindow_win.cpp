@@ -43,7 +43,14 @@ class TipTextLock {
   int size_;
 };
 
-HFONT TipFont(HWND window) { return reinterpret_cast<HFONT>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
+// Kept here as well as in the window's user-data slot, which a failed
+// SetWindowLongA would leave empty: the font is deleted whatever it answered.
+HFONT tipFont = nullptr;
+
+void DeleteTipFont() {
+  if (tipFont) DeleteObject(tipFont);
+  tipFont = nullptr;
+}
 
 // Height of one piece as measured; its width goes to *width.
 int MeasureTipLine(HDC dc, const char* piece, int length, int* width) {
@@ -65,9 +72,10 @@ int CreateTipFont(HWND window) {
   font.lfCharSet = SHIFTJIS_CHARSET;
   if (LoadStringA(g_hInstance, IDS_TIP_FONT, font.lfFaceName, sizeof font.lfFaceName) <= 0)
     font.lfFaceName[0] = '\0';
-  HFONT handle = CreateFontIndirectA(&font);
-  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(handle));
-  return handle != nullptr;
+  DeleteTipFont();
+  tipFont = CreateFontIndirectA(&font);
+  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(tipFont));
+  return tipFont != nullptr;
 }
 
 void PaintTip(HWND window) {
@@ -83,7 +91,7 @@ void PaintTip(HWND window) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window, &ps);
   {
-    GdiSelection font(dc, TipFont(window));
+    GdiSelection font(dc, tipFont);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
     TipLineWalk walk;
@@ -125,7 +133,7 @@ LRESULT CALLBACK TipWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
       CreateTipFont(window);
       return 0;
     case WM_DESTROY:
-      if (HFONT font = TipFont(window)) DeleteObject(font);
+      DeleteTipFont();
       SetWindowLongPtrA(window, GWLP_USERDATA, 0);
       if (tipText) GlobalFree(tipText);
       tipText = nullptr;
@@ -218,7 +226,7 @@ int BuildTipText(HWND chipWindow, uint16_t year, uint16_t month, uint16_t day, D
     }
     if (!tipWindow) return 0;
     WindowDC dc(tipWindow);
-    GdiSelection font(dc.get(), TipFont(tipWindow));
+    GdiSelection font(dc.get(), tipFont);
     const int end = SplitTipLines(text, size);
     TipLineWalk walk;
     TipLineWalkInit(&walk, text, end);

@@ -54,10 +54,15 @@ void CopyBounded(char* output, int size, const char* src) {
 
 // Set while a long search may skip folders that certainly lack a name.
 FolderListings* g_folderListings;
+// Set when a search could not tell whether a name is there: what it found
+// is then not the whole answer.
+int g_searchFailed;
 
 BOOL ProbeTableFile(const char* path) {
   if (g_folderListings && !g_folderListings->MayExist(path)) return FALSE;
-  return FileExists(path);
+  FileLookup lookup = LookUpFile(path);
+  if (lookup == kFileLookupFailed) g_searchFailed = 1;
+  return lookup == kFileFound;
 }
 
 // Tests one list element (already in g_candidate, len bytes) with the name.
@@ -107,7 +112,10 @@ BOOL SearchEnvironmentList(const char* variable, const char* name, char* output,
   DWORD length = GetEnvironmentVariableA(variable, nullptr, 0);
   if (length == 0) return FALSE;
   char* value = static_cast<char*>(LocalAlloc(LPTR, length + 1));
-  if (!value) return FALSE;
+  if (!value) {
+    g_searchFailed = 1;
+    return FALSE;
+  }
   GetEnvironmentVariableA(variable, value, length + 1);
   value[length] = '\0';
   BOOL found = SearchDirectoryList(name, value, output, size);
@@ -118,6 +126,7 @@ BOOL SearchEnvironmentList(const char* variable, const char* name, char* output,
 BOOL SearchLibraryFolder(const char* name, char* output, int size) {
   char path[MAX_PATH + 1];
   DWORD n = GetModuleFileNameA(g_hInstance, path, MAX_PATH);
+  if (n == 0) g_searchFailed = 1;
   if (n == 0 || n >= MAX_PATH) return FALSE;
   path[n] = '\0';
   char* slash = FindLastChar(path, '\\');
@@ -134,6 +143,7 @@ BOOL SearchLibraryFolder(const char* name, char* output, int size) {
 BOOL SearchCurrentDirectory(const char* name, char* output, int size) {
   if (size <= 0) return FALSE;
   DWORD n = GetCurrentDirectoryA((DWORD)size, output);
+  if (n == 0) g_searchFailed = 1;
   if (n == 0 || n >= (DWORD)size) {
     output[0] = '\0';
     return FALSE;
@@ -258,13 +268,51 @@ class MissingNames {
   unsigned mask_;
 };
 
+// What a load writes: "key=value" lines, ended by an empty one.
+class SectionText {
+ public:
+  SectionText() : length_(0), ok_(1) {}
+  void Add(UINT key, int index, const char* value) {
+    char name[kSettingsNameSize];
+    if (!FormatSettingKey(key, index, name, sizeof name)) ok_ = 0;
+    size_t n = strlen(name), v = strlen(value);
+    if (!ok_ || length_ + n + v + 3 > sizeof text_) {
+      ok_ = 0;
+      return;
+    }
+    memcpy(text_ + length_, name, n);
+    text_[length_ + n] = '=';
+    memcpy(text_ + length_ + n + 1, value, v + 1);
+    length_ += n + v + 2;
+  }
+  void AddInt(UINT key, int value) {
+    char text[16];
+    wsprintfA(text, "%d", value);
+    Add(key, 0, text);
+  }
+  int ok() const { return ok_; }
+  // Null when there is nothing: the section goes.
+  const char* lines() {
+    text_[length_] = '\0';
+    return length_ ? text_ : nullptr;
+  }
+
+ private:
+  enum {
+    kLineSize = kSettingsNameSize + kPathBufferSize + 2,
+    kSize = (kMaxScheduleFiles + 4) * kLineSize + 1,
+  };
+  char text_[kSize];
+  size_t length_;
+  int ok_;
+};
+
 // Finds the schedule files in the order of their entries; found ones take
 // the lowest entries in order, the others keep their names. Entries after
-// 16 are not stored, so the search stops once sixteen are found.
-void ResolveScheduleFiles(const CnfSettings* cnf) {
-  char tablePath[kTablePathSize];
-  ReadSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_TABLEPATH, "", tablePath, sizeof tablePath);
-  Unescape(tablePath, 1);
+// 16 are not stored, so the search stops once sixteen are found. Each name
+// is searched for as the settings file would give it back. 0 when a search
+// could not tell whether a file is there.
+int ResolveScheduleFiles(const CnfSettings* cnf, const char* tablePath, SectionText* section) {
   MissingNames missing(cnf);
   // Many names that exist nowhere: from then on each folder is listed once.
   FolderListings listings;
@@ -277,41 +325,55 @@ void ResolveScheduleFiles(const CnfSettings* cnf) {
     char name[kScheduleNameSize];
     const int later = i - kMaxScheduleFiles - 1;
     if (later < 0) {
-      ReadIndexedSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULEFILE, i, "", name, sizeof name);
+      SettingsValueAsRead(cnf->names[i - 1], name, sizeof name);
     } else if (missing.Contains(later)) {
       continue;
     } else {
       lstrcpynA(name, cnf->later + (size_t)later * kScheduleNameSize, sizeof name);
     }
-    if (FindTableFileAlong(name, tablePath, g_pathBuffer, sizeof g_pathBuffer)) {
-      ++found;
-      WriteIndexedSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULEFILE, found, g_pathBuffer);
+    const BOOL hit = FindTableFileAlong(name, tablePath, g_pathBuffer, sizeof g_pathBuffer);
+    // An earlier place that could not be looked into may hold it.
+    if (g_searchFailed) return 0;
+    if (hit) {
+      section->Add(IDS_KEY_SCHEDULEFILE, ++found, g_pathBuffer);
     } else {
       if (later >= 0) missing.Add(later);
       if (++misses == kListFoldersAfterMisses) g_folderListings = &listings;
     }
   }
+  for (int i = found + 1; i <= cnf->count && i <= kMaxScheduleFiles; ++i)
+    section->Add(IDS_KEY_SCHEDULEFILE, i, cnf->names[i - 1]);
+  return 1;
 }
 
-void StoreTablePathIfFound(const char* name, UINT key) {
-  if (FindTableFile(name, FALSE, g_pathBuffer, sizeof g_pathBuffer)) {
-    WriteSettingString(IDS_SECTION_TODAYTEMP, key, g_pathBuffer);
-  }
+int AddTableIfFound(const char* name, const char* tablePath, UINT key, SectionText* section) {
+  if (FindTableFileAlong(name, tablePath, g_pathBuffer, sizeof g_pathBuffer)) section->Add(key, 0, g_pathBuffer);
+  return !g_searchFailed;
 }
 
-}  // namespace
-
-int LoadTodayConfig() {
-  ClearSettingSection(IDS_SECTION_TODAYTEMP);
-  if (!(ReadSettingInt(kUserSection, IDS_KEY_FLAGS, kFlagsDefault) & kFlagUseToday)) return 1;
-
+// Where TODAY.CNF is, in g_pathBuffer: found, not there, or not known.
+FileLookup LocateTodayCnf() {
   ReadSettingString(kUserSection, IDS_KEY_TODAYCNF, "", g_pathBuffer, sizeof g_pathBuffer);
-  if (g_pathBuffer[0] != '\0' && !FileExists(g_pathBuffer)) g_pathBuffer[0] = '\0';
-  if (g_pathBuffer[0] == '\0') {
-    if (!FindTableFile("TODAY.CNF", TRUE, g_pathBuffer, sizeof g_pathBuffer)) return 0;
-    WriteSettingString(kUserSection, IDS_KEY_TODAYCNF, g_pathBuffer);
+  if (g_pathBuffer[0] != '\0') {
+    FileLookup lookup = LookUpFile(g_pathBuffer);
+    if (lookup != kFileAbsent) return lookup;
   }
+  const BOOL hit = FindTableFileAlong("TODAY.CNF", nullptr, g_pathBuffer, sizeof g_pathBuffer);
+  if (g_searchFailed) return kFileLookupFailed;
+  if (!hit) return kFileAbsent;
+  // Only spares the next load the search.
+  WriteSettingString(kUserSection, IDS_KEY_TODAYCNF, g_pathBuffer);
+  return kFileFound;
+}
 
+// The whole section from TODAY.CNF; 0 when any part of it could not be had.
+// *absent tells a file that is not there.
+int GatherTodayConfig(SectionText* section, int* absent) {
+  FileLookup where = LocateTodayCnf();
+  if (where != kFileFound) {
+    *absent = where == kFileAbsent;
+    return 0;
+  }
   CnfSettings cnf;
   cnf.schedule = -1;
   cnf.hasTablePath = 0;
@@ -321,21 +383,49 @@ int LoadTodayConfig() {
   cnf.outOfMemory = 0;
   CnfSettingsGuard guard(&cnf);
   {
-    WholeFileText text(ReadWholeFile(OpenForReading(g_pathBuffer)));
+    HANDLE file = OpenForReading(g_pathBuffer);
+    if (!file) {
+      *absent = IsAbsentError(GetLastError());
+      return 0;
+    }
+    WholeFileText text(ReadWholeFile(file));
     if (!text.get()) return 0;
     CnfSink sink = {&cnf, GatherSchedule, GatherScheduleFile, GatherTablePath};
     ParseTodayCnf(text.get(), &sink);
   }
   if (cnf.outOfMemory) return 0;
 
-  if (cnf.schedule >= 0) WriteSettingInt(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULE, cnf.schedule);
-  if (cnf.hasTablePath) WriteSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_TABLEPATH, cnf.tablePath);
-  for (int i = 1; i <= cnf.count && i <= kMaxScheduleFiles; ++i)
-    WriteIndexedSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULEFILE, i, cnf.names[i - 1]);
-  ResolveScheduleFiles(&cnf);
-  StoreTablePathIfFound("HOLIDAY.TBL", IDS_KEY_HOLIDAYTBL);
-  StoreTablePathIfFound("GENGO.TBL", IDS_KEY_GENGOTBL);
-  return 1;
+  if (cnf.schedule >= 0) section->AddInt(IDS_KEY_SCHEDULE, cnf.schedule);
+  if (cnf.hasTablePath) section->Add(IDS_KEY_TABLEPATH, 0, cnf.tablePath);
+  char tablePath[kTablePathSize];
+  SettingsValueAsRead(cnf.hasTablePath ? cnf.tablePath : "", tablePath, sizeof tablePath);
+  Unescape(tablePath, 1);
+  return ResolveScheduleFiles(&cnf, tablePath, section) &&
+         AddTableIfFound("HOLIDAY.TBL", tablePath, IDS_KEY_HOLIDAYTBL, section) &&
+         AddTableIfFound("GENGO.TBL", tablePath, IDS_KEY_GENGOTBL, section);
+}
+
+}  // namespace
+
+// Everything is gathered before $TodayTemp is touched: a reload that cannot
+// read what is there keeps the section that worked, and chips their marks.
+int LoadTodayConfig() {
+  const LONG failures = g_settingsFailures;
+  if (!(ReadSettingInt(kUserSection, IDS_KEY_FLAGS, kFlagsDefault) & kFlagUseToday)) {
+    if (g_settingsFailures != failures) return 0;
+    ClearSettingSection(IDS_SECTION_TODAYTEMP);
+    return 1;
+  }
+  g_searchFailed = 0;
+  SectionText section;
+  int absent = 0;
+  int gathered = GatherTodayConfig(&section, &absent);
+  if (g_settingsFailures != failures || !section.ok()) return 0;
+  if (!gathered) {
+    if (absent) ClearSettingSection(IDS_SECTION_TODAYTEMP);
+    return 0;
+  }
+  return WriteSettingSection(IDS_SECTION_TODAYTEMP, section.lines());
 }
 
 BOOL FindTableFile(const char* name, BOOL skipTablePaths, char* output, int size) {
