@@ -1,5 +1,6 @@
 #include "host/soakcount.h"
 
+#include <ctype.h>
 #include <string.h>
 
 #include <map>
@@ -88,7 +89,8 @@ enum Failable {
   kFCreateDIBSection, kFCreateCompatibleDC, kFCreateDCA, kFSelectObject, kFGetDC, kFGetWindowDC, kFGetDCEx,
   kFBeginPaint, kFCreateWindowExA, kFCreateMenu, kFCreatePopupMenu, kFLoadMenuA, kFSetWindowLongA,
   kFSetWindowsHookExA, kFGlobalAlloc, kFGlobalReAlloc, kFGlobalLock, kFLocalAlloc, kFLocalReAlloc, kFLocalLock,
-  kFCreateFileA, kFReadFile, kFGetFileSize, kFFindFirstFileA, kFCreateProcessA, kFailableCount
+  kFCreateFileA, kFReadFile, kFGetFileSize, kFFindFirstFileA, kFCreateProcessA, kFLoadStringA,
+  kFWritePrivateProfileStringA, kFWritePrivateProfileSectionA, kFailableCount
 };
 
 const char* const kFailableNames[kFailableCount] = {
@@ -97,7 +99,8 @@ const char* const kFailableNames[kFailableCount] = {
     "CreateDIBSection", "CreateCompatibleDC", "CreateDCA", "SelectObject", "GetDC", "GetWindowDC", "GetDCEx",
     "BeginPaint", "CreateWindowExA", "CreateMenu", "CreatePopupMenu", "LoadMenuA", "SetWindowLongA",
     "SetWindowsHookExA", "GlobalAlloc", "GlobalReAlloc", "GlobalLock", "LocalAlloc", "LocalReAlloc", "LocalLock",
-    "CreateFileA", "ReadFile", "GetFileSize", "FindFirstFileA", "CreateProcessA",
+    "CreateFileA", "ReadFile", "GetFileSize", "FindFirstFileA", "CreateProcessA", "LoadStringA",
+    "WritePrivateProfileStringA", "WritePrivateProfileSectionA",
 };
 
 bool g_imported[kFailableCount];
@@ -105,6 +108,9 @@ int g_faultCall = -1;
 long g_faultAt = 0;
 long g_faultCalls = 0;
 bool g_faultFired = false;
+// "CALL@NAME" counts only the calls on files whose path holds NAME.
+std::string g_faultFile;
+std::map<HANDLE, std::string> g_fileNames;  // open files -> path
 
 // Whether this call is the one to fail; sets the error the system would.
 bool Fail(int call, DWORD error) {
@@ -113,6 +119,21 @@ bool Fail(int call, DWORD error) {
   g_faultFired = true;
   SetLastError(error);
   return true;
+}
+
+bool FailOnFile(int call, const char* path, DWORD error) {
+  if (call != g_faultCall) return false;
+  if (!g_faultFile.empty()) {
+    std::string upper = path ? path : "";
+    for (char& c : upper) c = (char)toupper((unsigned char)c);
+    if (upper.find(g_faultFile) == std::string::npos) return false;
+  }
+  return Fail(call, error);
+}
+
+const char* FileName(HANDLE file) {
+  auto it = g_fileNames.find(file);
+  return it == g_fileNames.end() ? nullptr : it->second.c_str();
 }
 
 // --- the replaced imports --------------------------------------------------
@@ -169,6 +190,9 @@ REAL(FindClose);
 REAL(CreateProcessA);
 REAL(MessageBoxA);
 REAL(MessageBeep);
+REAL(LoadStringA);
+REAL(WritePrivateProfileStringA);
+REAL(WritePrivateProfileSectionA);
 
 HFONT WINAPI HookCreateFontIndirectA(const LOGFONTA* font) {
   if (Fail(kFCreateFontIndirectA, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
@@ -512,14 +536,17 @@ BOOL WINAPI HookMemoryUnlock(HANDLE block) {
 
 HANDLE WINAPI HookCreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                               DWORD disposition, DWORD flags, HANDLE templateFile) {
-  if (Fail(kFCreateFileA, ERROR_SHARING_VIOLATION)) return INVALID_HANDLE_VALUE;
+  if (FailOnFile(kFCreateFileA, name, ERROR_SHARING_VIOLATION)) return INVALID_HANDLE_VALUE;
   HANDLE h = RealCreateFileA(name, access, share, security, disposition, flags, templateFile);
-  if (h != INVALID_HANDLE_VALUE) Track(h, kSoakFile);
+  if (h != INVALID_HANDLE_VALUE) {
+    Track(h, kSoakFile);
+    g_fileNames[h] = name ? name : "";
+  }
   return h;
 }
 
 BOOL WINAPI HookReadFile(HANDLE file, LPVOID buffer, DWORD size, LPDWORD read, LPOVERLAPPED overlapped) {
-  if (Fail(kFReadFile, ERROR_READ_FAULT)) {
+  if (FailOnFile(kFReadFile, FileName(file), ERROR_READ_FAULT)) {
     if (read) *read = 0;
     return FALSE;
   }
@@ -527,17 +554,18 @@ BOOL WINAPI HookReadFile(HANDLE file, LPVOID buffer, DWORD size, LPDWORD read, L
 }
 
 DWORD WINAPI HookGetFileSize(HANDLE file, LPDWORD high) {
-  if (Fail(kFGetFileSize, ERROR_ACCESS_DENIED)) return INVALID_FILE_SIZE;
+  if (FailOnFile(kFGetFileSize, FileName(file), ERROR_ACCESS_DENIED)) return INVALID_FILE_SIZE;
   return RealGetFileSize(file, high);
 }
 
 BOOL WINAPI HookCloseHandle(HANDLE handle) {
   UntrackOrForeign(handle, kSoakFile, kSoakThread, kSoakFile);
+  g_fileNames.erase(handle);
   return RealCloseHandle(handle);
 }
 
 HANDLE WINAPI HookFindFirstFileA(LPCSTR name, WIN32_FIND_DATAA* found) {
-  if (Fail(kFFindFirstFileA, ERROR_ACCESS_DENIED)) return INVALID_HANDLE_VALUE;
+  if (FailOnFile(kFFindFirstFileA, name, ERROR_ACCESS_DENIED)) return INVALID_HANDLE_VALUE;
   HANDLE h = RealFindFirstFileA(name, found);
   if (h != INVALID_HANDLE_VALUE) Track(h, kSoakFind);
   return h;
@@ -577,6 +605,24 @@ int WINAPI HookMessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type) {
   return IDOK;
 }
 
+int WINAPI HookLoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size) {
+  if (Fail(kFLoadStringA, ERROR_NOT_ENOUGH_MEMORY)) {
+    if (buffer && size > 0) buffer[0] = '\0';
+    return 0;
+  }
+  return RealLoadStringA(instance, id, buffer, size);
+}
+
+BOOL WINAPI HookWritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR text, LPCSTR file) {
+  if (Fail(kFWritePrivateProfileStringA, ERROR_ACCESS_DENIED)) return FALSE;
+  return RealWritePrivateProfileStringA(section, key, text, file);
+}
+
+BOOL WINAPI HookWritePrivateProfileSectionA(LPCSTR section, LPCSTR lines, LPCSTR file) {
+  if (Fail(kFWritePrivateProfileSectionA, ERROR_ACCESS_DENIED)) return FALSE;
+  return RealWritePrivateProfileSectionA(section, lines, file);
+}
+
 BOOL WINAPI HookMessageBeep(UINT) {
   ++g_beeps;
   return TRUE;
@@ -605,6 +651,7 @@ const Replacement kReplacements[] = {
     HOOK(SetWindowsHookExA), HOOK(UnhookWindowsHookEx), MEMORY_HOOKS(Global, kGlobalMemory),
     MEMORY_HOOKS(Local, kLocalMemory), HOOK(CreateFileA), HOOK(ReadFile), HOOK(GetFileSize), HOOK(CloseHandle),
     HOOK(FindFirstFileA), HOOK(FindClose), HOOK(CreateProcessA), HOOK(MessageBoxA), HOOK(MessageBeep),
+    HOOK(LoadStringA), HOOK(WritePrivateProfileStringA), HOOK(WritePrivateProfileSectionA),
 };
 
 }  // namespace
@@ -679,9 +726,16 @@ bool SoakSetFault(const char* name, long n) {
   g_faultAt = 0;
   g_faultCalls = 0;
   g_faultFired = false;
+  g_faultFile.clear();
   if (!name || n <= 0) return name == nullptr || n <= 0;
+  std::string call = name;
+  size_t at = call.find('@');
+  if (at != std::string::npos) {
+    for (size_t i = at + 1; i < call.size(); ++i) g_faultFile += (char)toupper((unsigned char)call[i]);
+    call.resize(at);
+  }
   for (int i = 0; i < kFailableCount; ++i) {
-    if (!strcmp(kFailableNames[i], name)) {
+    if (!strcmp(kFailableNames[i], call.c_str())) {
       g_faultCall = i;
       g_faultAt = n;
       return true;

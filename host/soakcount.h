@@ -60,7 +60,8 @@ const char* SoakFailableName(int i);
 // Whether the library imports it.
 bool SoakFailableImported(int i);
 // The Nth call of `name` from now on fails as the system would; false for
-// an unknown name. n = 0 turns fault injection off.
+// an unknown name. n = 0 turns fault injection off. "CALL@NAME" counts only
+// the calls on files (paths, or handles opened here) whose path holds NAME.
 bool SoakSetFault(const char* name, long n);
 // Calls of the faulted function made since SoakSetFault, and whether the
 // failure happened.
