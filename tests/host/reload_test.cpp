@@ -108,6 +108,20 @@ TEST_F(Reload, FailedReloadKeepsWhatWorked) {
   }
 }
 
+// The chip keeps its tips while the holiday table cannot be read: 11
+// February is a schedule day too.
+TEST_F(Reload, TableThatCannotBeReadKeepsTheTips) {
+  HostChipSetMemo(&chip_, "1998/1");
+  HostUpdate(&api_, &chip_);
+  HostChipSetMemo(&chip_, "1998/2");
+  ASSERT_TRUE(SoakSetFault("ReadFile@HOLIDAY.TBL", 1));
+  HostUpdate(&api_, &chip_);
+  ASSERT_TRUE(SoakFaultFired());
+  SoakSetFault(nullptr, 0);
+  EXPECT_NE(nullptr, GetDlgItem(chip_.window, 46)) << "the tag window";
+  Tip();
+}
+
 // An unhook that fails does not leave the window calling into a library
 // that is gone: the library stays until the hook is out (at one of the
 // window's later messages) and an unhook lets it go.
