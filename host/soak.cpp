@@ -27,6 +27,7 @@ void SoakUsage() {
       "  its import address table, and runs host scenarios N times each (default:\n"
       "  one pass), printing per kind: created, released, live at the end, peak.\n"
       "  --fail makes the Nth call of CALL fail (several faults run in turn);\n"
+      "  CALL@NAME counts only the calls on files whose path holds NAME;\n"
       "  --sweep runs every scenario with the call failing at N = FROM, FROM+1, ...\n"
       "  until the Nth call is not made, one line per case. --list names the\n"
       "  scenarios and the calls that can fail.\n",
@@ -270,9 +271,6 @@ bool ScenarioMenu(Soak* s, long count) {
     ApplyMenuResult(&s->api, &chip, s->api.DoDrawExMenu(chip.chip, chip.window, command));
     s->api.DrawChip(chip.chip, chip.window, s->canvas.dc);
   }
-  // A reload that failed leaves the tables unread until the user reloads again.
-  SoakEndFault();
-  if (s->api.DoDrawExMenu) s->api.DoDrawExMenu(chip.chip, chip.window, 10004);
   DestroyChip(s, &chip);
   return true;
 }
@@ -493,14 +491,16 @@ CaseResult RunCase(Soak* s, const Scenario& sc, long count) {
 }
 
 // Without the fault: does a fresh chip still work, and leave nothing either?
-bool CheckAfter(Soak* s, const Picture& reference, std::string* why) {
+// *differs when it cannot be painted or does not look as before any fault.
+bool CheckAfter(Soak* s, const Picture& reference, std::string* why, bool* differs) {
   SoakReset();
   Picture now;
   bool ok = TakePicture(s, &now);
   SoakSettle();
   std::string live = LiveKinds();
+  *differs = !ok || !SamePicture(now, reference);
   if (!ok) *why = "a fresh chip cannot be painted";
-  else if (!SamePicture(now, reference)) *why = "a fresh chip looks different";
+  else if (*differs) *why = "a fresh chip looks different";
   else if (!live.empty()) *why = "a fresh chip leaves " + live;
   return why->empty();
 }
@@ -530,7 +530,8 @@ bool RunOneCase(Soak* s, const Scenario& sc, long n, const Fault& fault, bool sw
   memcpy(counts, SoakCounts(), sizeof counts);
   SoakSetFault(nullptr, 0);
   std::string why;
-  bool after = CheckAfter(s, reference, &why);
+  bool differs = false;
+  bool after = CheckAfter(s, reference, &why, &differs);
   // What a scenario sees is wrong only when nothing failed on purpose.
   bool bad = r.leak || !after || !wrong.empty() || (!fired && !problem.empty());
   if (!sweep) {
@@ -545,10 +546,10 @@ bool RunOneCase(Soak* s, const Scenario& sc, long n, const Fault& fault, bool sw
     printf("  result: %s%s%s%s\n", bad ? "FAILED" : "ok", r.leak ? ", live at the end: " : "", r.live.c_str(),
            after ? "" : (", afterwards " + why).c_str());
   } else {
-    printf("case %s %s calls=%ld messages=%u beeps=%ld leak=%s after=%s wrong=%s%s%s\n", g_caseName,
+    printf("case %s %s calls=%ld messages=%u beeps=%ld leak=%s after=%s fresh=%s wrong=%s%s%s\n", g_caseName,
            fired ? "fired" : "not-reached", calls, (unsigned)messages.size(), beeps, r.leak ? r.live.c_str() : "none",
-           after ? "ok" : "FAILED", wrong.empty() ? "none" : "yes", problem.empty() ? "" : " seen=",
-           problem.c_str());
+           after ? "ok" : "FAILED", differs ? "differs" : "same", wrong.empty() ? "none" : "yes",
+           problem.empty() ? "" : " seen=", problem.c_str());
     if (!wrong.empty()) printf("wrong %s %s\n", g_caseName, wrong.c_str());
     for (const std::string& m : messages) printf("message %s %s\n", g_caseName, m.c_str());
   }

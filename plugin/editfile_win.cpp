@@ -17,7 +17,11 @@ int EditTodayFile(HWND, int index) {
   if (n == 0 || !path[0]) return 0;
 
   char editor[256];
-  if (ReadSettingString(kUserSection, IDS_KEY_EDITOR, "", editor, sizeof editor) == 0 || !editor[0]) {
+  const LONG failures = g_settingsFailures;
+  DWORD editorLength = ReadSettingString(kUserSection, IDS_KEY_EDITOR, "", editor, sizeof editor);
+  // An "Editor" that could not be read is not the default one: nothing starts.
+  if (g_settingsFailures != failures) return 0;
+  if (editorLength == 0 || !editor[0]) {
     if (LoadStringA(g_hInstance, IDS_DEFAULT_EDITOR, editor, sizeof editor) <= 0) return 0;
   }
   // Room for the longest editor text, the longest path quoted, and the end.
