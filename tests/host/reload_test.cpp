@@ -12,7 +12,8 @@
 #include "host/menu.h"
 #include "host/paint.h"
 #include "host/pump.h"
-#include "host/soakcount.h"
+#include "soak/accounting.h"
+#include "soak/faults.h"
 #include "tests/common/tempfolder.h"
 
 namespace {
