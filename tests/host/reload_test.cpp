@@ -1,7 +1,6 @@
 // Reloading the scheduler's files when they cannot be read, and a chip
 // window whose hook cannot be taken out, through the built library.
 #include <gtest/gtest.h>
-#include <string.h>
 #include <windows.h>
 
 #include <string>
@@ -138,21 +137,20 @@ TEST_F(Reload, WindowStillHookedKeepsTheLibrary) {
   SoakSetFault(nullptr, 0);
   chip_.chip = nullptr;
   UnloadDxl(&api_);
-  const std::string file = lib_.library();
   auto inLibrary = [&] {
     const char* proc = reinterpret_cast<const char*>(GetWindowLongPtrA(window, GWLP_WNDPROC));
     return proc >= base && proc < end;
   };
-  if (inLibrary() && !GetModuleHandleA(file.c_str())) {
+  if (inLibrary() && !GetModuleHandleA(lib_.library().c_str())) {
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
     FAIL() << "the window calls into a library that is gone";
   }
   SendMessageA(window, WM_NULL, 0, 0);
   EXPECT_FALSE(inLibrary());
-  ASSERT_TRUE(LoadDxl(file.c_str(), &api_));
+  ASSERT_TRUE(LoadDxl(lib_.library().c_str(), &api_));
   api_.UnInitializeChip(nullptr, nullptr);
   UnloadDxl(&api_);
-  EXPECT_EQ(nullptr, GetModuleHandleA(file.c_str())) << "the library was kept after the hook came out";
+  EXPECT_EQ(nullptr, GetModuleHandleA(lib_.library().c_str())) << "the library was kept after the hook came out";
 }
 
 }  // namespace
