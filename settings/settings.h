@@ -34,8 +34,8 @@ int WriteIndexedSettingString(UINT section, UINT key, int index, const char* tex
 // section stays as it was or holds the lines whole. Not for the user section.
 int WriteSettingSection(UINT section, const char* lines);
 void ClearSettingSection(UINT section);
-// The name of a key, with index formatted in when it is not 0; 0 when its
-// string cannot be loaded.
+// The name of a key, with the index formatted into it (a name without a
+// conversion stays as it is); 0 when its string cannot be loaded.
 int FormatSettingKey(UINT key, int index, char* name, int size);
 
 // Replaces what follows the last '.' of path (size bytes) with ext, never
