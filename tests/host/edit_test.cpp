@@ -13,8 +13,11 @@
 #include "host/paint.h"
 #include "host/png.h"
 #include "tests/common/dialog_driver.h"
+#include "tests/host/chip_fixture.h"
 #include "tests/common/runprogram.h"
 #include "tests/common/tempfolder.h"
+
+using namespace hostchiptest;
 
 namespace {
 
@@ -38,6 +41,14 @@ class HostEdit : public testing::Test {
     driver->Stop();
     EXPECT_FALSE(driver->timedOut());
     return result;
+  }
+
+  // The whole memo block, terminator and all.
+  std::string MemoBytes() {
+    const char* p = static_cast<const char*>(GlobalLock(chip_.memo));
+    std::string bytes = p ? std::string(p, GlobalSize(chip_.memo)) : std::string();
+    GlobalUnlock(chip_.memo);
+    return bytes;
   }
 
   LibraryCopy lib_;
@@ -76,20 +87,31 @@ TEST_F(HostEdit, OkUpdatesTheChipAtOnce) {
   EXPECT_STREQ("2000/03", memo);
 }
 
+// The record's blocks after Cancel, byte for byte: a host may keep them.
 TEST_F(HostEdit, CancelLeavesTheChipAndItsSavedData) {
   HostChipSetMemo(&chip_, "1998/2");
+  std::vector<unsigned char> given = Block(24, CurrentPayload(0x123456, 0xFF, 0xFF0000, 0xFF, 2, 0x0C));
+  HostChipSetSaveData(&chip_, given.data(), given.size());
   ASSERT_EQ(1, HostCreate(&api_, &chip_));
-  std::vector<unsigned char> before = HostChipSaveBytes(&chip_);
+  const std::string memoBefore = MemoBytes();
   DialogDriver driver(1201);
   driver.Add([](HWND d) {
     SetDlgItemTextA(d, 1201, "2000");
+    DialogDriver::Click(d, 1205);
+    SendDlgItemMessageA(d, 1211, CB_SETCURSEL, 0, 0);
     DialogDriver::Click(d, IDCANCEL);
   });
-  ASSERT_EQ(2, Edit(&driver));
+  std::vector<unsigned char> record;
+  driver.Start();
+  ASSERT_EQ(2, HostEditChip(&api_, &chip_, chip_.window, &record));
+  driver.Stop();
+  EXPECT_EQ(HexBytes(given), HexBytes(record)) << "the saved-data block the record holds";
+  EXPECT_EQ(HexBytes(given), HexBytes(HostChipSaveBytes(&chip_)));
+  EXPECT_EQ(memoBefore, MemoBytes()) << "the memo block";
   HostChipPeek peek;
   ASSERT_TRUE(HostPeekChip(chip_.chip, &peek));
   EXPECT_EQ(1998, peek.year);
-  EXPECT_EQ(before, HostChipSaveBytes(&chip_));
+  EXPECT_EQ(0x0C, peek.viewFlags);
 }
 
 VOID CALLBACK EndStuckMenu(HWND window, UINT, UINT_PTR id, DWORD) {
