@@ -26,6 +26,24 @@ TEST_F(ChipSettings, DatedMemoOpensTheGivenMonthAndOkWritesItBack) {
   EXPECT_TRUE(driver_.boxes().empty());
 }
 
+// The host's text may end with its block: no terminator, and digits in the
+// memory just past the block.
+TEST_F(ChipSettings, MemoWithoutTerminatorIsReadToTheEndOfItsBlock) {
+  params_.memoHandle = Block("1999/5777777777777777", 22);
+  ASSERT_NE(nullptr, params_.memoHandle);
+  params_.memoHandle = GlobalReAlloc(params_.memoHandle, 6, 0);
+  ASSERT_EQ(6u, GlobalSize(params_.memoHandle));
+  SetPayload(kDefaultPayload);
+  driver_.Add([](HWND d) {
+    EXPECT_TRUE(Checked(d, IDC_CHIP_GIVENMONTH));
+    EXPECT_EQ("1999", DialogDriver::Text(d, IDC_CHIP_YEAR));
+    EXPECT_EQ("5", DialogDriver::Text(d, IDC_CHIP_MONTH));
+  });
+  driver_.Add(PressOk);
+  ASSERT_EQ(1, Run());
+  EXPECT_EQ(0, memcmp("1999/05\0", Contents(params_.memoHandle).data(), 8)) << "the block is enlarged";
+}
+
 TEST_F(ChipSettings, UndatedMemoOpensThisMonthAndOkWritesTheMarker) {
   const char* const memos[] = {"", "Tarnevel", "1999/", "memo 1999/5", "0/5"};
   for (const char* memo : memos) {
