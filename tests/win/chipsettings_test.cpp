@@ -134,16 +134,26 @@ TEST_F(ChipSettings, YearAboveTheFieldLimitFromTheMemoIsShownAndRefused) {
   EXPECT_EQ("12345/1", MemoText(params_.memoHandle));
 }
 
-TEST_F(ChipSettings, SmallYearIsWrittenWithFourDigits) {
-  SetMemo("Tarnevel");
-  SetPayload(kDefaultPayload);
-  driver_.Add([](HWND d) {
-    SetFields(d, "5", "3");
-    EXPECT_TRUE(Enabled(d, IDC_CHIP_YEAR) && Enabled(d, IDC_CHIP_MONTH)) << "choosing a given month enables the fields";
-  });
-  driver_.Add(PressOk);
-  ASSERT_EQ(1, Run());
-  EXPECT_EQ("0005/03", MemoText(params_.memoHandle));
+TEST_F(ChipSettings, GivenMonthIsWrittenAsFourAndTwoDigits) {
+  const struct {
+    const char* year;
+    const char* month;
+    const char* written;
+  } cases[] = {{"5", "3", "0005/03"}, {"9999", "1", "9999/01"}, {"2000", "12", "2000/12"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string("year ") + c.year + " month " + c.month);
+    EditHelperParams p = {};
+    p.memoHandle = Block("Tarnevel", 9);
+    DialogDriver driver(IDC_CHIP_YEAR);
+    driver.Add([&c](HWND d) {
+      SetFields(d, c.year, c.month);
+      EXPECT_TRUE(Enabled(d, IDC_CHIP_YEAR) && Enabled(d, IDC_CHIP_MONTH)) << "choosing a given month enables them";
+    });
+    driver.Add(PressOk);
+    EXPECT_EQ(1, RunWith(&driver, &p));
+    EXPECT_EQ(c.written, MemoText(p.memoHandle));
+    FreeBlocks(&p);
+  }
 }
 
 TEST_F(ChipSettings, NullRecordBeepsAndEndsBeforeShowing) {
