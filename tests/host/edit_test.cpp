@@ -14,6 +14,7 @@
 #include "host/png.h"
 #include "tests/common/dialog_driver.h"
 #include "tests/host/chip_fixture.h"
+#include "tests/host/livemenu.h"
 #include "tests/common/runprogram.h"
 #include "tests/common/tempfolder.h"
 
@@ -114,11 +115,6 @@ TEST_F(HostEdit, CancelLeavesTheChipAndItsSavedData) {
   EXPECT_EQ(0x0C, peek.viewFlags);
 }
 
-VOID CALLBACK EndStuckMenu(HWND window, UINT, UINT_PTR id, DWORD) {
-  KillTimer(window, id);
-  EndMenu();
-}
-
 // The live chip's menu: the host's item above "close" opens the dialog, and
 // after OK the chip shows the new month and view at its new size.
 TEST_F(HostEdit, LiveMenuItemOpensTheDialogAndTheChipFollows) {
@@ -139,15 +135,9 @@ TEST_F(HostEdit, LiveMenuItemOpensTheDialogAndTheChipFollows) {
     DialogDriver::Click(d, 1205);
   });
   driver.Add([](HWND d) { DialogDriver::Click(d, IDOK); });
-  for (WPARAM key : {VK_UP, VK_UP, VK_RETURN}) {
-    PostMessageA(live.window, WM_KEYDOWN, key, 1);
-    PostMessageA(live.window, WM_KEYUP, key, 0xC0000001);
-  }
-  SetTimer(live.window, 99, 10000, EndStuckMenu);
   driver.Start();
-  UINT command = TrackChipMenu(&api_, &live, POINT{before.left + 10, before.top + 10});
+  UINT command = livemenu::ChooseWithKeys(&api_, &live, {VK_UP, VK_UP, VK_RETURN});
   driver.Stop();
-  KillTimer(live.window, 99);
   EXPECT_FALSE(driver.timedOut());
   EXPECT_EQ(2u, driver.stepsRun()) << "the dialog was not opened by the item";
   EXPECT_GE(command, 0xE000u);

@@ -11,9 +11,6 @@
 #include "soak/accounting.h"
 #include "soak/iat.h"
 #include "tests/common/tempfolder.h"
-#include "tests/host/chip_fixture.h"
-
-using namespace hostchiptest;
 
 namespace {
 
@@ -48,10 +45,8 @@ TEST(HostStartCommand, EditorStartsShownByDefaultWithNothingInheritedOrKept) {
   ASSERT_TRUE(lib.ok());
   std::string record = lib.File("editor.txt");
   SetEnvironmentVariableA("TARNIVEL_RECORD_FILE", record.c_str());
-  std::string ini = lib.SettingsFile();
-  WritePrivateProfileStringA(UserName().c_str(), "Flags", "1", ini.c_str());
-  WritePrivateProfileStringA(UserName().c_str(), "Editor", ("\"" + ProgramDirectory() + "recordargs.exe\"").c_str(),
-                             ini.c_str());
+  lib.WriteUserSetting("Flags", "1");
+  lib.WriteUserSetting("Editor", ("\"" + ProgramDirectory() + "recordargs.exe\"").c_str());
   DxlApi api;
   ASSERT_TRUE(LoadDxl(lib.library().c_str(), &api));
   // The soak's counting hook sits between ours and the system.

@@ -39,10 +39,7 @@ class TipsHost : public testing::Test {
   }
   // Writes "Flags" into the copy's settings, then loads the copy.
   void Load(const char* flags) {
-    char user[64];
-    DWORD size = sizeof user;
-    std::string section = GetUserNameA(user, &size) && strlen(user) < 32 ? user : "Default";
-    WritePrivateProfileStringA(section.c_str(), "Flags", flags, lib_.SettingsFile().c_str());
+    lib_.WriteUserSetting("Flags", flags);
     ASSERT_TRUE(LoadDxl(lib_.library().c_str(), &api_)) << "error " << GetLastError();
   }
   // Whether a window procedure lies in the library's image.
