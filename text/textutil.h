@@ -43,3 +43,15 @@ void TableFileUseBuffer(TableFile* file, unsigned char* buffer, int capacity);
 // The next logical line (comments and CR dropped, right-trimmed), or null at
 // the end of the file.
 char* ReadTableLine(TableFile* file);
+// Between lines: the buffered bytes from the start of the next raw line on
+// (at least one; the line may go on past them), or 0 at the end of the file.
+int PeekTableLineRefill(TableFile* file, const unsigned char** bytes);
+inline int PeekTableLine(TableFile* file, const unsigned char** bytes) {
+  if (file->pos >= file->len) return PeekTableLineRefill(file, bytes);
+  *bytes = file->buffer + file->pos;
+  return file->len - file->pos;
+}
+// Passes over the next line as ReadTableLine would read it, storing nothing;
+// only for a line that has a byte to store, since an empty one would not
+// count as a line.
+void SkipTableLine(TableFile* file);

@@ -26,12 +26,26 @@ int FindWeekday(const char* name, const WeekdayNames* names) {
   return -1;
 }
 
+// The first '/' of a line, as FindChar finds it.
+struct LineSlash {
+  const char* operator()(const char* p) const { return FindChar(p, '/'); }
+};
+
+// The same in text of single-byte characters only.
+struct PlainSlash {
+  const char* operator()(const char* p) const {
+    while (*p && *p != '/') ++p;
+    return *p ? p : nullptr;
+  }
+};
+
 // ScanPattern (text, "%d/", n) without the general scanner, which every
 // schedule line would pass through: the '/' that ends the number, or null
 // where the scanner converts nothing.
-const char* ScanNumberBeforeSlash(const char* text, int32_t* n) {
+template <typename FindSlash>
+const char* ScanNumberBeforeSlash(const char* text, int32_t* n, FindSlash findSlash) {
   if (!*text) return nullptr;
-  const char* slash = FindChar(text, '/');
+  const char* slash = findSlash(text);
   if (!slash) return nullptr;
   *n = 0;
   const unsigned char* q = (const unsigned char*)text;
@@ -91,35 +105,36 @@ struct DatePeek {
   const char* dayPart;
 };
 
-int PeekDate(const char* line, EraCache* eras, DatePeek* date) {
+template <typename FindSlash>
+int PeekDate(const char* line, EraCache* eras, DatePeek* date, FindSlash findSlash) {
   // The year before the first '/': '*' (every year), a number or an era
   // letter and number ("%c%d/").
   int32_t n = 0;
   const char* slash;
   date->year = 0;
   if (line[0] == '*') {
-    slash = FindChar(line, '/');
+    slash = findSlash(line);
   } else if (IsDigitByte(line[0])) {
-    slash = ScanNumberBeforeSlash(line, &n);
+    slash = ScanNumberBeforeSlash(line, &n, findSlash);
     if (!slash || (uint16_t)n == 0) return 0;
     date->year = (uint16_t)n;
   } else {
     if (!line[0]) return 0;
-    const char* end = ScanNumberBeforeSlash(line + 1, &n);
+    const char* end = ScanNumberBeforeSlash(line + 1, &n, findSlash);
     if (!end) return 0;
     date->year = eras ? EraCacheLookup(eras, line[0], (uint16_t)n) : (uint16_t)n;
     if (!date->year) return 0;
     // The number was searched from the second byte: that is the line's
     // first '/' unless the first byte is one or starts a double-byte character.
-    slash = (line[0] == '/' || IsLeadByte((unsigned char)line[0])) ? FindChar(line, '/') : end;
+    slash = (line[0] == '/' || IsLeadByte((unsigned char)line[0])) ? findSlash(line) : end;
   }
   if (!slash) return 0;
   const char* monthPart = slash + 1;
   date->month = 0;
   if (monthPart[0] == '*') {
-    slash = FindChar(monthPart, '/');
+    slash = findSlash(monthPart);
   } else {
-    slash = ScanNumberBeforeSlash(monthPart, &n);
+    slash = ScanNumberBeforeSlash(monthPart, &n, findSlash);
     date->month = (uint16_t)n;
   }
   if (!slash) return 0;
@@ -181,10 +196,113 @@ int MonthMatchesAny(uint16_t year, uint16_t month, const MonthKey* keys, int cou
 int ParseLineFor(char* line, const MonthKey* keys, int count, ScheduleEntry* entry, EraCache* eras,
                  const WeekdayNames* names) {
   DatePeek date;
-  if (!PeekDate(line, eras, &date) || !MonthMatchesAny(date.year, date.month, keys, count)) return 0;
+  if (!PeekDate(line, eras, &date, LineSlash()) || !MonthMatchesAny(date.year, date.month, keys, count)) return 0;
   memset(entry, 0, sizeof *entry);
   entry->weekday = kWeekdayNone;
   return ParseScheduleFields(line, &date, entry, names);
+}
+
+// A look at a raw line before it is read: most lines of a large file are
+// dated outside the months asked for, and for most others the date and
+// whether a text follows can be read from the raw bytes.
+enum { kQuickUnknown, kQuickNoMatch, kQuickEntry, kQuickFieldMax = 24 };
+
+struct DateBytes {
+  unsigned char is[256];
+  constexpr DateBytes() : is() {
+    for (int c = '0'; c <= '9'; ++c) is[c] = 1;
+    for (int c = 'a'; c <= 'z'; ++c) is[c] = is[c - 'a' + 'A'] = 1;
+    is[(int)'*'] = is[(int)'/'] = is[(int)'-'] = is[(int)'+'] = 1;
+  }
+};
+constexpr DateBytes kDateBytes;
+
+// Bytes that the reader drops or that end what it stores.
+int IsUnstoredByte(unsigned char c) { return c == '\n' || c == '#' || c == '\r' || c == 0; }
+
+int IsBlankByte(unsigned char c) { return c == ' ' || c == '\t'; }
+
+// kQuickUnknown unless the first field, up to a blank, holds only date bytes
+// and every byte up to the first of the text is stored as it stands (none
+// dropped, no comment, within the line limit): the line then reads as its
+// raw bytes do. kQuickEntry fills entry's date.
+int YearMissesAll(uint16_t year, const MonthKey* keys, int count) {
+  for (int i = 0; i < count; ++i)
+    if (year == MonthKeyYear(keys[i])) return 0;
+  return 1;
+}
+
+// A year of digits or of an era letter and digits, ended by the line's
+// first '/', that no key has: the line yields nothing, whatever follows.
+int YearRulesOut(const unsigned char* raw, int n, const MonthKey* keys, int count, EraCache* eras) {
+  int i = IsDigitByte((char)raw[0]) ? 0 : 1;
+  if (i && (!kDateBytes.is[raw[0]] || raw[0] == '*')) return 0;
+  const int digits = i;
+  uint32_t value = 0;
+  for (; i < n && i < kQuickFieldMax && IsDigitByte((char)raw[i]); ++i) value = value * 10 + (uint32_t)(raw[i] - '0');
+  if (i == digits || i >= n || raw[i] != '/') return 0;
+  uint16_t year = digits ? EraCacheLookup(eras, (char)raw[0], (uint16_t)value) : (uint16_t)value;
+  return year == 0 || YearMissesAll(year, keys, count);
+}
+
+int QuickLook(const unsigned char* raw, int n, const MonthKey* keys, int count, EraCache* eras,
+              const WeekdayNames* names, ScheduleEntry* entry) {
+  if (YearRulesOut(raw, n, keys, count, eras)) return kQuickNoMatch;
+  char field[kQuickFieldMax + 1];
+  const int limit = n < kQuickFieldMax ? n : kQuickFieldMax;
+  int i = 0;
+  for (; i < limit && kDateBytes.is[raw[i]]; ++i) field[i] = (char)raw[i];
+  if (i == 0 || i >= n || !IsBlankByte(raw[i])) return kQuickUnknown;
+  field[i] = '\0';
+  DatePeek date;
+  if (!PeekDate(field, eras, &date, PlainSlash()) || !MonthMatchesAny(date.year, date.month, keys, count)) return kQuickNoMatch;
+  memset(entry, 0, sizeof *entry);
+  entry->weekday = kWeekdayNone;
+  entry->year = date.year;
+  entry->month = date.month;
+  if (!ReadScheduleDay(date.dayPart, names, entry)) return kQuickNoMatch;
+
+  int j = i;
+  while (j < n && IsBlankByte(raw[j])) ++j;
+  if (j < n && raw[j] == '*') {
+    for (++j; j < n && !IsBlankByte(raw[j]); ++j) {
+      if (IsUnstoredByte(raw[j])) return kQuickUnknown;
+      if (IsLeadByte(raw[j]) && (++j >= n || IsUnstoredByte(raw[j]))) return kQuickUnknown;
+    }
+    while (j < n && IsBlankByte(raw[j])) ++j;
+  }
+  if (j >= n || j >= kTableLineMax || IsUnstoredByte(raw[j])) return kQuickUnknown;
+  return kQuickEntry;
+}
+
+// The first weekday and the length of each month asked for.
+struct MonthShapes {
+  uint8_t first[2];
+  uint8_t last[2];
+};
+
+void MarkEntry(const ScheduleEntry* entry, const MonthKey* keys, const MonthShapes* shapes, DayMask* masks,
+               int count) {
+  for (int i = 0; i < count; ++i) {
+    uint16_t year = MonthKeyYear(keys[i]), month = MonthKeyMonth(keys[i]);
+    if ((entry->month && entry->month != month) || (entry->year && entry->year != year)) continue;
+    if (entry->weekday == kWeekdayNone) {
+      if (entry->day == 0)
+        masks[i] |= kMaskEveryDay;
+      else if (entry->day <= 31)
+        masks[i] |= 1u << entry->day;
+      continue;
+    }
+    unsigned first = i < 2 ? shapes->first[i] : DayOfWeek(year, month, 1);
+    unsigned last = i < 2 ? shapes->last[i] : DaysInMonth(year, month);
+    unsigned w = entry->weekday;
+    unsigned d = w == first ? 1 : (first < w ? 1 + w - first : 8 + w - first);
+    for (; d <= last; d += 7) {
+      unsigned occurrence = (d - 1) / 7 + 1;
+      if (entry->day == 0 || occurrence == entry->day) masks[i] |= 1u << d;
+      if (entry->day != 0 && occurrence >= entry->day) break;
+    }
+  }
 }
 
 }  // namespace
@@ -198,35 +316,32 @@ int ParseScheduleLine(char* line, ScheduleEntry* entry, EraCache* eras, const We
   DatePeek date;
   memset(entry, 0, sizeof *entry);
   entry->weekday = kWeekdayNone;
-  if (!PeekDate(line, eras, &date) || !ParseScheduleFields(line, &date, entry, names)) return 0;
+  if (!PeekDate(line, eras, &date, LineSlash()) || !ParseScheduleFields(line, &date, entry, names)) return 0;
   TakeText(entry);
   return 1;
 }
 
 void MarkScheduleFile(TableFile* file, EraCache* eras, const WeekdayNames* names,
                       const MonthKey* keys, DayMask* masks, int count) {
+  MonthShapes shapes;
+  for (int i = 0; i < count && i < 2; ++i) {
+    shapes.first[i] = (uint8_t)DayOfWeek(MonthKeyYear(keys[i]), MonthKeyMonth(keys[i]), 1);
+    shapes.last[i] = (uint8_t)DaysInMonth(MonthKeyYear(keys[i]), MonthKeyMonth(keys[i]));
+  }
   ScheduleEntry entry;
-  while (char* line = ReadTableLine(file)) {
-    if (!ParseLineFor(line, keys, count, &entry, eras, names)) continue;
-    for (int i = 0; i < count; ++i) {
-      uint16_t year = MonthKeyYear(keys[i]), month = MonthKeyMonth(keys[i]);
-      if ((entry.month && entry.month != month) || (entry.year && entry.year != year)) continue;
-      if (entry.weekday == kWeekdayNone) {
-        if (entry.day == 0)
-          masks[i] |= kMaskEveryDay;
-        else if (entry.day <= 31)
-          masks[i] |= 1u << entry.day;
-        continue;
-      }
-      unsigned first = DayOfWeek(year, month, 1), last = DaysInMonth(year, month);
-      unsigned w = entry.weekday;
-      unsigned d = w == first ? 1 : (first < w ? 1 + w - first : 8 + w - first);
-      for (; d <= last; d += 7) {
-        unsigned occurrence = (d - 1) / 7 + 1;
-        if (entry.day == 0 || occurrence == entry.day) masks[i] |= 1u << d;
-        if (entry.day != 0 && occurrence >= entry.day) break;
-      }
+  for (;;) {
+    const unsigned char* raw;
+    int n = PeekTableLine(file, &raw);
+    if (!n) break;
+    int look = QuickLook(raw, n, keys, count, eras, names, &entry);
+    if (look != kQuickUnknown) {
+      SkipTableLine(file);
+      if (look == kQuickEntry) MarkEntry(&entry, keys, &shapes, masks, count);
+      continue;
     }
+    char* line = ReadTableLine(file);
+    if (!line) break;
+    if (ParseLineFor(line, keys, count, &entry, eras, names)) MarkEntry(&entry, keys, &shapes, masks, count);
   }
 }
 
@@ -242,8 +357,17 @@ int CollectScheduleFileTexts(TableFile* file, EraCache* eras, const WeekdayNames
   int found = 0;
   MonthKey key = MakeMonthKey(year, month);
   ScheduleEntry entry;
-  char* line;
-  while (!list->full && (line = ReadTableLine(file)) != nullptr) {
+  while (!list->full) {
+    const unsigned char* raw;
+    int n = PeekTableLine(file, &raw);
+    if (!n) break;
+    int look = QuickLook(raw, n, &key, 1, eras, names, &entry);
+    if (look == kQuickNoMatch || (look == kQuickEntry && !ScheduleEntryMatches(&entry, year, month, day))) {
+      SkipTableLine(file);
+      continue;
+    }
+    char* line = ReadTableLine(file);
+    if (!line) break;
     if (!ParseLineFor(line, &key, 1, &entry, eras, names)) continue;
     if (!ScheduleEntryMatches(&entry, year, month, day)) continue;
     TakeText(&entry);
