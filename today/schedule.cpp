@@ -222,32 +222,115 @@ int IsUnstoredByte(unsigned char c) { return c == '\n' || c == '#' || c == '\r' 
 
 int IsBlankByte(unsigned char c) { return c == ' ' || c == '\t'; }
 
-// kQuickUnknown unless the first field, up to a blank, holds only date bytes
-// and every byte up to the first of the text is stored as it stands (none
-// dropped, no comment, within the line limit): the line then reads as its
-// raw bytes do. kQuickEntry fills entry's date.
+// What a look at the lines of one file needs; a weekday name of up to three
+// bytes, lowered as FindWeekday compares, packed into a number.
+struct LineLook {
+  const MonthKey* keys;
+  int count;
+  EraCache* eras;
+  const WeekdayNames* names;
+  uint32_t weekdays[7];
+};
+
+uint32_t PackedName(const char* name) {
+  uint32_t packed = 0;
+  for (int i = 0; i < 4 && name[i]; ++i) packed |= (uint32_t)(unsigned char)LowerAscii(name[i]) << (8 * i);
+  return packed;
+}
+
+void InitLook(LineLook* look, const MonthKey* keys, int count, EraCache* eras, const WeekdayNames* names) {
+  look->keys = keys;
+  look->count = count;
+  look->eras = eras;
+  look->names = names;
+  for (int i = 0; i < 7; ++i) {
+    const char* name = names ? names->name[i] : kDefaultWeekdays[i];
+    // A longer name matches no name of two or three bytes.
+    look->weekdays[i] = strnlen(name, 4) <= 3 ? PackedName(name) : 0xFFFFFFFFu;
+  }
+}
+
 int YearMissesAll(uint16_t year, const MonthKey* keys, int count) {
   for (int i = 0; i < count; ++i)
     if (year == MonthKeyYear(keys[i])) return 0;
   return 1;
 }
 
-// A year of digits or of an era letter and digits, ended by the line's
-// first '/', that no key has: the line yields nothing, whatever follows.
-int YearRulesOut(const unsigned char* raw, int n, const MonthKey* keys, int count, EraCache* eras) {
-  int i = IsDigitByte((char)raw[0]) ? 0 : 1;
-  if (i && (!kDateBytes.is[raw[0]] || raw[0] == '*')) return 0;
-  const int digits = i;
+int IsAsciiLetter(unsigned char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }
+
+// Digits from raw[*i] on, as the parsers add them up (wrapping).
+uint32_t TakeDigits(const unsigned char* raw, int n, int* i) {
   uint32_t value = 0;
-  for (; i < n && i < kQuickFieldMax && IsDigitByte((char)raw[i]); ++i) value = value * 10 + (uint32_t)(raw[i] - '0');
-  if (i == digits || i >= n || raw[i] != '/') return 0;
-  uint16_t year = digits ? EraCacheLookup(eras, (char)raw[0], (uint16_t)value) : (uint16_t)value;
-  return year == 0 || YearMissesAll(year, keys, count);
+  for (; *i < n && IsDigitByte((char)raw[*i]); ++*i) value = value * 10 + (uint32_t)(raw[*i] - '0');
+  return value;
 }
 
-int QuickLook(const unsigned char* raw, int n, const MonthKey* keys, int count, EraCache* eras,
-              const WeekdayNames* names, ScheduleEntry* entry) {
-  if (YearRulesOut(raw, n, keys, count, eras)) return kQuickNoMatch;
+// The date field in its common forms, read straight from the raw bytes: a
+// year of '*', digits, or a letter and digits; a month of '*' or digits;
+// a day of '*', digits, a weekday name or both, ended by a blank. The
+// year and month alone can rule a line out. kQuickUnknown for other forms;
+// *fieldEnd is the blank after the field of a kQuickEntry.
+int ReadPlainDate(const unsigned char* raw, int n, const LineLook* look, ScheduleEntry* entry, int* fieldEnd) {
+  const MonthKey* keys = look->keys;
+  const int count = look->count;
+  int i = 0;
+  uint16_t year = 0;
+  if (raw[0] == '*') {
+    i = 1;
+  } else {
+    const int letter = IsAsciiLetter(raw[0]);
+    i = letter;
+    uint32_t value = TakeDigits(raw, n, &i);
+    if (i == letter || i >= n || raw[i] != '/') return kQuickUnknown;
+    year = letter && look->eras ? EraCacheLookup(look->eras, (char)raw[0], (uint16_t)value) : (uint16_t)value;
+    if (!year || YearMissesAll(year, keys, count)) return kQuickNoMatch;
+  }
+  if (i >= n || raw[i] != '/') return kQuickUnknown;
+  uint16_t month = 0;
+  if (++i < n && raw[i] == '*') {
+    ++i;
+  } else {
+    const int digits = i;
+    month = (uint16_t)TakeDigits(raw, n, &i);
+    if (i == digits) return kQuickUnknown;
+  }
+  if (i >= n || raw[i] != '/') return kQuickUnknown;
+  if (!MonthMatchesAny(year, month, keys, count)) return kQuickNoMatch;
+
+  const int dayPart = ++i;
+  uint16_t day = 0;
+  int weekday = kWeekdayNone;
+  if (i < n && raw[i] == '*') {
+    ++i;
+  } else {
+    day = (uint16_t)TakeDigits(raw, n, &i);
+    const int digits = i - dayPart, letters = i;
+    while (i < n && IsAsciiLetter(raw[i])) ++i;
+    if (i >= n || !IsBlankByte(raw[i])) return kQuickUnknown;
+    if (i - letters >= 2) {
+      char name[4] = {0};
+      memcpy(name, raw + letters, i - letters < 3 ? 2 : 3);
+      const uint32_t packed = PackedName(name);
+      for (weekday = 0; weekday < 7 && look->weekdays[weekday] != packed; ++weekday) {
+      }
+      if (weekday == 7) return kQuickNoMatch;
+    } else if (!digits || !day) {
+      return i > dayPart ? kQuickNoMatch : kQuickUnknown;
+    }
+  }
+  if (i >= n || !IsBlankByte(raw[i])) return kQuickUnknown;
+  memset(entry, 0, sizeof *entry);
+  entry->year = year;
+  entry->month = month;
+  entry->day = day;
+  entry->weekday = (uint8_t)weekday;
+  *fieldEnd = i;
+  return kQuickEntry;
+}
+
+// The other forms: a first field of date bytes read as a copy, the way
+// the line parser reads it.
+int LookAtDate(const unsigned char* raw, int n, const LineLook* look, ScheduleEntry* entry, int* fieldEnd) {
   char field[kQuickFieldMax + 1];
   const int limit = n < kQuickFieldMax ? n : kQuickFieldMax;
   int i = 0;
@@ -255,13 +338,27 @@ int QuickLook(const unsigned char* raw, int n, const MonthKey* keys, int count, 
   if (i == 0 || i >= n || !IsBlankByte(raw[i])) return kQuickUnknown;
   field[i] = '\0';
   DatePeek date;
-  if (!PeekDate(field, eras, &date, PlainSlash()) || !MonthMatchesAny(date.year, date.month, keys, count)) return kQuickNoMatch;
+  if (!PeekDate(field, look->eras, &date, PlainSlash()) ||
+      !MonthMatchesAny(date.year, date.month, look->keys, look->count))
+    return kQuickNoMatch;
   memset(entry, 0, sizeof *entry);
   entry->weekday = kWeekdayNone;
   entry->year = date.year;
   entry->month = date.month;
-  if (!ReadScheduleDay(date.dayPart, names, entry)) return kQuickNoMatch;
+  if (!ReadScheduleDay(date.dayPart, look->names, entry)) return kQuickNoMatch;
+  *fieldEnd = i;
+  return kQuickEntry;
+}
 
+// kQuickUnknown unless the first field, up to a blank, holds only date bytes
+// and every byte up to the first of the text is stored as it stands (none
+// dropped, no comment, within the line limit): the line then reads as its
+// raw bytes do. kQuickEntry fills entry's date.
+int QuickLook(const unsigned char* raw, int n, const LineLook* look, ScheduleEntry* entry) {
+  int i = 0;
+  int result = ReadPlainDate(raw, n, look, entry, &i);
+  if (result == kQuickUnknown) result = LookAtDate(raw, n, look, entry, &i);
+  if (result != kQuickEntry) return result;
   int j = i;
   while (j < n && IsBlankByte(raw[j])) ++j;
   if (j < n && raw[j] == '*') {
@@ -275,13 +372,26 @@ int QuickLook(const unsigned char* raw, int n, const MonthKey* keys, int count, 
   return kQuickEntry;
 }
 
-// The first weekday and the length of each month asked for.
-struct MonthShapes {
-  uint8_t first[2];
-  uint8_t last[2];
+// The days of each weekday in the first two months asked for: [w][0] every
+// one, [w][k] the k-th.
+struct WeekdayDays {
+  DayMask days[2][7][6];
 };
 
-void MarkEntry(const ScheduleEntry* entry, const MonthKey* keys, const MonthShapes* shapes, DayMask* masks,
+void FillWeekdayDays(WeekdayDays* table, const MonthKey* keys, int count) {
+  memset(table, 0, sizeof *table);
+  for (int i = 0; i < count && i < 2; ++i) {
+    unsigned first = DayOfWeek(MonthKeyYear(keys[i]), MonthKeyMonth(keys[i]), 1);
+    unsigned last = DaysInMonth(MonthKeyYear(keys[i]), MonthKeyMonth(keys[i]));
+    for (unsigned d = 1; d <= last; ++d) {
+      DayMask* days = table->days[i][(first + d - 1) % 7];
+      days[0] |= 1u << d;
+      days[(d - 1) / 7 + 1] |= 1u << d;
+    }
+  }
+}
+
+void MarkEntry(const ScheduleEntry* entry, const MonthKey* keys, const WeekdayDays* table, DayMask* masks,
                int count) {
   for (int i = 0; i < count; ++i) {
     uint16_t year = MonthKeyYear(keys[i]), month = MonthKeyMonth(keys[i]);
@@ -293,8 +403,11 @@ void MarkEntry(const ScheduleEntry* entry, const MonthKey* keys, const MonthShap
         masks[i] |= 1u << entry->day;
       continue;
     }
-    unsigned first = i < 2 ? shapes->first[i] : DayOfWeek(year, month, 1);
-    unsigned last = i < 2 ? shapes->last[i] : DaysInMonth(year, month);
+    if (i < 2) {
+      if (entry->day <= 5) masks[i] |= table->days[i][entry->weekday][entry->day];
+      continue;
+    }
+    unsigned first = DayOfWeek(year, month, 1), last = DaysInMonth(year, month);
     unsigned w = entry->weekday;
     unsigned d = w == first ? 1 : (first < w ? 1 + w - first : 8 + w - first);
     for (; d <= last; d += 7) {
@@ -323,25 +436,24 @@ int ParseScheduleLine(char* line, ScheduleEntry* entry, EraCache* eras, const We
 
 void MarkScheduleFile(TableFile* file, EraCache* eras, const WeekdayNames* names,
                       const MonthKey* keys, DayMask* masks, int count) {
-  MonthShapes shapes;
-  for (int i = 0; i < count && i < 2; ++i) {
-    shapes.first[i] = (uint8_t)DayOfWeek(MonthKeyYear(keys[i]), MonthKeyMonth(keys[i]), 1);
-    shapes.last[i] = (uint8_t)DaysInMonth(MonthKeyYear(keys[i]), MonthKeyMonth(keys[i]));
-  }
+  WeekdayDays table;
+  FillWeekdayDays(&table, keys, count);
+  LineLook look;
+  InitLook(&look, keys, count, eras, names);
   ScheduleEntry entry;
   for (;;) {
     const unsigned char* raw;
     int n = PeekTableLine(file, &raw);
     if (!n) break;
-    int look = QuickLook(raw, n, keys, count, eras, names, &entry);
-    if (look != kQuickUnknown) {
+    int result = QuickLook(raw, n, &look, &entry);
+    if (result != kQuickUnknown) {
       SkipTableLine(file);
-      if (look == kQuickEntry) MarkEntry(&entry, keys, &shapes, masks, count);
+      if (result == kQuickEntry) MarkEntry(&entry, keys, &table, masks, count);
       continue;
     }
     char* line = ReadTableLine(file);
     if (!line) break;
-    if (ParseLineFor(line, keys, count, &entry, eras, names)) MarkEntry(&entry, keys, &shapes, masks, count);
+    if (ParseLineFor(line, keys, count, &entry, eras, names)) MarkEntry(&entry, keys, &table, masks, count);
   }
 }
 
@@ -356,13 +468,15 @@ int CollectScheduleFileTexts(TableFile* file, EraCache* eras, const WeekdayNames
                              uint16_t year, uint16_t month, uint16_t day, StringList* list) {
   int found = 0;
   MonthKey key = MakeMonthKey(year, month);
+  LineLook look;
+  InitLook(&look, &key, 1, eras, names);
   ScheduleEntry entry;
   while (!list->full) {
     const unsigned char* raw;
     int n = PeekTableLine(file, &raw);
     if (!n) break;
-    int look = QuickLook(raw, n, &key, 1, eras, names, &entry);
-    if (look == kQuickNoMatch || (look == kQuickEntry && !ScheduleEntryMatches(&entry, year, month, day))) {
+    int result = QuickLook(raw, n, &look, &entry);
+    if (result == kQuickNoMatch || (result == kQuickEntry && !ScheduleEntryMatches(&entry, year, month, day))) {
       SkipTableLine(file);
       continue;
     }
