@@ -53,5 +53,6 @@ inline int PeekTableLine(TableFile* file, const unsigned char** bytes) {
 }
 // Passes over the next line as ReadTableLine would read it, storing nothing;
 // only for a line that has a byte to store, since an empty one would not
-// count as a line.
-void SkipTableLine(TableFile* file);
+// count as a line. The first known bytes (at most those that PeekTableLine
+// gave) are whole characters without a line feed.
+void SkipTableLine(TableFile* file, int known = 0);

@@ -269,11 +269,13 @@ uint32_t TakeDigits(const unsigned char* raw, int n, int* i) {
 // year of '*', digits, or a letter and digits; a month of '*' or digits;
 // a day of '*', digits, a weekday name or both, ended by a blank. The
 // year and month alone can rule a line out. kQuickUnknown for other forms;
-// *fieldEnd is the blank after the field of a kQuickEntry.
+// *fieldEnd is where the look stopped, before it only date bytes: the
+// blank after the field of a kQuickEntry.
 int ReadPlainDate(const unsigned char* raw, int n, const LineLook* look, ScheduleEntry* entry, int* fieldEnd) {
   const MonthKey* keys = look->keys;
   const int count = look->count;
-  int i = 0;
+  int& i = *fieldEnd;
+  i = 0;
   uint16_t year = 0;
   if (raw[0] == '*') {
     i = 1;
@@ -319,12 +321,12 @@ int ReadPlainDate(const unsigned char* raw, int n, const LineLook* look, Schedul
     }
   }
   if (i >= n || !IsBlankByte(raw[i])) return kQuickUnknown;
-  memset(entry, 0, sizeof *entry);
   entry->year = year;
   entry->month = month;
   entry->day = day;
   entry->weekday = (uint8_t)weekday;
-  *fieldEnd = i;
+  entry->label[0] = '\0';
+  entry->text = nullptr;
   return kQuickEntry;
 }
 
@@ -333,7 +335,8 @@ int ReadPlainDate(const unsigned char* raw, int n, const LineLook* look, Schedul
 int LookAtDate(const unsigned char* raw, int n, const LineLook* look, ScheduleEntry* entry, int* fieldEnd) {
   char field[kQuickFieldMax + 1];
   const int limit = n < kQuickFieldMax ? n : kQuickFieldMax;
-  int i = 0;
+  int& i = *fieldEnd;
+  i = 0;
   for (; i < limit && kDateBytes.is[raw[i]]; ++i) field[i] = (char)raw[i];
   if (i == 0 || i >= n || !IsBlankByte(raw[i])) return kQuickUnknown;
   field[i] = '\0';
@@ -346,18 +349,19 @@ int LookAtDate(const unsigned char* raw, int n, const LineLook* look, ScheduleEn
   entry->year = date.year;
   entry->month = date.month;
   if (!ReadScheduleDay(date.dayPart, look->names, entry)) return kQuickNoMatch;
-  *fieldEnd = i;
   return kQuickEntry;
 }
 
 // kQuickUnknown unless the first field, up to a blank, holds only date bytes
 // and every byte up to the first of the text is stored as it stands (none
 // dropped, no comment, within the line limit): the line then reads as its
-// raw bytes do. kQuickEntry fills entry's date.
-int QuickLook(const unsigned char* raw, int n, const LineLook* look, ScheduleEntry* entry) {
+// raw bytes do. kQuickEntry fills entry's date. *known bytes of the line
+// are whole characters without a line feed.
+int QuickLook(const unsigned char* raw, int n, const LineLook* look, ScheduleEntry* entry, int* known) {
   int i = 0;
   int result = ReadPlainDate(raw, n, look, entry, &i);
   if (result == kQuickUnknown) result = LookAtDate(raw, n, look, entry, &i);
+  *known = i;
   if (result != kQuickEntry) return result;
   int j = i;
   while (j < n && IsBlankByte(raw[j])) ++j;
@@ -369,6 +373,7 @@ int QuickLook(const unsigned char* raw, int n, const LineLook* look, ScheduleEnt
     while (j < n && IsBlankByte(raw[j])) ++j;
   }
   if (j >= n || j >= kTableLineMax || IsUnstoredByte(raw[j])) return kQuickUnknown;
+  *known = j;
   return kQuickEntry;
 }
 
@@ -445,9 +450,10 @@ void MarkScheduleFile(TableFile* file, EraCache* eras, const WeekdayNames* names
     const unsigned char* raw;
     int n = PeekTableLine(file, &raw);
     if (!n) break;
-    int result = QuickLook(raw, n, &look, &entry);
+    int known;
+    int result = QuickLook(raw, n, &look, &entry, &known);
     if (result != kQuickUnknown) {
-      SkipTableLine(file);
+      SkipTableLine(file, known);
       if (result == kQuickEntry) MarkEntry(&entry, keys, &table, masks, count);
       continue;
     }
@@ -475,9 +481,10 @@ int CollectScheduleFileTexts(TableFile* file, EraCache* eras, const WeekdayNames
     const unsigned char* raw;
     int n = PeekTableLine(file, &raw);
     if (!n) break;
-    int result = QuickLook(raw, n, &look, &entry);
+    int known;
+    int result = QuickLook(raw, n, &look, &entry, &known);
     if (result == kQuickNoMatch || (result == kQuickEntry && !ScheduleEntryMatches(&entry, year, month, day))) {
-      SkipTableLine(file);
+      SkipTableLine(file, known);
       continue;
     }
     char* line = ReadTableLine(file);
