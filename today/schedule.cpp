@@ -258,11 +258,13 @@ int YearMissesAll(uint16_t year, const MonthKey* keys, int count) {
 
 int IsAsciiLetter(unsigned char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }
 
-// Digits from raw[*i] on, as the parsers add them up (wrapping).
-uint32_t TakeDigits(const unsigned char* raw, int n, int* i) {
-  uint32_t value = 0;
-  for (; *i < n && IsDigitByte((char)raw[*i]); ++*i) value = value * 10 + (uint32_t)(raw[*i] - '0');
-  return value;
+// The digits from raw[i] on, as the parsers add them up (wrapping); returns
+// where they end.
+int TakeDigits(const unsigned char* raw, int n, int i, uint32_t* value) {
+  uint32_t v = 0;
+  for (; i < n && IsDigitByte((char)raw[i]); ++i) v = v * 10 + (uint32_t)(raw[i] - '0');
+  *value = v;
+  return i;
 }
 
 // The date field in its common forms, read straight from the raw bytes: a
@@ -274,18 +276,22 @@ uint32_t TakeDigits(const unsigned char* raw, int n, int* i) {
 int ReadPlainDate(const unsigned char* raw, int n, const LineLook* look, ScheduleEntry* entry, int* fieldEnd) {
   const MonthKey* keys = look->keys;
   const int count = look->count;
-  int& i = *fieldEnd;
-  i = 0;
+  int i = 0;
+  // Where the look stopped, for the caller.
+  auto stop = [&](int result) {
+    *fieldEnd = i;
+    return result;
+  };
   uint16_t year = 0;
   if (raw[0] == '*') {
     i = 1;
   } else {
     const int letter = IsAsciiLetter(raw[0]);
-    i = letter;
-    uint32_t value = TakeDigits(raw, n, &i);
+    uint32_t value;
+    i = TakeDigits(raw, n, letter, &value);
     if (i == letter || i >= n || raw[i] != '/') return kQuickUnknown;
     year = letter && look->eras ? EraCacheLookup(look->eras, (char)raw[0], (uint16_t)value) : (uint16_t)value;
-    if (!year || YearMissesAll(year, keys, count)) return kQuickNoMatch;
+    if (!year || YearMissesAll(year, keys, count)) return stop(kQuickNoMatch);
   }
   if (i >= n || raw[i] != '/') return kQuickUnknown;
   uint16_t month = 0;
@@ -293,11 +299,13 @@ int ReadPlainDate(const unsigned char* raw, int n, const LineLook* look, Schedul
     ++i;
   } else {
     const int digits = i;
-    month = (uint16_t)TakeDigits(raw, n, &i);
+    uint32_t value;
+    i = TakeDigits(raw, n, i, &value);
     if (i == digits) return kQuickUnknown;
+    month = (uint16_t)value;
   }
   if (i >= n || raw[i] != '/') return kQuickUnknown;
-  if (!MonthMatchesAny(year, month, keys, count)) return kQuickNoMatch;
+  if (!MonthMatchesAny(year, month, keys, count)) return stop(kQuickNoMatch);
 
   const int dayPart = ++i;
   uint16_t day = 0;
@@ -305,7 +313,9 @@ int ReadPlainDate(const unsigned char* raw, int n, const LineLook* look, Schedul
   if (i < n && raw[i] == '*') {
     ++i;
   } else {
-    day = (uint16_t)TakeDigits(raw, n, &i);
+    uint32_t value;
+    i = TakeDigits(raw, n, i, &value);
+    day = (uint16_t)value;
     const int digits = i - dayPart, letters = i;
     while (i < n && IsAsciiLetter(raw[i])) ++i;
     if (i >= n || !IsBlankByte(raw[i])) return kQuickUnknown;
@@ -315,9 +325,9 @@ int ReadPlainDate(const unsigned char* raw, int n, const LineLook* look, Schedul
       const uint32_t packed = PackedName(name);
       for (weekday = 0; weekday < 7 && look->weekdays[weekday] != packed; ++weekday) {
       }
-      if (weekday == 7) return kQuickNoMatch;
+      if (weekday == 7) return stop(kQuickNoMatch);
     } else if (!digits || !day) {
-      return i > dayPart ? kQuickNoMatch : kQuickUnknown;
+      return i > dayPart ? stop(kQuickNoMatch) : kQuickUnknown;
     }
   }
   if (i >= n || !IsBlankByte(raw[i])) return kQuickUnknown;
@@ -327,7 +337,7 @@ int ReadPlainDate(const unsigned char* raw, int n, const LineLook* look, Schedul
   entry->weekday = (uint8_t)weekday;
   entry->label[0] = '\0';
   entry->text = nullptr;
-  return kQuickEntry;
+  return stop(kQuickEntry);
 }
 
 // The other forms: a first field of date bytes read as a copy, the way
@@ -335,9 +345,9 @@ int ReadPlainDate(const unsigned char* raw, int n, const LineLook* look, Schedul
 int LookAtDate(const unsigned char* raw, int n, const LineLook* look, ScheduleEntry* entry, int* fieldEnd) {
   char field[kQuickFieldMax + 1];
   const int limit = n < kQuickFieldMax ? n : kQuickFieldMax;
-  int& i = *fieldEnd;
-  i = 0;
+  int i = 0;
   for (; i < limit && kDateBytes.is[raw[i]]; ++i) field[i] = (char)raw[i];
+  *fieldEnd = i;
   if (i == 0 || i >= n || !IsBlankByte(raw[i])) return kQuickUnknown;
   field[i] = '\0';
   DatePeek date;
