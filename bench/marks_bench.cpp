@@ -75,8 +75,7 @@ double TextBytes(const std::string& dir, const MonthKey* keys, int count) {
 }
 
 // Only the table-line reader over the files of one refresh.
-double ReadLinesOnly(const std::string& dir, const MonthKey* keys, int count) {
-  std::vector<std::string> paths = TablePaths(dir, keys, count);
+double ReadLinesOnly(const std::vector<std::string>& paths) {
   TableReadBuffer buffer;
   double t = Now();
   for (const std::string& path : paths) {
@@ -101,12 +100,12 @@ struct ProfileFiles {
   const MonthKey* keys;
 };
 
+// What a refresh asked of the settings file before the file list came from
+// one section read: the flags, the two table keys (the era table's once for
+// each computation), the switch and the sixteen file names.
 double ProfileReads(void*) {
   char text[MAX_PATH];
-  LONG calls = g_settingsCalls;
   double t = Now();
-  // What a refresh asks of the settings file: the flags, the two table keys
-  // (the era table's once for each computation), the switch and the file list.
   ReadSettingInt(kUserSection, IDS_KEY_FLAGS, 0);
   ReadSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_HOLIDAYTBL, "", text, sizeof text);
   ReadSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_GENGOTBL, "", text, sizeof text);
@@ -114,8 +113,7 @@ double ProfileReads(void*) {
   ReadSettingInt(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULE, 1);
   for (int i = 1; i <= 16; ++i)
     ReadIndexedSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULEFILE, i, "", text, sizeof text);
-  double ms = Now() - t;
-  return ms * 21 / (g_settingsCalls - calls);  // per refresh of 21 calls
+  return Now() - t;
 }
 
 double OpenAndClose(void* ctx) {
@@ -130,20 +128,7 @@ double OpenAndClose(void* ctx) {
 
 double Floor(void* ctx) { return MeasureFloor(static_cast<const ProfileFiles*>(ctx)->paths).ms; }
 
-double LinesOnly(void* ctx) {
-  const ProfileFiles* files = static_cast<const ProfileFiles*>(ctx);
-  TableReadBuffer buffer;
-  double t = Now();
-  for (const std::string& path : files->paths) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) continue;
-    HandleTableFile file(h, &buffer);
-    while (ReadTableLine(file.get())) {
-    }
-    CloseHandle(h);
-  }
-  return Now() - t;
-}
+double LinesOnly(void* ctx) { return ReadLinesOnly(static_cast<const ProfileFiles*>(ctx)->paths); }
 
 double HolidayMasks(void* ctx) {
   DayMask masks[2];
@@ -293,7 +278,7 @@ int main(int argc, char** argv) {
   }
   refreshCpu /= refreshRuns;
   std::vector<double> readOnly;
-  for (int i = 0; i < 5; ++i) readOnly.push_back(ReadLinesOnly(dir, pairs[1], 2));
+  for (int i = 0; i < 5; ++i) readOnly.push_back(ReadLinesOnly(refreshPaths[1]));
   std::vector<double> slowRefresh;
   for (int i = 0; i < baselineRuns; ++i) {
     DayMask masks[2];

@@ -376,8 +376,8 @@ void SkipTableLine(TableFile* file, int known) {
 }
 
 // This reader sees every byte of every table for each computation: the
-// bytes up to the next one that needs a look of its own are found a word at
-// a time, bounded by the room left in the line, and copied at once.
+// bytes up to the next one that needs a look of its own are found many at a
+// time, bounded by the room left in the line, and copied at once.
 char* ReadTableLine(TableFile* file) {
   const unsigned char* kinds = ByteKinds();
   unsigned char* const line = (unsigned char*)file->line;
@@ -398,9 +398,8 @@ char* ReadTableLine(TableFile* file) {
 
     const int room = kTableLineMax - stored;
     const unsigned char* const stop = end - p > room ? p + room : end;
-    // The run up to the next byte taken on its own, found four bytes at a
-    // time; lead bytes are paired up afterwards, from the last character
-    // boundary.
+    // The run up to the next byte taken on its own; lead bytes are paired
+    // up afterwards, from the last character boundary.
     const unsigned char* q = p;
     for (;;) {
       const unsigned char* s = FindLineByte(q, stop);
