@@ -33,7 +33,8 @@ add_library(Tarnivel SHARED plugin/dllmain_win.cpp $<TARGET_OBJECTS:tarnivel_obj
 target_include_directories(Tarnivel PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/resources)
 set_target_properties(Tarnivel PROPERTIES PREFIX "" SUFFIX ".dxl" OUTPUT_NAME Tarnivel)
 target_compile_options(Tarnivel PRIVATE ${library_code_options})
-target_link_options(Tarnivel PRIVATE -Wl,--enable-stdcall-fixup -Wl,--kill-at)
+# No link time in the headers: the same sources give the same library.
+target_link_options(Tarnivel PRIVATE -Wl,--enable-stdcall-fixup -Wl,--kill-at -Wl,--no-insert-timestamp)
 target_link_libraries(Tarnivel PRIVATE user32 gdi32 advapi32 comdlg32 ${library_runtime})
 
 # The help file beside the library, from the guide (scripts/make-help.py, chmcmd).
