@@ -58,14 +58,10 @@ def objdump(option, path):
                           check=True).stdout
 
 
-def section(path, name):
-    out = os.path.join(tempfile.mkdtemp(prefix="tarnivel-section-"), "bytes")
-    try:
-        subprocess.run(["i686-w64-mingw32-objcopy", "--dump-section", "%s=%s" % (name, out), path, out + ".dxl"],
-                       check=True)
-        return read(out)
-    finally:
-        shutil.rmtree(os.path.dirname(out))
+def section(path, name, tmp):
+    out = os.path.join(tmp, "section")
+    subprocess.run(["i686-w64-mingw32-objcopy", "--dump-section", "%s=%s" % (name, out), path, out + ".dxl"], check=True)
+    return read(out)
 
 
 class Links(html.parser.HTMLParser):
@@ -76,15 +72,12 @@ class Links(html.parser.HTMLParser):
 
     def handle_starttag(self, tag, attrs):
         a = dict(attrs)
-        if a.get("id"):
-            self.anchors.add((self.page, a["id"]))
+        self.anchors.add((self.page, a.get("id")))
+        param = {"Local": self.targets, "Name": self.names}.get(a.get("name")) if tag == "param" else None
         target = a.get("href") if tag in ("a", "link") else a.get("src") if tag == "img" else None
-        if tag == "param" and a.get("name") == "Local":
-            target = a.get("value")
-        if tag == "param" and a.get("name") == "Name":
-            self.names.append((self.page, a.get("value")))
-        if target is not None:
-            self.targets.append((self.page, target))
+        for found, value in ((param, a.get("value")), (self.targets if target else None, target)):
+            if found is not None:
+                found.append((self.page, value))
 
 
 class PackageTest(unittest.TestCase):
@@ -118,8 +111,9 @@ class PackageTest(unittest.TestCase):
         self.assertLess(os.path.getsize(library), 200 * 1024)
         sections = objdump("-h", library)
         self.assertNotIn(".debug_", sections)
-        self.assertEqual(section(os.path.join(BUILD, "Tarnivel.dxl"), ".text"), section(library, ".text"))
-        link = section(library, ".gnu_debuglink")
+        self.assertEqual(section(os.path.join(BUILD, "Tarnivel.dxl"), ".text", self.tmp),
+                         section(library, ".text", self.tmp))
+        link = section(library, ".gnu_debuglink", self.tmp)
         self.assertEqual(b"Tarnivel.dxl.debug\0", link[:19])
         self.assertEqual(zlib.crc32(read(debug)), int.from_bytes(link[-4:], "little"))
         # A report's offset of an export is named from the debug file, or
@@ -140,14 +134,7 @@ class PackageTest(unittest.TestCase):
         pages = os.path.join(self.tmp, "chm")
         subprocess.run(["extract_chmLib", os.path.join(self.top, "Tarnivel.chm"), pages], check=True,
                        stdout=subprocess.DEVNULL)
-        system = read(os.path.join(pages, "#SYSTEM"))
-        pos, lcid = 4, None
-        while pos + 4 <= len(system):
-            code, size = int.from_bytes(system[pos:pos + 2], "little"), int.from_bytes(system[pos + 2:pos + 4], "little")
-            if code == 4:
-                lcid = int.from_bytes(system[pos + 4:pos + 8], "little")
-            pos += 4 + size
-        self.assertEqual(0x411, lcid)
+        self.assertEqual(0x411, int.from_bytes(read(os.path.join(self.top, "Tarnivel.chm"))[0x14:0x18], "little"))
         links = Links()
         for name in sorted(os.listdir(pages)):
             if name.endswith((".htm", ".hhc", ".hhk")):
