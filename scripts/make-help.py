@@ -30,7 +30,7 @@ make_guide = importlib.util.module_from_spec(_spec)
 _spec.loader.exec_module(make_guide)
 
 NAME = "Tarnivel"
-CSS = """body { font-family: "MS UI Gothic", "IPAGothic", sans-serif; font-size: 10pt; margin: 12px 16px; line-height: 1.5; }
+CSS = """body { font-family: "MS UI Gothic", "IPAPGothic", sans-serif; font-size: 10pt; margin: 12px 16px; line-height: 1.5; }
 h1 { font-size: 14pt; border-bottom: 2px solid #4060a0; padding-bottom: 2px; }
 h2 { font-size: 12pt; border-left: 6px solid #4060a0; padding-left: 6px; margin-top: 1.5em; }
 h3 { font-size: 10pt; }
@@ -249,9 +249,15 @@ class Guide:
                 out.append('<img src="%s" alt="%s">' % (self.image(m.group(3)), html.escape(m.group(2))))
             elif m.group(5) is not None:
                 href = m.group(5)
-                if not re.match(r"[a-z]+:", href):
-                    href = self.targets.get(href.lstrip("#"), href)
-                out.append('<a href="%s">%s</a>' % (html.escape(href), self.quoted(m.group(4), page)))
+                if re.match(r"[a-z]+:", href):
+                    # The help file links only to its own pages: an address is shown as text.
+                    out.append("%s (%s)" % (self.quoted(m.group(4), page), html.escape(href, quote=False)))
+                    pos = m.end()
+                    continue
+                target = self.targets.get(slug(href[1:])) if href.startswith("#") else None
+                if not target:
+                    raise SystemExit("make-help.py: the link %s leads to no heading of the guide" % href)
+                out.append('<a href="%s">%s</a>' % (html.escape(target), self.quoted(m.group(4), page)))
             else:
                 out.append("<strong>%s</strong>" % self.quoted(m.group(6), page))
             pos = m.end()
@@ -270,7 +276,9 @@ class Guide:
                 level, title = data
                 anchor = anchors.get(id(data))
                 attr = ' id="%s"' % anchor if anchor else ""
-                out.append("<h%d%s>%s</h%d>" % (min(level, 3), attr, self.inline(title, page), min(level, 3)))
+                # The page's own heading is h1: its subsections start at h2.
+                tag = max(2, min(level - 1, 4))
+                out.append("<h%d%s>%s</h%d>" % (tag, attr, self.inline(title, page), tag))
             elif kind == "table":
                 head, rows = data
                 cells = "".join("<th>%s</th>" % self.inline(c, page) for c in head)
@@ -287,6 +295,13 @@ class Guide:
                 href, title = data
                 out.append('<p class="topic">→ <a href="%s">%s</a></p>' % (href, html.escape(title, quote=False)))
         return "\n".join(out)
+
+
+def slug(heading):
+    """The anchor a Markdown viewer gives a heading: lower case, blanks as
+    hyphens, other punctuation dropped."""
+    text = re.sub(r"[^\w\- ]", "", plain(heading).strip().lower())
+    return text.replace(" ", "-")
 
 
 def page_html(title, body, nav):
@@ -363,7 +378,9 @@ def build(source_lines, source_dir, rc_text):
         for heading, anchor, key in t["subs"]:
             anchors[key] = anchor
             guide.targets.setdefault(heading, "%s#%s" % (t["file"], anchor))
+            guide.targets.setdefault(slug(heading), "%s#%s" % (t["file"], anchor))
         guide.targets.setdefault(t["title"], t["file"])
+        guide.targets.setdefault(slug(t["title"]), t["file"])
         if t.get("caption"):
             guide.targets.setdefault(t["caption"], t["file"])
 
