@@ -46,7 +46,7 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/Tarnivel.chm
   VERBATIM)
 add_custom_target(helpfile ALL DEPENDS ${CMAKE_BINARY_DIR}/Tarnivel.chm)
 
-file(GLOB host_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/host/*.cpp)
+file(GLOB host_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/host/*.cpp ${CMAKE_SOURCE_DIR}/soak/*.cpp)
 # The host finds a day on a chip by the same layout arithmetic.
 list(APPEND host_src ${CMAKE_SOURCE_DIR}/month/layout.cpp ${CMAKE_SOURCE_DIR}/month/dates.cpp)
 add_executable(dxlhost ${host_src})
