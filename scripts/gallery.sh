@@ -45,6 +45,8 @@ stage="$build/gallery"
 rm -rf "$stage"
 mkdir -p "$stage" out/gallery
 cp "$build/Tarnivel.dxl" "$stage/"
+# The help file too, so that a live chip's ヘルプ opens it.
+[ ! -f "$build/Tarnivel.chm" ] || cp "$build/Tarnivel.chm" "$stage/"
 cp examples/*.CNF examples/*.TBL "$stage/"
 out="$root/out/gallery"
 winout="Z:${out//\//\\}"
