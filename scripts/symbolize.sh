@@ -29,6 +29,8 @@ while IFS= read -r line; do
         if (( 0x$value <= address )); then function="${name#_}"; else break; fi
       done <<<"$symbols"
     fi
+    # C++ names come without the target's leading underscore, and so mangled.
+    [[ "$function" != Z* ]] || function="$($tools-c++filt "__$function")"
     line="$line in $function $place"
   fi
   printf '%s\n' "$line"
