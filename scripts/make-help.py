@@ -6,8 +6,9 @@ ships: Japanese (language 0x411), pages in Shift-JIS.
 
 One page for the title and the text before the first section, one per "##"
 section and one per dialog: a "###" subsection whose heading names the
-caption of a dialog of RESOURCE.rc that has the caption's help button. Other
-"###" subsections stay in their section's page. The contents follow the
+caption of a dialog of RESOURCE.rc that has the caption's help button (or
+a "##" section that names it). Other "###" subsections stay in their
+section's page. The contents follow the
 headings; the index holds the headings and the screen texts of RESOURCE.rc
 (menu items and controls) that the guide quotes in 「」. The project is
 compiled with chmcmd. --pages keeps the project and its pages in DIR.
@@ -369,9 +370,10 @@ def build(source_lines, source_dir, rc_text):
         current["blocks"].append(block)
     if topics[0]["title"] is None:
         topics[0]["title"] = title
-    missing = [c for c in captions if not any(t.get("caption") == c for t in topics)]
+    # A dialog may also have a section of its own.
+    missing = [c for c in captions if not any(c in t["title"] for t in topics[1:])]
     if missing:
-        raise SystemExit("make-help.py: no ### subsection names the dialog %s" % ", ".join(missing))
+        raise SystemExit("make-help.py: no heading names the dialog %s" % ", ".join(missing))
 
     anchors = {}
     for t in topics:
@@ -381,8 +383,9 @@ def build(source_lines, source_dir, rc_text):
             guide.targets.setdefault(slug(heading), "%s#%s" % (t["file"], anchor))
         guide.targets.setdefault(t["title"], t["file"])
         guide.targets.setdefault(slug(t["title"]), t["file"])
-        if t.get("caption"):
-            guide.targets.setdefault(t["caption"], t["file"])
+        for caption in captions:
+            if caption in t["title"] and t is not topics[0]:
+                guide.targets.setdefault(caption, t["file"])
 
     files = {}
     sections = [t for t in topics[1:] if "caption" not in t]
@@ -419,8 +422,9 @@ def build(source_lines, source_dir, rc_text):
             pages.append(t)
     for t in topics[1:]:
         add(re.sub(r"^\d+(\.\d+)*\.? *", "", t["title"]), t)
-        if t.get("caption"):
-            add(t["caption"], t)
+        for caption in captions:
+            if caption in t["title"]:
+                add(caption, t)
         for h, _, _ in t["subs"]:
             add(re.sub(r"^\d+(\.\d+)*\.? *", "", h), t)
     for text in screen:

@@ -29,8 +29,8 @@ while IFS= read -r line; do
         if (( 0x$value <= address )); then function="${name#_}"; else break; fi
       done <<<"$symbols"
     fi
-    # C++ names come without the target's leading underscore, and so mangled.
-    [[ "$function" != Z* ]] || function="$($tools-c++filt "__$function")"
+    # C++ names come mangled and without the target's leading underscore.
+    if [[ "$function" =~ ^_?Z(N|L|[0-9]) ]]; then function="$($tools-c++filt "__${function#_}")"; fi
     line="$line in $function $place"
   fi
   printf '%s\n' "$line"
