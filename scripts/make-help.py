@@ -57,8 +57,9 @@ def rc_strings(text):
             m = re.search(r'^CAPTION\s+"([^"]*)"', head, re.M)
             if m:
                 captions.append(m.group(1))
-    screen = re.findall(r'^\s*(?:MENUITEM|POPUP|CONTROL)\s+"([^"]+)"', text, re.M)
-    return captions, [s for s in screen if s.strip()]
+    # Not OK and Cancel, nor single characters (年, 月): every dialog has those.
+    screen = re.findall(r'^\s*(?:MENUITEM|POPUP|CONTROL)\s+"([^"]+)"(?!,\s*ID(?:OK|CANCEL)\b)', text, re.M)
+    return captions, [s for s in screen if len(keyword(s)) > 1]
 
 
 def keyword(screen_text):
