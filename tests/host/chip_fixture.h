@@ -14,13 +14,6 @@
 
 namespace hostchiptest {
 
-inline std::string UserName() {
-  char user[64];
-  DWORD size = sizeof user;
-  if (!GetUserNameA(user, &size) || strlen(user) >= 32) return "Default";
-  return user;
-}
-
 inline std::vector<unsigned char> Block(uint32_t length, std::vector<unsigned char> payload) {
   std::vector<unsigned char> b(4 + payload.size());
   memcpy(b.data(), &length, 4);
@@ -48,7 +41,7 @@ class HostChipTest : public testing::Test {
   static void SetUpTestSuite() {
     lib_ = new LibraryCopy();
     // Plain months: no scheduler data, no tips.
-    WritePrivateProfileStringA(UserName().c_str(), "Flags", "0", lib_->SettingsFile().c_str());
+    lib_->WriteUserSetting("Flags", "0");
     ASSERT_TRUE(LoadDxl(lib_->library().c_str(), &api_)) << lib_->library() << ": error " << GetLastError();
   }
   static void TearDownTestSuite() {

@@ -31,9 +31,9 @@ TEST(HostLoader, PeekReadsOnlyBlocksHoldingAWholeState) {
 TEST(HostLibrary, SettingsFileBesideTheLibrary) {
   LibraryCopy lib;
   std::string ini = lib.SettingsFile();
-  std::string user = UserName();
-  WritePrivateProfileStringA(user.c_str(), "Version", nullptr, ini.c_str());
-  WritePrivateProfileStringA(user.c_str(), "Flags", "0", ini.c_str());
+  std::string user = UserSection();
+  lib.WriteUserSetting("Version", nullptr);
+  lib.WriteUserSetting("Flags", "0");
   WritePrivateProfileStringA("$TodayTemp", "HolidayTbl", "C:\\stale.tbl", ini.c_str());
 
   DxlApi api;

@@ -84,17 +84,19 @@ TEST_F(ChipSettings, StoredColoursAndStyleAreSelectedAndKeptByOk) {
 TEST_F(ChipSettings, ListsOfferTheDefaultPaletteLastEntryFirst) {
   SetPayload(kDefaultPayload);
   driver_.Add([](HWND d) {
-    HPALETTE palette = (HPALETTE)GetStockObject(DEFAULT_PALETTE);
-    PALETTEENTRY entries[256];
-    UINT n = GetPaletteEntries(palette, 0, 256, entries);
-    ASSERT_GT(n, 0u);
+    // The system's twenty static colours, white (its last entry) first.
+    const COLORREF kOffered[] = {
+        RGB(255, 255, 255), RGB(0, 255, 255), RGB(255, 0, 255), RGB(0, 0, 255),     RGB(255, 255, 0),
+        RGB(0, 255, 0),     RGB(255, 0, 0),   RGB(128, 128, 128), RGB(160, 160, 164), RGB(255, 251, 240),
+        RGB(166, 202, 240), RGB(192, 220, 192), RGB(192, 192, 192), RGB(0, 128, 128), RGB(128, 0, 128),
+        RGB(0, 0, 128),     RGB(128, 128, 0), RGB(0, 128, 0),     RGB(128, 0, 0),     RGB(0, 0, 0),
+    };
+    const int n = sizeof kOffered / sizeof kOffered[0];
     for (int id : {IDC_CHIP_TODAYCOLOR, IDC_CHIP_SUNDAYCOLOR, IDC_CHIP_SATURDAYCOLOR, IDC_CHIP_HOLIDAYCOLOR}) {
-      ASSERT_EQ((LRESULT)n, SendDlgItemMessageA(d, id, CB_GETCOUNT, 0, 0)) << "combo " << id;
-      for (UINT i = 0; i < n; ++i) {
-        const PALETTEENTRY& e = entries[n - 1 - i];
-        EXPECT_EQ(RGB(e.peRed, e.peGreen, e.peBlue), (COLORREF)SendDlgItemMessageA(d, id, CB_GETITEMDATA, i, 0))
+      ASSERT_EQ(n, SendDlgItemMessageA(d, id, CB_GETCOUNT, 0, 0)) << "combo " << id;
+      for (int i = 0; i < n; ++i)
+        EXPECT_EQ(kOffered[i], (COLORREF)SendDlgItemMessageA(d, id, CB_GETITEMDATA, i, 0))
             << "combo " << id << " item " << i;
-      }
     }
     const char* names[] = {"\x95\x81\x92\xCA", "\x91\xBE\x8E\x9A", "\x8E\xCE\x91\xCC", "\x89\xBA\x90\xFC"};
     ASSERT_EQ(4, SendDlgItemMessageA(d, IDC_CHIP_SCHEDULESTYLE, CB_GETCOUNT, 0, 0));
@@ -145,14 +147,16 @@ TEST_F(ChipSettings, UserChoicesAreWrittenFieldByField) {
 }
 
 TEST_F(ChipSettings, ViewFlags) {
+  const int kTwo = IDC_CHIP_TWOMONTHS, kStacked = IDC_CHIP_STACKED, kEnglish = IDC_CHIP_ENGLISH;
   struct Case {
     uint8_t stored;
-    bool uncheckTwoMonths;
+    std::vector<int> clicks;
     uint8_t written;
   } cases[] = {
-      {0x10, false, 0xF0},  // one stacking bit shows checked, OK sets all four
-      {0x0D, false, 0x0D},  // bits 2 and 3 survive
-      {0xF3, true, 0xF2},   // unchecking 1205 disables 1206 but keeps its check
+      {0x10, {}, 0xF0},                          // one stacking bit shows checked, OK sets all four
+      {0x0D, {}, 0x0D},                          // bits 2 and 3 survive
+      {0xF3, {kTwo}, 0xF2},                      // unchecking 1205 disables 1206 but keeps its check
+      {0x0C, {kTwo, kStacked, kEnglish}, 0xFF},  // each check sets its bits
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "viewFlags 0x" << std::hex << (int)c.stored);
@@ -162,12 +166,13 @@ TEST_F(ChipSettings, ViewFlags) {
     p.saveLength = 24;
     DialogDriver driver(IDC_CHIP_YEAR);
     driver.Add([&](HWND d) {
-      EXPECT_EQ((c.stored & 0xF0) != 0, Checked(d, IDC_CHIP_STACKED));
-      EXPECT_EQ((c.stored & 0x01) != 0, Enabled(d, IDC_CHIP_STACKED));
-      if (c.uncheckTwoMonths) {
-        DialogDriver::Click(d, IDC_CHIP_TWOMONTHS);
-        EXPECT_FALSE(Enabled(d, IDC_CHIP_STACKED));
-        EXPECT_TRUE(Checked(d, IDC_CHIP_STACKED));
+      EXPECT_EQ((c.stored & 0xF0) != 0, Checked(d, kStacked));
+      EXPECT_EQ((c.stored & 0x01) != 0, Enabled(d, kStacked));
+      EXPECT_EQ((c.stored & 0x02) != 0, Checked(d, kEnglish));
+      for (int id : c.clicks) DialogDriver::Click(d, id);
+      if (c.clicks.size() == 1 && c.clicks[0] == kTwo) {
+        EXPECT_FALSE(Enabled(d, kStacked));
+        EXPECT_TRUE(Checked(d, kStacked));
       }
     });
     driver.Add(PressOk);

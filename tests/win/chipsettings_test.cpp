@@ -26,6 +26,24 @@ TEST_F(ChipSettings, DatedMemoOpensTheGivenMonthAndOkWritesItBack) {
   EXPECT_TRUE(driver_.boxes().empty());
 }
 
+// The host's text may end with its block: no terminator, and digits in the
+// memory just past the block.
+TEST_F(ChipSettings, MemoWithoutTerminatorIsReadToTheEndOfItsBlock) {
+  params_.memoHandle = Block("1999/5777777777777777", 22);
+  ASSERT_NE(nullptr, params_.memoHandle);
+  params_.memoHandle = GlobalReAlloc(params_.memoHandle, 6, 0);
+  ASSERT_EQ(6u, GlobalSize(params_.memoHandle));
+  SetPayload(kDefaultPayload);
+  driver_.Add([](HWND d) {
+    EXPECT_TRUE(Checked(d, IDC_CHIP_GIVENMONTH));
+    EXPECT_EQ("1999", DialogDriver::Text(d, IDC_CHIP_YEAR));
+    EXPECT_EQ("5", DialogDriver::Text(d, IDC_CHIP_MONTH));
+  });
+  driver_.Add(PressOk);
+  ASSERT_EQ(1, Run());
+  EXPECT_EQ(0, memcmp("1999/05\0", Contents(params_.memoHandle).data(), 8)) << "the block is enlarged";
+}
+
 TEST_F(ChipSettings, UndatedMemoOpensThisMonthAndOkWritesTheMarker) {
   const char* const memos[] = {"", "Tarnevel", "1999/", "memo 1999/5", "0/5"};
   for (const char* memo : memos) {
@@ -116,16 +134,26 @@ TEST_F(ChipSettings, YearAboveTheFieldLimitFromTheMemoIsShownAndRefused) {
   EXPECT_EQ("12345/1", MemoText(params_.memoHandle));
 }
 
-TEST_F(ChipSettings, SmallYearIsWrittenWithFourDigits) {
-  SetMemo("Tarnevel");
-  SetPayload(kDefaultPayload);
-  driver_.Add([](HWND d) {
-    SetFields(d, "5", "3");
-    EXPECT_TRUE(Enabled(d, IDC_CHIP_YEAR) && Enabled(d, IDC_CHIP_MONTH)) << "choosing a given month enables the fields";
-  });
-  driver_.Add(PressOk);
-  ASSERT_EQ(1, Run());
-  EXPECT_EQ("0005/03", MemoText(params_.memoHandle));
+TEST_F(ChipSettings, GivenMonthIsWrittenAsFourAndTwoDigits) {
+  const struct {
+    const char* year;
+    const char* month;
+    const char* written;
+  } cases[] = {{"5", "3", "0005/03"}, {"9999", "1", "9999/01"}, {"2000", "12", "2000/12"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string("year ") + c.year + " month " + c.month);
+    EditHelperParams p = {};
+    p.memoHandle = Block("Tarnevel", 9);
+    DialogDriver driver(IDC_CHIP_YEAR);
+    driver.Add([&c](HWND d) {
+      SetFields(d, c.year, c.month);
+      EXPECT_TRUE(Enabled(d, IDC_CHIP_YEAR) && Enabled(d, IDC_CHIP_MONTH)) << "choosing a given month enables them";
+    });
+    driver.Add(PressOk);
+    EXPECT_EQ(1, RunWith(&driver, &p));
+    EXPECT_EQ(c.written, MemoText(p.memoHandle));
+    FreeBlocks(&p);
+  }
 }
 
 TEST_F(ChipSettings, NullRecordBeepsAndEndsBeforeShowing) {
