@@ -3,7 +3,8 @@
 library it quotes in 「」 (texts of other programs go in 『』), every file,
 TODAY.CNF key and word of ASCII it names, and every table line it shows as a
 sample; and that it describes every menu item and dialog control in its own
-section. Prints what it names wrongly and exits 1 then.
+section; and that no line is wider than 80 columns. Prints what it finds
+and exits 1 then.
 
     check-guide.py [GUIDE.md]      (default docs/guide.ja.md)
 """
@@ -11,6 +12,7 @@ import glob
 import os
 import re
 import sys
+import unicodedata
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 GUIDE = os.path.join(ROOT, "docs", "guide.ja.md")
@@ -124,6 +126,9 @@ def check(guide_text, src):
         problems.append("sections are numbered %s" % numbers)
 
     for n, line in enumerate(lines, 1):
+        # The shipped text keeps the lines: 80 columns, a wide character counting two.
+        if sum(2 if unicodedata.east_asian_width(c) in "WF" else 1 for c in line) > 80:
+            problems.append("line %d is wider than 80 columns" % n)
         text = re.sub(r"『[^』]*』", " ", line)
         # Paths of the user's own (C:\..., \\server) are examples, not names of ours.
         text = re.sub(r"(?:[A-Za-z]:|%\w+%)[\\/][^\s、。()]*|\\\\\S*|\\[A-Za-z]\w*", " ", text)

@@ -33,6 +33,7 @@ class GuideTest(unittest.TestCase):
             ("## 7. 日付コマンド", "## 8. 日付コマンド", "sections are numbered"),
             ("- %Y: 年 4 けた", "- %Q: 年 4 けた", "placeholder %Q is not replaced"),
             ("H11 のような元号の年", "X11 のような元号の年", "era letter of X11"),
+            ("## 7. 日付コマンド\n", "## 7. 日付コマンド" + "。" * 40 + "\n", "wider than 80 columns"),
         ]
         for before, after, expected in cases:
             self.assertIn(before, self.guide)
