@@ -14,7 +14,7 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 
 pkgs=(g++-mingw-w64-i686 wine wine32:i386 xvfb xauth cmake ninja-build
-      googletest clang imagemagick fonts-ipafont-gothic locales python3)
+      googletest clang imagemagick fonts-ipafont-gothic locales python3 fp-utils libchm-bin)
 for p in "${pkgs[@]}"; do have "$p" || need+=("$p"); done
 
 # libFuzzer and the sanitizer runtimes come with clang's runtime package.

@@ -18,6 +18,8 @@ extern TipDate lastTipDate;
 
 int CreateTipWindow();
 void DestroyTipWindow();
+// The tip's font for the screen of the window; the caller deletes it.
+HFONT CreateTipFontFor(HWND window);
 LRESULT CALLBACK TipWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 int HookChipWindow(HWND chipWindow);
