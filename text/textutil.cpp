@@ -362,9 +362,8 @@ int PeekTableLineRefill(TableFile* file, const unsigned char** bytes) {
   return file->len - file->pos;
 }
 
-void SkipTableLine(TableFile* file, int known) {
+void SkipTableLineRest(TableFile* file, int known) {
   if (file->pos < file->len && known < file->len - file->pos) {
-    // The common case: a line feed in the block after a byte that is no lead byte.
     const unsigned char* p = file->buffer + file->pos;
     const unsigned char* s = FindLineFeed(p + known, file->buffer + file->len);
     if (s != file->buffer + file->len && s > p && !IsLeadByte(s[-1])) {

@@ -4,6 +4,8 @@
 
 #include <stdint.h>
 
+#include "text/bytescan.h"
+
 void TrimLeft(char* text);
 void TrimRight(char* text);
 
@@ -55,4 +57,18 @@ inline int PeekTableLine(TableFile* file, const unsigned char** bytes) {
 // only for a line that has a byte to store, since an empty one would not
 // count as a line. The first known bytes (at most those that PeekTableLine
 // gave) are whole characters without a line feed.
-void SkipTableLine(TableFile* file, int known = 0);
+void SkipTableLineRest(TableFile* file, int known);
+inline void SkipTableLine(TableFile* file, int known = 0) {
+  // The common case: a line feed in the block after a byte below 0x80,
+  // which is no lead byte.
+  const unsigned char* p = file->buffer + file->pos;
+  const unsigned char* end = file->buffer + file->len;
+  if (known < end - p) {
+    const unsigned char* s = FindLineFeed(p + known, end);
+    if (s != end && s > p && s[-1] < 0x80) {
+      file->pos = (int)(s + 1 - file->buffer);
+      return;
+    }
+  }
+  SkipTableLineRest(file, known);
+}
