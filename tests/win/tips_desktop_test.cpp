@@ -1,17 +1,29 @@
-// The tip's text belongs to the chip whose hover built it and to the files
-// it was read from: another chip or fresh marks build it again.
+// Tips on a desktop of several chips and monitors: the text belongs to the
+// chip whose hover built it and to the files it was read from, and the tip
+// stays on the monitor under the cursor.
 #include "tips_support.h"
+
+#include <stdlib.h>
 
 using namespace tipstest;
 
 namespace {
 
-class TipsAcrossChips : public MarksFiles {
+#define kLongText "A_long_text_for_the_right_edge_of_the_work_area"
+
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM param) {
+  MONITORINFO info;
+  info.cbSize = sizeof info;
+  if (GetMonitorInfoA(monitor, &info)) reinterpret_cast<std::vector<RECT>*>(param)->push_back(info.rcWork);
+  return TRUE;
+}
+
+class TipsDesktop : public MarksFiles {
  protected:
   void SetUp() override {
     MarksFiles::SetUp();
     SetTable(IDS_KEY_HOLIDAYTBL, WriteTable("HOLIDAY.TBL", "5/3 1948- Constitution\r\n"));
-    SetScheduleFile(1, WriteTable("S.TBL", "1998/6/10 June\r\n"));
+    SetScheduleFile(1, WriteTable("S.TBL", "1998/5/31 Last_row\r\n1998/6/10 June\r\n1998/6/27 " kLongText "\r\n"));
     ASSERT_TRUE(CreateTipWindow());
     for (int i = 0; i < 2; ++i) {
       g_own[i] = OwnCounts();
@@ -19,9 +31,8 @@ class TipsAcrossChips : public MarksFiles {
       ASSERT_NE(nullptr, windows_[i]);
       chips_[i] = NewChip(windows_[i], "1998/5");
       ASSERT_NE(nullptr, chips_[i]);
-      SIZE size = {0, 0};
-      CalcDefaultRect(chips_[i], windows_[i], &size);
-      SetWindowPos(windows_[i], HWND_TOP, 100 + 400 * i, 100 + 200 * i, size.cx, size.cy,
+      CalcDefaultRect(chips_[i], windows_[i], &size_);
+      SetWindowPos(windows_[i], HWND_TOP, 100 + 400 * i, 100 + 200 * i, size_.cx, size_.cy,
                    SWP_SHOWWINDOW | SWP_NOACTIVATE);
     }
     SetCursorPos(1, 1);
@@ -61,11 +72,17 @@ class TipsAcrossChips : public MarksFiles {
     EXPECT_EQ(size.cy, r.bottom - r.top) << what << ": tip " << Show(r);
   }
 
+  void MoveChip(int i, int x, int y) {
+    SetWindowPos(windows_[i], nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump(30);
+  }
+
+  SIZE size_ = {0, 0};
   HWND windows_[2] = {nullptr, nullptr};
   HGLOBAL chips_[2] = {nullptr, nullptr};
 };
 
-TEST_F(TipsAcrossChips, SameDateOnAnotherChipIsPlacedThere) {
+TEST_F(TipsDesktop, SameDateOnAnotherChipIsPlacedThere) {
   POINT first = Hover(0, 0, 3);
   ExpectTipAt(first, {"Constitution"}, "3 May on the first chip");
   POINT second = Hover(1, 0, 3);
@@ -74,7 +91,7 @@ TEST_F(TipsAcrossChips, SameDateOnAnotherChipIsPlacedThere) {
   ExpectTipAt(back, {"Constitution"}, "3 May on the first chip again");
 }
 
-TEST_F(TipsAcrossChips, RecomputedMarksReadTheFilesAgain) {
+TEST_F(TipsDesktop, RecomputedMarksReadTheFilesAgain) {
   struct {
     const char* what;
     const char* memo;  // the month shown after the change
@@ -101,6 +118,42 @@ TEST_F(TipsAcrossChips, RecomputedMarksReadTheFilesAgain) {
     }
     Pump(30);
     ExpectTipAt(Hover(0, c.block, 10, -3), {"June, moved to the afternoon"}, c.what);
+  }
+}
+
+// Runs on a display of several monitors (scripts/monitors.sh, which the
+// tests run with TARNIVEL_MONITORS set); with one monitor the tips tests of
+// the work area's edges cover it.
+TEST_F(TipsDesktop, KeptOnTheMonitorUnderTheCursor) {
+  std::vector<RECT> works;
+  EnumDisplayMonitors(nullptr, nullptr, AddWorkArea, reinterpret_cast<LPARAM>(&works));
+  if (works.size() < 2) {
+    if (getenv("TARNIVEL_MONITORS")) FAIL() << "one monitor where several were set up";
+    GTEST_SKIP() << "one monitor";
+  }
+  ShowWindow(windows_[1], SW_HIDE);
+  SIZE tip = TipSizeFor(MeasureLines({"A long text for the right edge of the work area"}));
+  SIZE bottom = TipSizeFor(MeasureLines({"Last row"}));
+  for (const RECT& work : works) {
+    // June 27, a Saturday, lies in the rightmost column.
+    MoveChip(0, work.right - size_.cx, work.top + 100);
+    Hover(0, 0, 1);
+    POINT p = Hover(0, 1, 27);
+    ASSERT_GT(p.x + tip.cx, work.right) << "the tip would cross the right edge";
+    RECT r = TipRect();
+    EXPECT_TRUE(TipShown());
+    EXPECT_EQ(work.right - tip.cx - 8, r.left) << "right edge of " << Show(work) << ": tip " << Show(r);
+    EXPECT_EQ(p.y + 8, r.top) << "right edge of " << Show(work) << ": tip " << Show(r);
+
+    // May 31 lies in the sixth week row.
+    MoveChip(0, work.left + 10, work.bottom - size_.cy);
+    Hover(0, 0, 1);
+    p = Hover(0, 0, 31);
+    ASSERT_GT(p.y + 8 + bottom.cy, work.bottom) << "the tip would cross the bottom edge";
+    r = TipRect();
+    EXPECT_TRUE(TipShown());
+    EXPECT_EQ(p.x, r.left) << "bottom edge of " << Show(work) << ": tip " << Show(r);
+    EXPECT_EQ(p.y + 8, r.bottom) << "bottom edge of " << Show(work) << ": tip " << Show(r);
   }
 }
 
