@@ -1,55 +1,42 @@
 // Paths as the chip menu uses them: schedule file names as item labels, and
 // the editor's path on the command line that opens a file.
-#include <string>
-
 #include "plugin/chipmenu.h"
 #include "plugin/exports.h"
 #include "tests/win/menu_support.h"
 #include "tests/win/record_support.h"
 
-namespace {
-
 TEST_F(MenuChip, AmpersandsInScheduleFileNamesShowAsThemselves) {
-  SetScheduleFile(1, "C:\\TODAY\\R&D.TBL");
-  SetScheduleFile(2, "C:\\TODAY\\A&&B.TBL");
-  SetScheduleFile(3, "C:\\TODAY\\MEMO.TBL");
+  const char* labels[][2] = {{"C:\\T\\R&D.TBL", "R&&D.TBL"}, {"C:\\T\\&&.TBL", "&&&&.TBL"}, {"C:\\T\\M.TBL", "M.TBL"}};
+  for (int n = 1; n <= 3; ++n) SetScheduleFile(n, labels[n - 1][0]);
   HMENU popup = GetDrawExMenu(chip_);
   ASSERT_NE(nullptr, popup);
-  const char* expected[] = {"R&&D.TBL", "A&&&&B.TBL", "MEMO.TBL"};
   for (int n = 1; n <= 3; ++n) {
     char label[64] = "";
     GetMenuStringA(popup, 10007 + n, label, sizeof label, MF_BYCOMMAND);
-    EXPECT_STREQ(expected[n - 1], label) << "schedule file " << n;
+    EXPECT_STREQ(labels[n - 1][1], label) << labels[n - 1][0];
   }
   DestroyMenu(popup);
 }
 
 TEST_F(MenuChip, EditorPathWithBlanksIsQuoted) {
-  std::string helper = ExeDirectory() + "recordargs.exe";
-  std::string editor = dir_ + "ed tools\\ed.exe";
+  // Unquoted, the editor's path would start dir_\ed.exe.
+  std::string editor = dir_ + "ed tools\\ed.exe", record = dir_ + "record.txt", line;
   ASSERT_TRUE(CreateDirectoryA((dir_ + "ed tools").c_str(), nullptr));
-  ASSERT_TRUE(CopyFileA(helper.c_str(), editor.c_str(), FALSE)) << editor;
-  // Started unquoted, the path would run this one.
-  ASSERT_TRUE(CopyFileA(helper.c_str(), (dir_ + "ed.exe").c_str(), FALSE));
-  std::string record = dir_ + "record.txt";
+  for (const std::string& copy : {editor, dir_ + "ed.exe"})
+    ASSERT_TRUE(CopyFileA((ExeDirectory() + "recordargs.exe").c_str(), copy.c_str(), FALSE)) << copy;
   SetEnvironmentVariableA("TARNIVEL_RECORD_FILE", record.c_str());
   WriteSettingString(kUserSection, IDS_KEY_TODAYCNF, "C:\\TODAY\\TODAY.CNF");
-  struct {
-    std::string setting, started;
-  } cases[] = {
+  const std::string cases[][2] = {
       {editor, "\"" + editor + "\" \"C:\\TODAY\\TODAY.CNF\""},
       {"\"" + editor + "\" -n", "\"" + editor + "\" -n \"C:\\TODAY\\TODAY.CNF\""},
-      {editor + " -n", editor + " -n \"C:\\TODAY\\TODAY.CNF\""},
+      {editor + " -n", editor + " -n \"C:\\TODAY\\TODAY.CNF\""},  // not a file: as the user wrote it
   };
   for (auto& c : cases) {
-    WriteSettingString(kUserSection, IDS_KEY_EDITOR, c.setting.c_str());
-    EXPECT_EQ(1, EditTodayFile(window_, 0)) << c.setting;
-    std::string line;
-    EXPECT_TRUE(ReadRecordedLine(record, 15000, &line)) << c.setting;
-    EXPECT_EQ(c.started, line) << c.setting;
+    WriteSettingString(kUserSection, IDS_KEY_EDITOR, c[0].c_str());
+    EXPECT_EQ(1, EditTodayFile(window_, 0)) << c[0];
+    EXPECT_TRUE(ReadRecordedLine(record, 15000, &line)) << c[0];
+    EXPECT_EQ(c[1], line) << c[0];
     DeleteFileA(record.c_str());
   }
   SetEnvironmentVariableA("TARNIVEL_RECORD_FILE", nullptr);
 }
-
-}  // namespace
