@@ -43,7 +43,8 @@ class TipsDesktop : public MarksFiles {
     MarksFiles::TearDown();
   }
   // Hovers a day of block k on chip i, dx from its cell's centre: the tip's
-  // rectangle, which must lie dy below the cursor with the text's size.
+  // rectangle, which must have the text's size and, for dx >= 0, lie 8 pixels
+  // below the cursor.
   RECT Hover(int i, int k, int day, int dx, const char* text, const std::string& what) {
     POINT p = DayPoint(windows_[i], chips_[i], k, day);
     p.x += dx;
