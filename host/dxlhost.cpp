@@ -14,7 +14,7 @@
 #include "host/loader.h"
 #include "host/menu.h"
 #include "host/paint.h"
-#include "host/soak.h"
+#include "soak/soak.h"
 
 namespace {
 

@@ -138,7 +138,8 @@ void CALLBACK EditDriverTick(HWND, UINT, UINT_PTR, DWORD) {
 
 }  // namespace
 
-int HostEditChip(const DxlApi* api, HostChip* chip, HWND owner) {
+int HostEditChip(const DxlApi* api, HostChip* chip, HWND owner, std::vector<unsigned char>* recordBlock) {
+  if (recordBlock) recordBlock->clear();
   if (!api->EditHelper) return -1;
   std::vector<unsigned char> block = HostChipSaveBytes(chip);
   std::vector<unsigned char> payload = block.size() > 4 ? std::vector<unsigned char>(block.begin() + 4, block.end())
@@ -155,17 +156,15 @@ int HostEditChip(const DxlApi* api, HostChip* chip, HWND owner) {
   int result = api->EditHelper(owner, &record);
   // The library may have moved the memo text to a larger block.
   chip->memo = record.memoHandle;
-  if (result == 1 && record.saveHandle) {
-    SIZE_T size = GlobalSize(record.saveHandle);
-    const unsigned char* p = static_cast<const unsigned char*>(GlobalLock(record.saveHandle));
-    if (p) {
-      std::vector<unsigned char> saved(4 + size);
-      memcpy(saved.data(), &record.saveLength, 4);
-      memcpy(saved.data() + 4, p, size);
-      GlobalUnlock(record.saveHandle);
-      HostChipSetSaveData(chip, saved.data(), saved.size());
-    }
+  std::vector<unsigned char> saved(4);
+  memcpy(saved.data(), &record.saveLength, 4);
+  const unsigned char* p = record.saveHandle ? static_cast<const unsigned char*>(GlobalLock(record.saveHandle)) : nullptr;
+  if (p) {
+    saved.insert(saved.end(), p, p + GlobalSize(record.saveHandle));
+    GlobalUnlock(record.saveHandle);
   }
+  if (recordBlock) *recordBlock = saved;
+  if (result == 1 && p) HostChipSetSaveData(chip, saved.data(), saved.size());
   if (record.saveHandle) GlobalFree(record.saveHandle);
   if (result == 1 && chip->chip) {
     HostUpdate(api, chip);
@@ -233,9 +232,13 @@ int RunEditCommand(int argc, char** argv) {
   printf("saved data: %s\n", HexBytes(before).c_str());
 
   UINT_PTR timer = (g_driver.shot || g_driver.press) ? SetTimer(nullptr, 0, 50, EditDriverTick) : 0;
-  int result = HostEditChip(&api, &chip, nullptr);
+  std::vector<unsigned char> record;
+  int result = HostEditChip(&api, &chip, nullptr, &record);
   if (timer) KillTimer(nullptr, timer);
   printf("EditHelper: %d\n", result);
+  // After Cancel the host keeps its own block; what the record holds shows
+  // whether the library wrote to it all the same.
+  if (result != 1) printf("record's saved data: %s\n", HexBytes(record).c_str());
 
   const std::string memoAfter = MemoOf(&chip);
   const std::vector<unsigned char> after = HostChipSaveBytes(&chip);

@@ -1,5 +1,7 @@
 #include "tests/common/tempfolder.h"
 
+#include <string.h>
+
 namespace {
 
 std::string SourceFolder() {
@@ -89,6 +91,16 @@ std::string TempFolder::Read(const std::string& name) const {
 
 bool TempFolder::CopyIn(const std::string& from, const std::string& name) const {
   return CopyFileA(from.c_str(), File(name).c_str(), FALSE) != 0;
+}
+
+std::string UserSection() {
+  char user[64];
+  DWORD size = sizeof user;
+  return GetUserNameA(user, &size) && strlen(user) < 32 ? user : "Default";
+}
+
+bool LibraryCopy::WriteUserSetting(const char* key, const char* value) const {
+  return WritePrivateProfileStringA(UserSection().c_str(), key, value, SettingsFile().c_str()) != 0;
 }
 
 LibraryCopy::LibraryCopy(bool withExamples) : TempFolder("tarnivel_lib") {

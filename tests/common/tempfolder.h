@@ -44,12 +44,17 @@ class TempFolder {
 // folder of its own. A host test loads this copy, so the settings file the
 // library keeps beside itself is made there and goes with the folder. With
 // withExamples the sample scheduler files lie beside it, as in the gallery.
+// The settings section the library uses for the user running the tests.
+std::string UserSection();
+
 class LibraryCopy : public TempFolder {
  public:
   explicit LibraryCopy(bool withExamples = false);
   const std::string& library() const { return library_; }
   // The settings file beside the copy.
   std::string SettingsFile() const { return File("Tarnivel.ini"); }
+  // Writes key=value into the user's section of that file; null removes it.
+  bool WriteUserSetting(const char* key, const char* value) const;
 
  private:
   std::string library_;

@@ -13,8 +13,12 @@
 #include "host/paint.h"
 #include "host/png.h"
 #include "tests/common/dialog_driver.h"
+#include "tests/host/chip_fixture.h"
+#include "tests/host/livemenu.h"
 #include "tests/common/runprogram.h"
 #include "tests/common/tempfolder.h"
+
+using namespace hostchiptest;
 
 namespace {
 
@@ -38,6 +42,14 @@ class HostEdit : public testing::Test {
     driver->Stop();
     EXPECT_FALSE(driver->timedOut());
     return result;
+  }
+
+  // The whole memo block, terminator and all.
+  std::string MemoBytes() {
+    const char* p = static_cast<const char*>(GlobalLock(chip_.memo));
+    std::string bytes = p ? std::string(p, GlobalSize(chip_.memo)) : std::string();
+    GlobalUnlock(chip_.memo);
+    return bytes;
   }
 
   LibraryCopy lib_;
@@ -76,25 +88,31 @@ TEST_F(HostEdit, OkUpdatesTheChipAtOnce) {
   EXPECT_STREQ("2000/03", memo);
 }
 
+// The record's blocks after Cancel, byte for byte: a host may keep them.
 TEST_F(HostEdit, CancelLeavesTheChipAndItsSavedData) {
   HostChipSetMemo(&chip_, "1998/2");
+  std::vector<unsigned char> given = Block(24, CurrentPayload(0x123456, 0xFF, 0xFF0000, 0xFF, 2, 0x0C));
+  HostChipSetSaveData(&chip_, given.data(), given.size());
   ASSERT_EQ(1, HostCreate(&api_, &chip_));
-  std::vector<unsigned char> before = HostChipSaveBytes(&chip_);
+  const std::string memoBefore = MemoBytes();
   DialogDriver driver(1201);
   driver.Add([](HWND d) {
     SetDlgItemTextA(d, 1201, "2000");
+    DialogDriver::Click(d, 1205);
+    SendDlgItemMessageA(d, 1211, CB_SETCURSEL, 0, 0);
     DialogDriver::Click(d, IDCANCEL);
   });
-  ASSERT_EQ(2, Edit(&driver));
+  std::vector<unsigned char> record;
+  driver.Start();
+  ASSERT_EQ(2, HostEditChip(&api_, &chip_, chip_.window, &record));
+  driver.Stop();
+  EXPECT_EQ(HexBytes(given), HexBytes(record)) << "the saved-data block the record holds";
+  EXPECT_EQ(HexBytes(given), HexBytes(HostChipSaveBytes(&chip_)));
+  EXPECT_EQ(memoBefore, MemoBytes()) << "the memo block";
   HostChipPeek peek;
   ASSERT_TRUE(HostPeekChip(chip_.chip, &peek));
   EXPECT_EQ(1998, peek.year);
-  EXPECT_EQ(before, HostChipSaveBytes(&chip_));
-}
-
-VOID CALLBACK EndStuckMenu(HWND window, UINT, UINT_PTR id, DWORD) {
-  KillTimer(window, id);
-  EndMenu();
+  EXPECT_EQ(0x0C, peek.viewFlags);
 }
 
 // The live chip's menu: the host's item above "close" opens the dialog, and
@@ -117,15 +135,9 @@ TEST_F(HostEdit, LiveMenuItemOpensTheDialogAndTheChipFollows) {
     DialogDriver::Click(d, 1205);
   });
   driver.Add([](HWND d) { DialogDriver::Click(d, IDOK); });
-  for (WPARAM key : {VK_UP, VK_UP, VK_RETURN}) {
-    PostMessageA(live.window, WM_KEYDOWN, key, 1);
-    PostMessageA(live.window, WM_KEYUP, key, 0xC0000001);
-  }
-  SetTimer(live.window, 99, 10000, EndStuckMenu);
   driver.Start();
-  UINT command = TrackChipMenu(&api_, &live, POINT{before.left + 10, before.top + 10});
+  UINT command = livemenu::ChooseWithKeys(&api_, &live, {VK_UP, VK_UP, VK_RETURN});
   driver.Stop();
-  KillTimer(live.window, 99);
   EXPECT_FALSE(driver.timedOut());
   EXPECT_EQ(2u, driver.stepsRun()) << "the dialog was not opened by the item";
   EXPECT_GE(command, 0xE000u);

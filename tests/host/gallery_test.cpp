@@ -80,10 +80,7 @@ TEST_F(Gallery, HolidaysAndScheduleDaysOfTheSampleFiles) {
   Picture marked, plain;
   PaintNovember("marked.png", &marked);
   // The same chip with the scheduler's files turned off in the copy's settings.
-  char user[64];
-  DWORD size = sizeof user;
-  std::string section = GetUserNameA(user, &size) && strlen(user) < 32 ? user : "Default";
-  WritePrivateProfileStringA(section.c_str(), "Flags", "0", lib_.SettingsFile().c_str());
+  lib_.WriteUserSetting("Flags", "0");
   PaintNovember("plain.png", &plain);
   ASSERT_TRUE(marked.width == plain.width && marked.height == plain.height);
   MonthBlockLayout block = Layout(marked);

@@ -12,6 +12,9 @@
 #include "host/paint.h"
 #include "tests/common/runprogram.h"
 #include "tests/common/tempfolder.h"
+#include "tests/host/livemenu.h"
+
+using livemenu::ChooseWithKeys;
 
 namespace {
 
@@ -19,34 +22,11 @@ class HostMenu : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_FALSE(lib_.library().empty()) << "no copy of the library in " << lib_.path();
-    char user[64];
-    DWORD size = sizeof user;
-    section_ = GetUserNameA(user, &size) && strlen(user) < 32 ? user : "Default";
-    WritePrivateProfileStringA(section_.c_str(), "Flags", "1", lib_.SettingsFile().c_str());
+    lib_.WriteUserSetting("Flags", "1");
   }
 
   LibraryCopy lib_{true};
-  std::string section_;
 };
-
-VOID CALLBACK EndStuckMenu(HWND window, UINT, UINT_PTR id, DWORD) {
-  KillTimer(window, id);
-  EndMenu();
-}
-
-// Chooses an item of the live menu with the keyboard, as a user would.
-UINT ChooseWithKeys(const DxlApi* api, HostChip* chip, std::initializer_list<WPARAM> keys) {
-  for (WPARAM key : keys) {
-    PostMessageA(chip->window, WM_KEYDOWN, key, 1);
-    PostMessageA(chip->window, WM_KEYUP, key, 0xC0000001);
-  }
-  SetTimer(chip->window, 99, 10000, EndStuckMenu);
-  RECT r;
-  GetWindowRect(chip->window, &r);
-  UINT command = TrackChipMenu(api, chip, POINT{r.left + 10, r.top + 10});
-  KillTimer(chip->window, 99);
-  return command;
-}
 
 SIZE WindowSize(HWND window) {
   RECT r;
@@ -111,7 +91,7 @@ TEST_F(HostMenu, MenuCommandPrintsTheMenuAndTheStateAfterACommand) {
                            "  10001 \"\x8F\x63\x82\xC9\x95\xC0\x82\xD7\x82\xE9(&V)\" checked grayed\r\n"}) {
     EXPECT_NE(std::string::npos, out.find(line)) << "no \"" << line << "\" in:\n" << out;
   }
-  EXPECT_EQ(1u, GetPrivateProfileIntA(section_.c_str(), "Flags", 0, lib_.SettingsFile().c_str())) << "the setting is put back";
+  EXPECT_EQ(1u, GetPrivateProfileIntA(UserSection().c_str(), "Flags", 0, lib_.SettingsFile().c_str())) << "the setting is put back";
 }
 
 }  // namespace

@@ -53,10 +53,7 @@ class MonthHostPaint : public testing::Test {
  protected:
   static void SetUpTestSuite() {
     lib_ = new LibraryCopy();
-    char user[64];
-    DWORD size = sizeof user;
-    std::string section = GetUserNameA(user, &size) && strlen(user) < 32 ? user : "Default";
-    WritePrivateProfileStringA(section.c_str(), "Flags", "0", lib_->SettingsFile().c_str());
+    lib_->WriteUserSetting("Flags", "0");
     ASSERT_TRUE(LoadDxl(lib_->library().c_str(), &api_)) << lib_->library();
   }
   static void TearDownTestSuite() {

@@ -9,7 +9,8 @@
 
 #include "host/loader.h"
 #include "host/paint.h"
-#include "host/soakcount.h"
+#include "soak/accounting.h"
+#include "soak/faults.h"
 #include "tests/common/tempfolder.h"
 
 namespace {

@@ -14,14 +14,6 @@
 
 namespace {
 
-LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-int g_mouseMoves = 0;
-
-LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_MOUSEMOVE) ++g_mouseMoves;
-  return DefWindowProcA(window, message, wParam, lParam);
-}
-
 class TipsHost : public testing::Test {
  protected:
   void SetUp() override {
@@ -39,10 +31,7 @@ class TipsHost : public testing::Test {
   }
   // Writes "Flags" into the copy's settings, then loads the copy.
   void Load(const char* flags) {
-    char user[64];
-    DWORD size = sizeof user;
-    std::string section = GetUserNameA(user, &size) && strlen(user) < 32 ? user : "Default";
-    WritePrivateProfileStringA(section.c_str(), "Flags", flags, lib_.SettingsFile().c_str());
+    lib_.WriteUserSetting("Flags", flags);
     ASSERT_TRUE(LoadDxl(lib_.library().c_str(), &api_)) << "error " << GetLastError();
   }
   // Whether a window procedure lies in the library's image.
@@ -103,31 +92,6 @@ TEST_F(TipsHost, HoverCapturesTheChipWithItsTip) {
   HWND window = chip.window;
   HostDestroy(&api_, &chip);
   EXPECT_FALSE(InLibrary(window)) << "unhooked: the host's own procedure again";
-  HostChipFree(&chip);
-}
-
-TEST_F(TipsHost, PopupTipsWithoutTodayFilesHookButShowNothing) {
-  Load("2");
-  HostChip chip;
-  HostChipInit(&chip, CreateChipWindow(200, 150, false));
-  SetWindowLongPtrA(chip.window, GWLP_WNDPROC, (LONG_PTR)CountingProc);
-  HostChipSetMemo(&chip, "2027/1");
-  ASSERT_EQ(1, HostCreate(&api_, &chip));
-  EXPECT_TRUE(InLibrary(chip.window)) << "bit 1 hooks the chip window";
-  SetWindowPos(chip.window, HWND_TOPMOST, 300, 300, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
-  g_mouseMoves = 0;
-  SetCursorPos(400, 380);
-  for (DWORD start = GetTickCount(); g_mouseMoves == 0 && GetTickCount() - start < 2000;) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    Sleep(10);
-  }
-  EXPECT_GT(g_mouseMoves, 0) << "the mouse moves reach the host's procedure";
-  EXPECT_EQ(nullptr, FindShownTip());
-  EXPECT_EQ(nullptr, FindWindowA("TarDxlTipWindow", nullptr)) << "no tip window without bit 0";
-  ShowWindow(chip.window, SW_HIDE);
-  HostDestroy(&api_, &chip);
-  EXPECT_EQ((LONG_PTR)CountingProc, GetWindowLongPtrA(chip.window, GWLP_WNDPROC));
   HostChipFree(&chip);
 }
 

@@ -123,6 +123,38 @@ SeenBox ShowBox(CloseBy closeBy, Run run) {
 
 bool Contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
 
+// The icon drawn at 32 x 32 over grey, as rows of pixels.
+std::vector<DWORD> IconPixels(HICON icon) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = 32;
+  info.bmiHeader.biHeight = -32;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  std::vector<DWORD> pixels;
+  if (bitmap) {
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    memset(bits, 0x80, 32 * 32 * 4);
+    DrawIconEx(dc, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
+    GdiFlush();
+    pixels.assign(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + 32 * 32);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+  }
+  DeleteDC(dc);
+  return pixels;
+}
+
+std::vector<DWORD> ResourceIconPixels(int id) {
+  HICON icon = (HICON)LoadImageA(g_hInstance, MAKEINTRESOURCEA(id), IMAGE_ICON, 32, 32, 0);
+  std::vector<DWORD> pixels = IconPixels(icon);
+  if (icon) DestroyIcon(icon);
+  return pixels;
+}
+
 // DrawExAbout runs the box without a parent; the menu command with the chip window.
 TEST(AboutBox, ClosesWithOkEscapeAndTheCloseBox) {
   HWND chipWindow = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, g_hInstance,
@@ -204,7 +236,11 @@ TEST(AboutBox, EveryControlInItsPlace) {
   EXPECT_EQ("OK", seen.controls[2].text);
   EXPECT_TRUE(Contains(seen.controls[4].text, "TODAY")) << seen.controls[4].text;
 
-  // Icon 11 left, icon 10 right, both drawn at 32 x 32.
+  // Icon 11 (the picture) left, icon 10 (the calendar) right, both drawn at 32 x 32.
+  const std::vector<DWORD> picture = ResourceIconPixels(IDI_PICTURE), calendar = ResourceIconPixels(IDI_CALENDAR);
+  ASSERT_NE(picture, calendar);
+  EXPECT_TRUE(IconPixels(seen.controls[6].icon) == picture) << "the left icon is not icon 11";
+  EXPECT_TRUE(IconPixels(seen.controls[7].icon) == calendar) << "the right icon is not icon 10";
   for (int i : {6, 7}) {
     HICON icon = seen.controls[i].icon;
     ICONINFO info;

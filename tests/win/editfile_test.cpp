@@ -13,10 +13,8 @@ class EditFile : public MenuChip {
  protected:
   void SetUp() override {
     MenuChip::SetUp();
-    helper_ = ExeDirectory() + "recordargs.exe";
-    ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(helper_.c_str())) << helper_ << " is missing";
-    record_ = dir_ + "record.txt";
-    SetEnvironmentVariableA("TARNIVEL_RECORD_FILE", record_.c_str());
+    helper_ = recorder_.helper();
+    ASSERT_TRUE(recorder_.ready()) << helper_ << " is missing";
     char cwd[MAX_PATH];
     GetCurrentDirectoryA(sizeof cwd, cwd);
     cwd_ = cwd;
@@ -25,7 +23,6 @@ class EditFile : public MenuChip {
     WriteSettingString(kUserSection, IDS_KEY_TODAYCNF, "C:\\TODAY\\TODAY.CNF");
   }
   void TearDown() override {
-    SetEnvironmentVariableA("TARNIVEL_RECORD_FILE", nullptr);
     SetCurrentDirectoryA(cwd_.c_str());
     MenuChip::TearDown();
   }
@@ -33,12 +30,11 @@ class EditFile : public MenuChip {
   // The command line the started program received; empty when none started.
   std::string Started(int timeoutMs = 15000) {
     std::string line;
-    if (!ReadRecordedLine(record_, timeoutMs, &line)) return "";
-    DeleteFileA(record_.c_str());
-    return line;
+    return recorder_.Read(timeoutMs, &line) ? line : "";
   }
 
-  std::string helper_, editor_, record_, cwd_;
+  CommandRecorder recorder_;
+  std::string helper_, editor_, cwd_;
 };
 
 TEST_F(EditFile, EditorGetsTheQuotedPath) {

@@ -34,19 +34,11 @@ class ProgramSetting {
 class MonthClick : public testing::Test {
  protected:
   void SetUp() override {
-    helper_ = ExeDirectory() + "recordargs.exe";
-    record_ = ExeDirectory() + "month_click_record.txt";
-    ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(helper_.c_str()))
-        << helper_ << " is missing: build the recordargs target";
-    DeleteFileA(record_.c_str());
-    SetEnvironmentVariableA("TARNIVEL_RECORD_FILE", record_.c_str());
-  }
-  void TearDown() override {
-    SetEnvironmentVariableA("TARNIVEL_RECORD_FILE", nullptr);
-    DeleteFileA(record_.c_str());
+    helper_ = recorder_.helper();
+    ASSERT_TRUE(recorder_.ready()) << helper_ << " is missing: build the recordargs target";
   }
 
-  bool Recorded(int timeoutMs, std::string* line) { return ReadRecordedLine(record_, timeoutMs, line); }
+  bool Recorded(int timeoutMs, std::string* line) { return recorder_.Read(timeoutMs, line); }
 
   POINT CellCentre(const TestChip& chip, int block, int day) {
     CellRect r = Cell(chip.layout().blocks[block], day);
@@ -54,7 +46,8 @@ class MonthClick : public testing::Test {
     return p;
   }
 
-  std::string helper_, record_;
+  CommandRecorder recorder_;
+  std::string helper_;
 };
 
 TEST_F(MonthClick, StartsProgramWithTheClickedDate) {
@@ -71,7 +64,7 @@ TEST_F(MonthClick, StartsProgramWithTheClickedDate) {
       {"stacked, block 1", 1998, 2, 0xF1, 1, 31, " %Y%m%d 100%", " 19980331 100"},
   };
   for (const auto& c : cases) {
-    DeleteFileA(record_.c_str());
+    recorder_.Forget();
     std::string command = "\"" + helper_ + "\"";
     ProgramSetting program(command + c.args);
     TestChip chip(MakeState(c.year, c.month, 0, c.flags));

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "tests/common/tempfolder.h"
+
 inline std::string ExeDirectory() {
   char path[MAX_PATH];
   DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
@@ -30,3 +32,29 @@ inline bool ReadRecordedLine(const std::string& file, int timeoutMs, std::string
   }
   return false;
 }
+
+// The helper in the test program's folder, recording into a scratch folder of
+// its own (TARNIVEL_RECORD_FILE) for as long as this lives.
+class CommandRecorder {
+ public:
+  CommandRecorder() : helper_(ExeDirectory() + "recordargs.exe"), record_(folder_.File("record.txt")) {
+    SetEnvironmentVariableA("TARNIVEL_RECORD_FILE", record_.c_str());
+  }
+  ~CommandRecorder() { SetEnvironmentVariableA("TARNIVEL_RECORD_FILE", nullptr); }
+  CommandRecorder(const CommandRecorder&) = delete;
+  CommandRecorder& operator=(const CommandRecorder&) = delete;
+
+  bool ready() const { return folder_.ok() && GetFileAttributesA(helper_.c_str()) != INVALID_FILE_ATTRIBUTES; }
+  const std::string& helper() const { return helper_; }
+  // The next command line a started helper received; false when none came.
+  bool Read(int timeoutMs, std::string* line) {
+    if (!ReadRecordedLine(record_, timeoutMs, line)) return false;
+    DeleteFileA(record_.c_str());
+    return true;
+  }
+  void Forget() { DeleteFileA(record_.c_str()); }
+
+ private:
+  TempFolder folder_{"tarnivel_record"};
+  std::string helper_, record_;
+};

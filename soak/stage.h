@@ -1,8 +1,5 @@
-// dxlhost soak: resource accounting and fault injection over host scenarios.
+// A temporary folder holding a copy of the library and the scheduler files.
 #pragma once
-
-// dxlhost soak LIBRARY [options]
-int RunSoakCommand(int argc, char** argv);
 
 #include <string>
 

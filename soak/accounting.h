@@ -1,5 +1,5 @@
 // Counting what a loaded library creates and releases, through replaced
-// entries of its import address table, and failing chosen calls on purpose.
+// entries of its import address table.
 #pragma once
 
 #include <windows.h>
@@ -53,21 +53,6 @@ const SoakCount* SoakCounts();
 // A global block the library handed to the host (a saved-data block): it is
 // the host's from now on.
 void SoakHandOver(HGLOBAL block);
-
-// The calls that can be made to fail, in a fixed order.
-int SoakFailableCount();
-const char* SoakFailableName(int i);
-// Whether the library imports it.
-bool SoakFailableImported(int i);
-// The Nth call of `name` from now on fails as the system would; false for
-// an unknown name. n = 0 turns fault injection off.
-bool SoakSetFault(const char* name, long n);
-// Calls of the faulted function made since SoakSetFault, and whether the
-// failure happened.
-long SoakFaultCalls();
-// Ends fault injection for the rest of the case, keeping what it recorded.
-void SoakEndFault();
-bool SoakFaultFired();
 
 // Message boxes and beeps the library produced since the reset; message
 // boxes are answered at once with IDOK.

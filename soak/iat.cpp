@@ -1,4 +1,4 @@
-#include "host/iat.h"
+#include "soak/iat.h"
 
 #include <string.h>
 
