@@ -19,7 +19,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir build/win --output-on-f
 echo "== tips on a desktop of three monitors (Xorg's dummy driver)"
 WINEPREFIX="$root/build/win/wineprefix" wineserver -w || true
 TARNIVEL_MONITORS=3 ./scripts/monitors.sh ./scripts/wine-run --prefix="$root/build/win/wineprefix" \
-  build/win/wintests.exe --gtest_filter='TipsDesktop.*Monitor*'
+  build/win/wintests.exe --gtest_filter='Tips.KeptOnTheMonitorUnderTheCursor'
 
 echo "== short fuzz run"
 ./scripts/fuzz.sh "${TARNIVEL_FUZZ_SECONDS:-10}"

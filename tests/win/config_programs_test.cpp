@@ -1,17 +1,9 @@
-// Browsing in the configuration dialog with the real open-file dialog, whose
-// export the test points at a recorder of the record the library passes.
-#include <gtest/gtest.h>
-#include <string.h>
-#include <windows.h>
-#include <commdlg.h>
+// Programs chosen in the configuration dialog, with the real open-file
+// dialog, whose export the test points at a recorder of the record the
+// library passes.
+#include "config_fixture.h"
 
-#include <string>
-
-#include "plugin/exports.h"
-#include "resources/resource.h"
-#include "settings/settings.h"
-#include "tests/common/dialog_driver.h"
-#include "tests/common/tempfolder.h"
+using namespace configtest;
 
 namespace {
 
@@ -51,17 +43,13 @@ DWORD* PointOpenFileNameAt(BYTE* base, void* function) {
   return nullptr;
 }
 
-TEST(ConfigBrowse, ProgramsGoInQuotesAndTheCurrentFolderStays) {
-  TempFolder folder("tarnivel_browse");
-  std::string spaced = folder.File("a b"), exe = spaced + "\\e.exe", quoted = "\"" + exe + "\"";
+TEST_F(ConfigDialog, ProgramsGoInQuotesAndTheCurrentFolderStays) {
+  std::string spaced = folder_.File("a b"), exe = spaced + "\\e.exe", quoted = "\"" + exe + "\"";
   ASSERT_TRUE(CreateDirectoryA(spaced.c_str(), nullptr));
-  ASSERT_TRUE(folder.Write("a b\\T.CNF", "") && folder.Write("a b\\e.exe", ""));
+  ASSERT_TRUE(folder_.Write("a b\\T.CNF", "") && folder_.Write("a b\\e.exe", ""));
   BYTE* comdlg = reinterpret_cast<BYTE*>(LoadLibraryA("comdlg32.dll"));
   ASSERT_TRUE(PointOpenFileNameAt(comdlg, reinterpret_cast<void*>(RecordOpen)));
-  std::string settings = SettingsFilePath(), user = SettingsUserSection(), ini = folder.File("Tarnivel.ini");
-  InitSettingsWith(folder.File("Tarnivel.dxl").c_str(), "tester");
-  char cwd[MAX_PATH], now[MAX_PATH], stored[MAX_PATH];
-  GetCurrentDirectoryA(sizeof cwd, cwd);
+  char now[MAX_PATH];
   struct {
     int button;
     const char* key;
@@ -75,21 +63,19 @@ TEST(ConfigBrowse, ProgramsGoInQuotesAndTheCurrentFolderStays) {
   for (auto& c : cases) {
     HWND dialog = nullptr;
     std::string edit;
-    auto press = [&](HWND d) { return PostMessageA(GetDlgItem(dialog = d, c.button), BM_CLICK, 0, 0) != 0; };
     auto choose = [&](HWND d) {
-      if (d == dialog) return false;
+      if (GetDlgItem(d, IDC_USE_TODAY)) return false;
       SetDlgItemTextA(d, GetDlgItem(d, 0x480) ? 0x480 : 0x47C, c.chosen.c_str());  // edt1 or cmb13
       return PostMessageA(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(d, IDOK)) != 0;
     };
     auto keep = [&](HWND d) {
-      edit = DialogDriver::Text(d, c.button - 1);
-      return d == dialog && PostMessageA(d, WM_COMMAND, IDOK, 0);
+      edit = ItemText(dialog = d, c.button - 1);
+      return GetDlgItem(d, IDC_USE_TODAY) && PostMessageA(d, WM_COMMAND, IDOK, 0);
     };
-    EXPECT_TRUE(DialogDriver::Run(IDC_USE_TODAY, [] { DrawExConfigure(nullptr); }, {press, choose, keep})) << c.button;
-    GetPrivateProfileStringA("tester", c.key, "", stored, sizeof stored, ini.c_str());
+    RunDialog({Press(c.button), choose, keep});
     GetCurrentDirectoryA(sizeof now, now);
-    EXPECT_TRUE(c.edit == edit && c.edit == stored) << c.button << ": edit " << edit << ", stored " << stored;
-    EXPECT_STREQ(cwd, now) << c.button;
+    EXPECT_TRUE(c.edit == edit && c.edit == Stored(c.key)) << c.button << ": " << edit << ", " << Stored(c.key);
+    EXPECT_EQ(savedCwd_, now) << c.button;
     EXPECT_EQ(c.initial, g_file) << c.button;
     EXPECT_EQ(c.patterns, g_patterns) << c.button;
     EXPECT_EQ((DWORD)(OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_NOCHANGEDIR), g_seen.Flags) << c.button;
@@ -99,9 +85,6 @@ TEST(ConfigBrowse, ProgramsGoInQuotesAndTheCurrentFolderStays) {
   }
   PointOpenFileNameAt(comdlg, reinterpret_cast<void*>(g_open));
   FreeLibrary(reinterpret_cast<HMODULE>(comdlg));
-  SetCurrentDirectoryA(cwd);
-  WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini.c_str());
-  InitSettingsWith(settings.c_str(), user.c_str());
 }
 
 }  // namespace

@@ -19,12 +19,12 @@ TEST_F(MenuChip, AmpersandsInScheduleFileNamesShowAsThemselves) {
 }
 
 TEST_F(MenuChip, EditorPathWithBlanksIsQuoted) {
+  CommandRecorder recorder;
   // Unquoted, the editor's path would start dir_\ed.exe.
-  std::string editor = dir_ + "ed tools\\ed.exe", record = dir_ + "record.txt", line;
-  ASSERT_TRUE(CreateDirectoryA((dir_ + "ed tools").c_str(), nullptr));
+  std::string editor = dir_ + "ed tools\\ed.exe", line;
+  ASSERT_TRUE(recorder.ready() && CreateDirectoryA((dir_ + "ed tools").c_str(), nullptr));
   for (const std::string& copy : {editor, dir_ + "ed.exe"})
-    ASSERT_TRUE(CopyFileA((ExeDirectory() + "recordargs.exe").c_str(), copy.c_str(), FALSE)) << copy;
-  SetEnvironmentVariableA("TARNIVEL_RECORD_FILE", record.c_str());
+    ASSERT_TRUE(CopyFileA(recorder.helper().c_str(), copy.c_str(), FALSE)) << copy;
   WriteSettingString(kUserSection, IDS_KEY_TODAYCNF, "C:\\TODAY\\TODAY.CNF");
   const std::string cases[][2] = {
       {editor, "\"" + editor + "\" \"C:\\TODAY\\TODAY.CNF\""},
@@ -34,9 +34,6 @@ TEST_F(MenuChip, EditorPathWithBlanksIsQuoted) {
   for (auto& c : cases) {
     WriteSettingString(kUserSection, IDS_KEY_EDITOR, c[0].c_str());
     EXPECT_EQ(1, EditTodayFile(window_, 0)) << c[0];
-    EXPECT_TRUE(ReadRecordedLine(record, 15000, &line)) << c[0];
-    EXPECT_EQ(c[1], line) << c[0];
-    DeleteFileA(record.c_str());
+    EXPECT_TRUE(recorder.Read(15000, &line) && line == c[1]) << c[0] << " started " << line;
   }
-  SetEnvironmentVariableA("TARNIVEL_RECORD_FILE", nullptr);
 }
