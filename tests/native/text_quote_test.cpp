@@ -11,10 +11,8 @@ TEST(TextQuote, WholeOrNothing) {
     const char* text;
     int size;
     const char* expected;
-  } cases[] = {
-      {QuoteText, "a b", 6, "\"a b\""}, {QuoteText, "a b", 5, ""},
-      {DoubleAmpersands, "R&D", 5, "R&&D"}, {DoubleAmpersands, "R&D", 4, ""},
-  };
+  } cases[] = {{QuoteText, "a b", 6, "\"a b\""}, {QuoteText, "a b", 5, ""},
+               {DoubleAmpersands, "R&D", 5, "R&&D"}, {DoubleAmpersands, "R&D", 4, ""}};
   for (auto& c : cases) {
     std::string out(8, 'Z');
     EXPECT_EQ(*c.expected != 0, c.convert(c.text, &out[0], c.size) != 0) << c.text << " in " << c.size;

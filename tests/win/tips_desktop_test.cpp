@@ -14,12 +14,13 @@ BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
 }
 
 TEST_F(Tips, SameDateOnAnotherChipIsPlacedThere) {
+  // A chip of the same size and months 400 pixels to the right, 200 lower.
   HWND other = OtherWindow(500, 300, size_.cx, size_.cy);
   HGLOBAL chip = NewChip(other, "1998/5", kViewTwoMonths);
   ShowWindow(other, SW_SHOWNA);
   SIZE size = TipSizeFor(MeasureLines({"R&&D meeting"}));
-  Hover(Day(0, 20));
-  POINT there = DayPoint(other, chip, 0, 20), back = Day(0, 20);
+  POINT back = Day(0, 20), there = {back.x + 400, back.y + 200};
+  Hover(back);
   MoveCursor(there, &g_own[2].mouseMoves);
   ExpectAtCursor(there, size, "20 May on the other chip");
   Hover(back);

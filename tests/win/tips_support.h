@@ -160,21 +160,4 @@ inline HGLOBAL TagHandle(HWND chipWindow) {
   return (HGLOBAL)(INT_PTR)atoi(text);
 }
 
-// Screen point at the centre of the day's cell in block k of a chip.
-inline POINT DayPoint(HWND window, HGLOBAL chip, int k, int day) {
-  ChipLock state(chip);
-  TEXTMETRICA tm;
-  memset(&tm, 0, sizeof tm);
-  HDC dc = GetDC(window);
-  MeasureChipFont(dc, &state->font, &tm);
-  ReleaseDC(window, dc);
-  ChipLayout layout;
-  LayoutChipWindow(window, state.get(), tm.tmHeight, &layout);
-  CellRect cell = {0, 0, 0, 0};
-  EXPECT_TRUE(DayCellRect(&layout.blocks[k], day, &cell)) << "block " << k << " day " << day;
-  POINT p = {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
-  ClientToScreen(window, &p);
-  return p;
-}
-
 }  // namespace tipstest
