@@ -62,7 +62,7 @@ if [ "$sample" = 1 ]; then
     rc=$?
     if [ $rc -ne 0 ] || ! grep -q '^soak: ok' "$out"; then
       echo "soak ${args:-(no fault)}: FAILED (exit $rc)"
-      grep -E -B12 'result: FAILED|^(crash|hang) ' "$out" | head -80
+      grep -E -B12 'result: FAILED|^(crash|hang) ' "$out" | head -80 | "$root/scripts/symbolize.sh" "$build/Tarnivel.dxl"
       status=1
     else
       echo "soak ${args:-(no fault)}: $(grep -c '^scenario ' "$out") scenario runs ok"
@@ -149,7 +149,7 @@ problems="$(grep -E '^(crash|hang|wrong) | leak=[^n]|after=FAILED' "$results")"
 if [ -n "$problems" ]; then
   echo
   echo "Cases that went wrong:"
-  echo "$problems"
+  echo "$problems" | "$root/scripts/symbolize.sh" "$build/Tarnivel.dxl"
 fi
 if [ -n "$table" ]; then
   { echo "$summary"; echo; echo '```'; echo "$messages"; echo '```'; } > "$table"

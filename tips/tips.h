@@ -24,6 +24,8 @@ void ForgetTipText();
 
 int CreateTipWindow();
 void DestroyTipWindow();
+// The tip's font for the screen of the window; the caller deletes it.
+HFONT CreateTipFontFor(HWND window);
 LRESULT CALLBACK TipWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 int HookChipWindow(HWND chipWindow);

@@ -56,18 +56,7 @@ int MeasureTipLine(HDC dc, const char* piece, int length, int* width) {
 }
 
 int CreateTipFont(HWND window) {
-  int dpi = 96;
-  {
-    WindowDC dc(window);
-    if (dc.get()) dpi = GetDeviceCaps(dc.get(), LOGPIXELSY);
-  }
-  LOGFONTA font;
-  memset(&font, 0, sizeof font);
-  font.lfHeight = dpi * -9 / 72;
-  font.lfCharSet = SHIFTJIS_CHARSET;
-  if (LoadStringA(g_hInstance, IDS_TIP_FONT, font.lfFaceName, sizeof font.lfFaceName) <= 0)
-    font.lfFaceName[0] = '\0';
-  HFONT handle = CreateFontIndirectA(&font);
+  HFONT handle = CreateTipFontFor(window);
   SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(handle));
   return handle != nullptr;
 }
@@ -129,6 +118,21 @@ int CursorWorkArea(POINT cursor, RECT* work) {
 }
 
 }  // namespace
+
+HFONT CreateTipFontFor(HWND window) {
+  int dpi = 96;
+  {
+    WindowDC dc(window);
+    if (dc.get()) dpi = GetDeviceCaps(dc.get(), LOGPIXELSY);
+  }
+  LOGFONTA font;
+  memset(&font, 0, sizeof font);
+  font.lfHeight = dpi * -9 / 72;
+  font.lfCharSet = SHIFTJIS_CHARSET;
+  if (LoadStringA(g_hInstance, IDS_TIP_FONT, font.lfFaceName, sizeof font.lfFaceName) <= 0)
+    font.lfFaceName[0] = '\0';
+  return CreateFontIndirectA(&font);
+}
 
 LRESULT CALLBACK TipWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {

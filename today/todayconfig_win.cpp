@@ -210,6 +210,26 @@ HANDLE OpenForReading(const char* path) { return OpenFileForReading(path); }
 
 BOOL FindTableFileAlong(const char* name, const char* tablePath, char* output, int size);
 
+// A drive letter and colon, or two backslashes.
+int IsFullPath(const char* name) {
+  char c = name[0];
+  if (((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) && name[1] == ':') return 1;
+  return c == '\\' && name[1] == '\\';
+}
+
+// A full path names its file as it is: the search would put a folder before
+// it and never find it, and a later name would take its entry.
+BOOL FindScheduleFile(const CnfSettings* cnf, int index, const char* name, const char* tablePath) {
+  if (!IsFullPath(name)) return FindTableFileAlong(name, tablePath, g_pathBuffer, sizeof g_pathBuffer);
+  // Entries 1 to 16 are tested whole: a full path is seldom as short as the
+  // part of a name that is searched for.
+  if (index <= kMaxScheduleFiles)
+    SettingsValueAsRead(cnf->names[index - 1], g_pathBuffer, sizeof g_pathBuffer);
+  else
+    lstrcpynA(g_pathBuffer, name, sizeof g_pathBuffer);
+  return FileExists(g_pathBuffer);
+}
+
 // The later entries that no search found, by their index, so that a name
 // that comes again is not searched again: within one load the same name
 // gives the same result.
@@ -283,7 +303,7 @@ void ResolveScheduleFiles(const CnfSettings* cnf) {
     } else {
       lstrcpynA(name, cnf->later + (size_t)later * kScheduleNameSize, sizeof name);
     }
-    if (FindTableFileAlong(name, tablePath, g_pathBuffer, sizeof g_pathBuffer)) {
+    if (FindScheduleFile(cnf, i, name, tablePath)) {
       ++found;
       WriteIndexedSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULEFILE, found, g_pathBuffer);
     } else {
