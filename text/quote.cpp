@@ -16,7 +16,7 @@ int QuoteText(const char* text, char* out, int size) {
 
 int IsWholeQuoted(const char* text) {
   size_t length = strlen(text);
-  return length >= 2 && (text[0] == '"' || text[0] == '\'') && text[length - 1] == text[0];
+  return length >= 2 && text[0] == '"' && text[length - 1] == '"';
 }
 
 int UnquoteText(char* text) {

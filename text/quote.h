@@ -15,6 +15,6 @@ int DoubleAmpersands(const char* text, char* out, int size);
 // QuoteText writes, in place. Returns 0, with text unchanged, for any other.
 int UnquoteText(char* text);
 
-// Nonzero when text begins and ends with the same quote character (' or "),
-// a pair that the profile functions take off a value when they read it.
+// Nonzero when text begins and ends with a double quote, a pair that the
+// profile functions take off a value when they read it.
 int IsWholeQuoted(const char* text);
