@@ -64,7 +64,17 @@ while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do dis
 Xorg ":$display" -config "$dir/xorg.conf" -logfile "$dir/xorg.log" -nolisten tcp -novtswitch -sharevts \
   -noreset >/dev/null 2>&1 &
 server=$!
-trap 'kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; rm -rf "$dir"' EXIT
+stop() {
+  kill "$server" 2>/dev/null || true
+  for _ in $(seq 50); do
+    kill -0 "$server" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -KILL "$server" 2>/dev/null || true
+  wait "$server" 2>/dev/null || true
+  rm -rf "$dir"
+}
+trap stop EXIT
 for _ in $(seq 100); do
   [ -e "/tmp/.X11-unix/X$display" ] && break
   kill -0 "$server" 2>/dev/null || { echo "monitors.sh: Xorg did not start; see its log:" >&2; cat "$dir/xorg.log" >&2; exit 1; }
