@@ -7,6 +7,7 @@
 #include "settings/settings.h"
 #include "text/textutil.h"
 #include "text/winfile.h"
+#include "tips/tips.h"
 #include "today/holiday.h"
 #include "today/schedule.h"
 
@@ -38,17 +39,25 @@ void NameChipInTag(HWND tag, ChipState* state) {
   if (GetWindowTextA(tag, held, sizeof held) <= 0 || lstrcmpA(held, text) != 0) SetWindowTextA(tag, text);
 }
 
-void ComputeMarks(ChipState* state, const MonthKey* keys, int twoMonths) {
+// Nonzero when any mask was computed.
+int ComputeMarks(ChipState* state, const MonthKey* keys, int twoMonths) {
   int count = twoMonths ? 2 : 1;
   if (state->holidayMask[0] == kMaskUnknown || state->scheduleMask[0] == kMaskUnknown) {
     ComputeHolidayMasks(keys, state->holidayMask, count);
     ComputeScheduleMasks(keys, state->scheduleMask, count);
-    return;
+    return 1;
   }
-  if (!twoMonths) return;
-  if (state->holidayMask[1] == kMaskUnknown) ComputeHolidayMasks(&keys[1], &state->holidayMask[1], 1);
-  if (state->scheduleMask[1] == kMaskUnknown)
+  if (!twoMonths) return 0;
+  int computed = 0;
+  if (state->holidayMask[1] == kMaskUnknown) {
+    ComputeHolidayMasks(&keys[1], &state->holidayMask[1], 1);
+    computed = 1;
+  }
+  if (state->scheduleMask[1] == kMaskUnknown) {
     ComputeScheduleMasks(&keys[1], &state->scheduleMask[1], 1);
+    computed = 1;
+  }
+  return computed;
 }
 
 }  // namespace
@@ -101,7 +110,8 @@ void RefreshMarks(HWND chipWindow, ChipState* state, uint16_t previousYear,
   if (previousYear != state->year || previousMonth != state->month) SetAllMasks(state, kMaskUnknown);
 
   LONG failures = g_tableReadFailures;
-  ComputeMarks(state, keys, twoMonths);
+  // The files were read again: a tip built before may hold their old text.
+  if (ComputeMarks(state, keys, twoMonths)) ForgetTipText();
   // Marks from a table that could not be read are shown but not kept: without
   // the tag window the next refresh computes everything again.
   if (g_tableReadFailures != failures && chipWindow) {

@@ -15,6 +15,12 @@ struct TipDate {
 extern HWND tipWindow;
 // The date whose text the tip window holds; all 0 when none.
 extern TipDate lastTipDate;
+// The chip window whose hover built that text.
+extern HWND lastTipChip;
+
+// Forgets the text the tip holds, so that the next hover reads the files
+// again: after the marks were computed afresh it may be out of date.
+void ForgetTipText();
 
 int CreateTipWindow();
 void DestroyTipWindow();
