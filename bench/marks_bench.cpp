@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bench/baseline.h"
+#include "bench/floor.h"
 #include "bench/timing.h"
 #include "plugin/chipstate.h"
 #include "plugin/globals.h"
@@ -56,22 +57,25 @@ std::string MonthName(const std::string& dir, int i, int year, int month) {
 }
 
 // Table text that one computation reads for the given months.
-double TextBytes(const std::string& dir, const MonthKey* keys, int count) {
-  double bytes = FileBytes(dir + "HOLIDAY.TBL") + FileBytes(dir + "GENGO.TBL");
-  for (int i = 1; i <= kPlainFiles; ++i) bytes += FileBytes(PlainName(dir, i));
-  for (int i = kPlainFiles + 1; i <= 16; ++i)
-    for (int k = 0; k < count; ++k)
-      bytes += FileBytes(MonthName(dir, i, MonthKeyYear(keys[k]), MonthKeyMonth(keys[k])));
-  return bytes;
-}
 
-// Only the table-line reader over the files of one refresh: the floor.
-double ReadLinesOnly(const std::string& dir, const MonthKey* keys, int count) {
-  std::vector<std::string> paths = {dir + "HOLIDAY.TBL"};
+// The files that one computation reads for the given months.
+std::vector<std::string> TablePaths(const std::string& dir, const MonthKey* keys, int count) {
+  std::vector<std::string> paths = {dir + "HOLIDAY.TBL", dir + "GENGO.TBL"};
   for (int i = 1; i <= kPlainFiles; ++i) paths.push_back(PlainName(dir, i));
   for (int i = kPlainFiles + 1; i <= 16; ++i)
     for (int k = 0; k < count; ++k)
       paths.push_back(MonthName(dir, i, MonthKeyYear(keys[k]), MonthKeyMonth(keys[k])));
+  return paths;
+}
+
+double TextBytes(const std::string& dir, const MonthKey* keys, int count) {
+  double bytes = 0;
+  for (const std::string& path : TablePaths(dir, keys, count)) bytes += FileBytes(path);
+  return bytes;
+}
+
+// Only the table-line reader over the files of one refresh.
+double ReadLinesOnly(const std::vector<std::string>& paths) {
   TableReadBuffer buffer;
   double t = Now();
   for (const std::string& path : paths) {
@@ -83,6 +87,76 @@ double ReadLinesOnly(const std::string& dir, const MonthKey* keys, int count) {
     CloseHandle(h);
   }
   return Now() - t;
+}
+
+double BestOf(int runs, double (*stage)(void*), void* ctx) {
+  double best = 1e9;
+  for (int i = 0; i < runs; ++i) best = std::min(best, stage(ctx));
+  return best;
+}
+
+struct ProfileFiles {
+  std::vector<std::string> paths;
+  const MonthKey* keys;
+};
+
+// What a refresh asked of the settings file before the file list came from
+// one section read: the flags, the two table keys (the era table's once for
+// each computation), the switch and the sixteen file names.
+double ProfileReads(void*) {
+  char text[MAX_PATH];
+  double t = Now();
+  ReadSettingInt(kUserSection, IDS_KEY_FLAGS, 0);
+  ReadSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_HOLIDAYTBL, "", text, sizeof text);
+  ReadSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_GENGOTBL, "", text, sizeof text);
+  ReadSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_GENGOTBL, "", text, sizeof text);
+  ReadSettingInt(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULE, 1);
+  for (int i = 1; i <= 16; ++i)
+    ReadIndexedSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULEFILE, i, "", text, sizeof text);
+  return Now() - t;
+}
+
+double OpenAndClose(void* ctx) {
+  const ProfileFiles* files = static_cast<const ProfileFiles*>(ctx);
+  double t = Now();
+  for (const std::string& path : files->paths) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  }
+  return Now() - t;
+}
+
+double Floor(void* ctx) { return MeasureFloor(static_cast<const ProfileFiles*>(ctx)->paths).ms; }
+
+double LinesOnly(void* ctx) { return ReadLinesOnly(static_cast<const ProfileFiles*>(ctx)->paths); }
+
+double HolidayMasks(void* ctx) {
+  DayMask masks[2];
+  double t = Now();
+  ComputeHolidayMasks(static_cast<const ProfileFiles*>(ctx)->keys, masks, 2);
+  return Now() - t;
+}
+
+double ScheduleMasks(void* ctx) {
+  DayMask masks[2];
+  double t = Now();
+  ComputeScheduleMasks(static_cast<const ProfileFiles*>(ctx)->keys, masks, 2);
+  return Now() - t;
+}
+
+// Where the time of a refresh goes, stage by stage, each the best of many
+// runs in this process (the library's code linked in).
+void PrintProfile(const std::string& dir, const MonthKey* keys) {
+  ProfileFiles files = {TablePaths(dir, keys, 2), keys};
+  const int runs = 30;
+  printf("\n| Stage of a two-month refresh (best of %d, in process) | ms |\n|---|---:|\n", runs);
+  printf("| profile reads of the settings (21) | %.2f |\n", BestOf(runs, ProfileReads, nullptr));
+  printf("| opening and closing the %d files | %.2f |\n", (int)files.paths.size(),
+         BestOf(runs, OpenAndClose, &files));
+  printf("| floor: open, read whole, find the line ends | %.2f |\n", BestOf(runs, Floor, &files));
+  printf("| open, read, and ReadTableLine every line | %.2f |\n", BestOf(runs, LinesOnly, &files));
+  printf("| ComputeHolidayMasks | %.2f |\n", BestOf(runs, HolidayMasks, &files));
+  printf("| ComputeScheduleMasks | %.2f |\n", BestOf(runs, ScheduleMasks, &files));
 }
 
 void PointSettingsAtData(const std::string& dir) {
@@ -178,16 +252,21 @@ int main(int argc, char** argv) {
   const char* runsText = getenv("TARNIVEL_BENCH_BASELINE_RUNS");
   int baselineRuns = runsText ? atoi(runsText) : 3;
   if (baselineRuns < 1) baselineRuns = 1;
-  std::vector<double> refresh;
+  // Each run has its floor beside it, on the same files, the order taking
+  // turns, so that a busy moment weighs on both alike.
+  std::vector<std::string> refreshPaths[2] = {TablePaths(dir, pairs[0], 2), TablePaths(dir, pairs[1], 2)};
+  std::vector<double> refresh, refreshFloor;
   int mismatches = 0;
   double refreshCpu = 0;
   for (int i = 0; i < refreshRuns; ++i) {
     info.memoText = memos[i % 2];
+    if (i / 2 % 2) refreshFloor.push_back(MeasureFloor(refreshPaths[i % 2]).ms);
     double cpu = ThreadCpu();
     double t = Now();
     update(chip, window, &info);
     refresh.push_back(Now() - t);
     refreshCpu += ThreadCpu() - cpu;
+    if (i / 2 % 2 == 0) refreshFloor.push_back(MeasureFloor(refreshPaths[i % 2]).ms);
     if (i < 2) {
       DayMask holidays[2], schedules[2];
       BaselineHolidayMasks(pairs[i % 2], holidays, 2);
@@ -199,7 +278,7 @@ int main(int argc, char** argv) {
   }
   refreshCpu /= refreshRuns;
   std::vector<double> readOnly;
-  for (int i = 0; i < 5; ++i) readOnly.push_back(ReadLinesOnly(dir, pairs[1], 2));
+  for (int i = 0; i < 5; ++i) readOnly.push_back(ReadLinesOnly(refreshPaths[1]));
   std::vector<double> slowRefresh;
   for (int i = 0; i < baselineRuns; ++i) {
     DayMask masks[2];
@@ -215,17 +294,22 @@ int main(int argc, char** argv) {
   MonthKey dayKey = MakeMonthKey(year, month);
   std::vector<char> big(1 << 20), slowBig(1 << 20);
   int sizes[2] = {kTipListSize, (int)big.size()};
-  std::vector<double> fast[2], slow[2];
+  std::vector<std::string> dayPaths = TablePaths(dir, &dayKey, 1);
+  std::vector<double> fast[2], slow[2], lookupFloor;
   double lookupCpu[2];
   for (int s = 0; s < 2; ++s) {
-    lookupCpu[s] = ThreadCpu();
+    lookupCpu[s] = 0;
     for (int i = 0; i < lookupRuns; ++i) {
+      if (s == 1 && i % 2) lookupFloor.push_back(MeasureFloor(dayPaths).ms);
+      double cpu = ThreadCpu();
       double t = Now();
       CollectHolidayNames(year, month, day, big.data(), sizes[s]);
       CollectScheduleTexts(year, month, day, big.data(), sizes[s]);
       fast[s].push_back(Now() - t);
+      lookupCpu[s] += ThreadCpu() - cpu;
+      if (s == 1 && i % 2 == 0) lookupFloor.push_back(MeasureFloor(dayPaths).ms);
     }
-    lookupCpu[s] = (ThreadCpu() - lookupCpu[s]) / lookupRuns;
+    lookupCpu[s] /= lookupRuns;
     for (int i = 0; i < baselineRuns; ++i) {
       double t = Now();
       BaselineHolidayNames(year, month, day, slowBig.data(), sizes[s]);
@@ -245,13 +329,23 @@ int main(int argc, char** argv) {
   Report("two-month refresh (Update through the DLL)", refresh, refreshCpu, refreshBytes, slowRefresh);
   Report("day lookup, whole files (1 MB list)", fast[1], lookupCpu[1], dayBytes, slow[1]);
   Report("day lookup, tip list (640 bytes)", fast[0], lookupCpu[0], dayBytes, slow[0]);
+  printf("\nFloor (%s): open, read whole and find every line end in the same files, measured beside\n"
+         "each run: refresh %.2f ms (median), %.2f ms (best); full day lookup %.2f ms, %.2f ms.\n",
+         FloorUsesSse2() ? "SSE2" : "four bytes at a time", Median(refreshFloor), Best(refreshFloor),
+         Median(lookupFloor), Best(lookupFloor));
   printf("\nOf a refresh, reading the lines alone (no parsing) takes %.2f ms (median), %.2f ms (best).\n",
          Median(readOnly), Best(readOnly));
   printf("\nMB/s (from the median) counts every table byte of the files concerned; the tip lookup stops\n"
          "once its list is full, so its figure overstates the bytes it reads. CPU ms is this thread's\n"
          "processor time per run (in 10 ms ticks under Wine, averaged over all runs): on a busy machine\n"
          "it stays near what an idle one gives, while the clock does not.\n");
-  printf("Results equal to the baseline: %s\n", mismatches ? "NO" : "yes");
+  printf("Results equal to the baseline: %s\n\n", mismatches ? "NO" : "yes");
+  printf("ratio refresh median %.2f best %.2f\n", Median(refresh) / Median(refreshFloor),
+         Best(refresh) / Best(refreshFloor));
+  printf("ratio lookup median %.2f best %.2f\n", Median(fast[1]) / Median(lookupFloor),
+         Best(fast[1]) / Best(lookupFloor));
+
+  PrintProfile(dir, pairs[1]);
 
   uninitializeChip(chip, window);
   DestroyWindow(window);

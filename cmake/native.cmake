@@ -29,3 +29,6 @@ else()
   target_compile_definitions(nativetests PRIVATE TARNIVEL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   add_test(NAME nativetests COMMAND nativetests)
 endif()
+
+# The user guide names only what the library and the release hold.
+add_test(NAME guide COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/docs/guide_test.py)

@@ -33,8 +33,18 @@ add_library(Tarnivel SHARED plugin/dllmain_win.cpp $<TARGET_OBJECTS:tarnivel_obj
 target_include_directories(Tarnivel PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/resources)
 set_target_properties(Tarnivel PROPERTIES PREFIX "" SUFFIX ".dxl" OUTPUT_NAME Tarnivel)
 target_compile_options(Tarnivel PRIVATE ${library_code_options})
-target_link_options(Tarnivel PRIVATE -Wl,--enable-stdcall-fixup -Wl,--kill-at)
+# No link time in the headers: the same sources give the same library.
+target_link_options(Tarnivel PRIVATE -Wl,--enable-stdcall-fixup -Wl,--kill-at -Wl,--no-insert-timestamp)
 target_link_libraries(Tarnivel PRIVATE user32 gdi32 advapi32 comdlg32 ${library_runtime})
+
+# The help file beside the library, from the guide (scripts/make-help.py, chmcmd).
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/Tarnivel.chm
+  COMMAND python3 ${CMAKE_SOURCE_DIR}/scripts/make-help.py ${CMAKE_SOURCE_DIR}/docs/guide.ja.md
+          ${TARNIVEL_RC} ${CMAKE_BINARY_DIR}/Tarnivel.chm
+  DEPENDS ${CMAKE_SOURCE_DIR}/scripts/make-help.py ${CMAKE_SOURCE_DIR}/scripts/make-guide.py
+          ${CMAKE_SOURCE_DIR}/docs/guide.ja.md ${TARNIVEL_RC}
+  VERBATIM)
+add_custom_target(helpfile ALL DEPENDS ${CMAKE_BINARY_DIR}/Tarnivel.chm)
 
 file(GLOB host_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/host/*.cpp ${CMAKE_SOURCE_DIR}/soak/*.cpp)
 # The host finds a day on a chip by the same layout arithmetic.
@@ -66,6 +76,7 @@ target_include_directories(wintests PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_D
 target_link_options(wintests PRIVATE ${static_runtime})
 target_link_libraries(wintests PRIVATE gtest user32 gdi32 advapi32 comdlg32)
 target_compile_definitions(wintests PRIVATE TARNIVEL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+add_dependencies(wintests helpfile)
 add_test(NAME wintests COMMAND wintests)
 
 # Host-level tests: the built Tarnivel.dxl driven through its exports.
@@ -79,7 +90,7 @@ target_include_directories(hosttests PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(hosttests PRIVATE ${static_runtime})
 target_link_libraries(hosttests PRIVATE gtest user32 gdi32 ole32 uuid version)
 target_compile_definitions(hosttests PRIVATE TARNIVEL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-add_dependencies(hosttests Tarnivel dxlhost ${helper_targets})
+add_dependencies(hosttests Tarnivel dxlhost helpfile ${helper_targets})
 add_test(NAME hosttests COMMAND hosttests)
 set_tests_properties(wintests hosttests PROPERTIES TIMEOUT 900)
 

@@ -8,6 +8,7 @@
 #include "plugin/globals.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
+#include "text/quote.h"
 #include "text/strbasic.h"
 
 namespace {
@@ -21,22 +22,24 @@ typedef BOOL(WINAPI* GetOpenFileNameFn)(OPENFILENAMEA*);
 struct EditKey {
   int editId;
   UINT keyId;
+  int commandLine;  // kept exactly as shown, quotes and all
 };
 const EditKey kEditKeys[] = {
-    {IDC_TODAYCNF, IDS_KEY_TODAYCNF},
-    {IDC_EDITOR, IDS_KEY_EDITOR},
-    {IDC_PROGRAM, IDS_KEY_PROGRAM},
+    {IDC_TODAYCNF, IDS_KEY_TODAYCNF, 0},
+    {IDC_EDITOR, IDS_KEY_EDITOR, 1},
+    {IDC_PROGRAM, IDS_KEY_PROGRAM, 1},
 };
 
 struct BrowseStrings {
   int buttonId;
   UINT filterId;
   UINT titleId;
+  int quotePath;  // the edit holds a command line, not a file name
 };
 const BrowseStrings kBrowseStrings[] = {
-    {IDC_BROWSE_TODAYCNF, IDS_FILTER_CNF, IDS_TITLE_CNF},
-    {IDC_BROWSE_EDITOR, IDS_FILTER_EXE, IDS_TITLE_EDITOR},
-    {IDC_BROWSE_PROGRAM, IDS_FILTER_EXE, IDS_TITLE_PROGRAM},
+    {IDC_BROWSE_TODAYCNF, IDS_FILTER_CNF, IDS_TITLE_CNF, 0},
+    {IDC_BROWSE_EDITOR, IDS_FILTER_EXE, IDS_TITLE_EDITOR, 1},
+    {IDC_BROWSE_PROGRAM, IDS_FILTER_EXE, IDS_TITLE_PROGRAM, 1},
 };
 
 const int kTodayControls[] = {IDC_POPUP_TIPS, IDC_TODAYCNF, IDC_BROWSE_TODAYCNF, IDC_EDITOR, IDC_BROWSE_EDITOR};
@@ -78,6 +81,8 @@ int BrowseForFile(HWND dialog, int buttonId) {
 
   char file[kPathSize];
   if (!GetDlgItemTextA(dialog, buttonId - 1, file, sizeof file)) file[0] = '\0';
+  // A program that browsing put in quotes is the next browsing's file name.
+  if (strings->quotePath) UnquoteText(file);
 
   OPENFILENAMEA ofn;
   memset(&ofn, 0, sizeof ofn);
@@ -87,7 +92,8 @@ int BrowseForFile(HWND dialog, int buttonId) {
   ofn.lpstrFile = file;
   ofn.nMaxFile = sizeof file;
   ofn.lpstrTitle = title;
-  ofn.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_EXPLORER;
+  // The host's current folder is the host's: browsing leaves it as it was.
+  ofn.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_NOCHANGEDIR;
   // The common dialogs are loaded only while browsing, not with the library:
   // a host loads and unloads the library often, and they keep a handle for
   // each load.
@@ -98,7 +104,14 @@ int BrowseForFile(HWND dialog, int buttonId) {
   BOOL chosen = getOpenFileName && getOpenFileName(&ofn);
   if (comdlg) FreeLibrary(comdlg);
   if (!chosen) return 0;
-  SetDlgItemTextA(dialog, buttonId - 1, file);
+  // A program goes into a command line: a path with a blank is quoted, or
+  // C:\Program Files\ed\ed.exe would start C:\Program.exe first. A quoted
+  // path too long for the edit goes in as chosen.
+  char quoted[kPathSize];
+  if (strings->quotePath && FindChar(file, ' ') && QuoteText(file, quoted, sizeof quoted))
+    SetDlgItemTextA(dialog, buttonId - 1, quoted);
+  else
+    SetDlgItemTextA(dialog, buttonId - 1, file);
   return 1;
 }
 
@@ -109,7 +122,13 @@ void SaveConfigDialog(HWND dialog) {
   for (const EditKey& e : kEditKeys) {
     char text[kPathSize];
     if (!GetDlgItemTextA(dialog, e.editId, text, sizeof text)) text[0] = '\0';
-    WriteSettingString(kUserSection, e.keyId, text);
+    // Reading takes one pair of quotes off a whole value, so a quoted
+    // program alone is stored in a second pair.
+    char stored[kPathSize + 2];
+    if (e.commandLine && IsWholeQuoted(text) && QuoteText(text, stored, sizeof stored))
+      WriteSettingString(kUserSection, e.keyId, stored);
+    else
+      WriteSettingString(kUserSection, e.keyId, text);
   }
 }
 

@@ -1,5 +1,7 @@
 // The reader must give the lines of the plain one-byte-at-a-time reading,
-// whatever its block size or buffer, and never a line longer than the limit.
+// whatever its block size or buffer, with the SSE2 loops and with the
+// four-byte ones, and never a line longer than the limit; a skipped line
+// takes the place of exactly one line.
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
@@ -8,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "text/bytescan.h"
 #include "text/leadbyte.h"
 #include "text/memtable.h"
 #include "text/textutil.h"
@@ -61,8 +64,14 @@ std::vector<std::string> ReferenceLines(const uint8_t* data, size_t size) {
   return lines;
 }
 
-// blockSize 0: one buffer as large as the input.
-std::vector<std::string> ReadLines(const uint8_t* data, size_t size, int blockSize) {
+const char kSkipped[] = "\x01skipped";
+
+// A line whose first byte is stored, so that skipping it passes one line.
+bool Skippable(const unsigned char* bytes) { return *bytes != '\n' && *bytes != '#' && *bytes != '\r' && *bytes; }
+
+// blockSize 0: one buffer as large as the input. skipEvery n > 0: every
+// n-th line that may be skipped is, and stands as kSkipped in the result.
+std::vector<std::string> ReadLines(const uint8_t* data, size_t size, int blockSize, int skipEvery = 0) {
   MemoryBytes source;
   std::unique_ptr<TableFile> file(new TableFile);
   TableFileAttachMemory(file.get(), &source, data, size);
@@ -72,7 +81,16 @@ std::vector<std::string> ReadLines(const uint8_t* data, size_t size, int blockSi
   else
     TableFileUseBuffer(file.get(), whole.data(), (int)whole.size());
   std::vector<std::string> lines;
-  while (char* line = ReadTableLine(file.get())) {
+  int skippable = 0;
+  for (;;) {
+    const unsigned char* bytes;
+    if (skipEvery && PeekTableLine(file.get(), &bytes) && Skippable(bytes) && ++skippable % skipEvery == 0) {
+      SkipTableLine(file.get());
+      lines.push_back(kSkipped);
+      continue;
+    }
+    char* line = ReadTableLine(file.get());
+    if (!line) break;
     size_t length = strlen(line);
     if (length > kTableLineMax) abort();
     if (length && (line[length - 1] == ' ' || line[length - 1] == '\t')) {
@@ -85,13 +103,26 @@ std::vector<std::string> ReadLines(const uint8_t* data, size_t size, int blockSi
   return lines;
 }
 
+bool SameWithSkips(const std::vector<std::string>& lines, const std::vector<std::string>& expected) {
+  if (lines.size() != expected.size()) return false;
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (lines[i] != kSkipped && lines[i] != expected[i]) return false;
+  return true;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<std::string> expected = ReferenceLines(data, size);
-  if (ReadLines(data, size, 1) != expected) abort();
-  if (ReadLines(data, size, kTableBlockSize) != expected) abort();
-  if (ReadLines(data, size, 0) != expected) abort();
-  if (size && ReadLines(data, size, data[0] % 13 + 2) != expected) abort();
+  for (int sse2 : {1, 0}) {
+    SetByteScanSse2(sse2);
+    if (ReadLines(data, size, 1) != expected) abort();
+    if (ReadLines(data, size, kTableBlockSize) != expected) abort();
+    if (ReadLines(data, size, 0) != expected) abort();
+    if (size && ReadLines(data, size, data[0] % 13 + 2) != expected) abort();
+    if (size && !SameWithSkips(ReadLines(data, size, data[size - 1] % 7 + 1, 1 + data[0] % 3), expected)) abort();
+    if (!SameWithSkips(ReadLines(data, size, 0, 2), expected)) abort();
+  }
+  SetByteScanSse2(-1);
   return 0;
 }

@@ -1,9 +1,14 @@
-// ParseScheduleLine and the mask/text lookups on arbitrary schedule bytes.
+// ParseScheduleLine and the mask/text lookups on arbitrary schedule bytes;
+// the lookups, which look at raw lines before reading them, must give what
+// reading and parsing every line gives, with either byte search.
 #include <stdint.h>
 #include <string.h>
 
-#include "text/strbasic.h"
+#include <initializer_list>
+
 #include "fuzz/marks_fuzz.h"
+#include "text/bytescan.h"
+#include "text/strbasic.h"
 #include "today/schedule.h"
 
 namespace {
@@ -75,6 +80,31 @@ int ReferenceParse(char* line, EraCache* eras, ScheduleEntry* e) {
   return 1;
 }
 
+// Every line read and parsed, the days taken one by one.
+void ReferenceMasks(TableFile* file, EraCache* eras, const MonthKey* keys, DayMask* masks, int count) {
+  ScheduleEntry e;
+  while (char* line = ReadTableLine(file)) {
+    if (!ParseScheduleLine(line, &e, eras, nullptr)) continue;
+    for (int i = 0; i < count; ++i) {
+      uint16_t y = MonthKeyYear(keys[i]), m = MonthKeyMonth(keys[i]);
+      unsigned last = e.weekday == kWeekdayNone ? 31 : DaysInMonth(y, m);
+      for (unsigned d = 1; d <= last; ++d)
+        if (ScheduleEntryMatches(&e, y, m, (uint16_t)d)) masks[i] |= 1u << d;
+    }
+  }
+}
+
+int ReferenceTexts(TableFile* file, EraCache* eras, uint16_t y, uint16_t m, uint16_t d, StringList* list) {
+  int found = 0;
+  ScheduleEntry e;
+  char* line;
+  while (!list->full && (line = ReadTableLine(file)) != nullptr) {
+    if (ParseScheduleLine(line, &e, eras, nullptr) && ScheduleEntryMatches(&e, y, m, d))
+      found += StringListAppend(list, e.label, e.text);
+  }
+  return found;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -103,20 +133,40 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
   MonthKey keys[2] = {MakeMonthKey(1999, 12), MakeMonthKey(2000, 1)};
-  DayMask masks[2] = {0, 0};
   MemoryBytes bytes;
   TableFile file;
-  OpenFuzzTable(&file, &bytes, data, size);
   EraCache eras;
   EraCacheInit(&eras, LoadFuzzEras, nullptr);
-  MarkScheduleFile(&file, &eras, nullptr, keys, masks, 2);
-  if (masks[0] & 1u || masks[1] & 1u) __builtin_trap();
-
-  char out[24];
+  DayMask expected[2] = {0, 0};
+  OpenFuzzTable(&file, &bytes, data, size);
+  ReferenceMasks(&file, &eras, keys, expected, 2);
+  const int listSize = size ? data[0] % 24 : 10;
+  char expectedOut[24] = {0}, out[24];
   OpenFuzzTable(&file, &bytes, data, size);
   StringList list;
-  StringListInit(&list, out, size ? data[0] % 24 : 10);
-  CollectScheduleFileTexts(&file, &eras, nullptr, 2000, 1, 9, &list);
+  StringListInit(&list, expectedOut, listSize);
+  int expectedFound = ReferenceTexts(&file, &eras, 2000, 1, 9, &list);
   StringListFinish(&list);
+
+  for (int sse2 : {1, 0}) {
+    SetByteScanSse2(sse2);
+    for (int blockSize : {0, 1, size ? data[size - 1] % 17 + 2 : 3}) {
+      DayMask masks[2] = {0, 0};
+      OpenFuzzTable(&file, &bytes, data, size);
+      if (blockSize) file.blockSize = blockSize;
+      MarkScheduleFile(&file, &eras, nullptr, keys, masks, 2);
+      if (masks[0] != expected[0] || masks[1] != expected[1]) __builtin_trap();
+
+      OpenFuzzTable(&file, &bytes, data, size);
+      if (blockSize) file.blockSize = blockSize;
+      memset(out, 0, sizeof out);
+      StringListInit(&list, out, listSize);
+      int found = CollectScheduleFileTexts(&file, &eras, nullptr, 2000, 1, 9, &list);
+      StringListFinish(&list);
+      if (found != expectedFound || memcmp(out, expectedOut, listSize > 0 ? (size_t)listSize : 0) != 0)
+        __builtin_trap();
+    }
+  }
+  SetByteScanSse2(-1);
   return 0;
 }

@@ -7,6 +7,7 @@
 #include "plugin/markcache.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
+#include "text/quote.h"
 #include "text/strbasic.h"
 #include "today/todayconfig.h"
 
@@ -26,12 +27,15 @@ HMENU LoadChipPopup() {
 
 void AppendScheduleFiles(HMENU files) {
   char path[260];
+  // Every '&' of the name doubled, so that the menu shows it as it is.
+  char label[2 * sizeof path];
   for (int n = 1; n <= kScheduleFileCount; ++n) {
     if (ReadIndexedSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULEFILE, n, "", path, sizeof path) == 0 ||
         !path[0])
       break;
     const char* slash = FindLastChar(path, '\\');
-    if (slash) AppendMenuA(files, MF_STRING, IDM_EDIT_SCHEDULE_BASE + n, slash + 1);
+    if (slash && DoubleAmpersands(slash + 1, label, sizeof label))
+      AppendMenuA(files, MF_STRING, IDM_EDIT_SCHEDULE_BASE + n, label);
   }
 }
 

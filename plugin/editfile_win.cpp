@@ -7,6 +7,9 @@
 #include "plugin/startcommand.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
+#include "text/quote.h"
+#include "text/strbasic.h"
+#include "text/winfile.h"
 
 int EditTodayFile(HWND, int index) {
   if (index < 0 || index > kScheduleFileCount) return 0;
@@ -18,15 +21,18 @@ int EditTodayFile(HWND, int index) {
 
   char editor[256];
   const LONG failures = g_settingsFailures;
-  DWORD editorLength = ReadSettingString(kUserSection, IDS_KEY_EDITOR, "", editor, sizeof editor);
+  int ownEditor = ReadSettingString(kUserSection, IDS_KEY_EDITOR, "", editor, sizeof editor) > 0 && editor[0];
   // An "Editor" that could not be read is not the default one: nothing starts.
   if (g_settingsFailures != failures) return 0;
-  if (editorLength == 0 || !editor[0]) {
-    if (LoadStringA(g_hInstance, IDS_DEFAULT_EDITOR, editor, sizeof editor) <= 0) return 0;
-  }
-  // Room for the longest editor text, the longest path quoted, and the end.
-  char command[sizeof editor + 3 + sizeof path - 1];
-  int length = snprintf(command, sizeof command, "%s \"%s\"", editor, path);
+  if (!ownEditor && LoadStringA(g_hInstance, IDS_DEFAULT_EDITOR, editor, sizeof editor) <= 0) return 0;
+  // An editor setting that is a program's path alone goes in quotes: unquoted,
+  // C:\Program Files\ed\ed.exe would start C:\Program.exe first.
+  char program[sizeof editor + 2];
+  if (!ownEditor || FindChar(editor, '"') || !FileExists(editor) || !QuoteText(editor, program, sizeof program))
+    lstrcpyA(program, editor);
+  // Room for the longest editor text quoted, the longest path quoted, and the end.
+  char command[sizeof program + 3 + sizeof path - 1];
+  int length = snprintf(command, sizeof command, "%s \"%s\"", program, path);
   if (length < 0 || length >= (int)sizeof command) return 0;
 
   return StartCommandLine(command);

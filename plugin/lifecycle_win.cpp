@@ -2,6 +2,7 @@
 
 #include "plugin/chipstate.h"
 #include "plugin/globals.h"
+#include "plugin/helppopup.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "tips/tips.h"
@@ -18,6 +19,7 @@ void AttachLibrary(HINSTANCE instance) {
 }
 
 void DetachLibrary() {
+  CloseControlHelpPopup();
   DestroyTipWindow();
   ClearSettingSection(IDS_SECTION_TODAYTEMP);
 }

@@ -7,6 +7,7 @@
 #include "settings/settings.h"
 #include "text/textutil.h"
 #include "text/winfile.h"
+#include "tips/tips.h"
 #include "today/holiday.h"
 #include "today/schedule.h"
 
@@ -51,18 +52,25 @@ void ComputeEntries(ChipState* state, ComputeMasks compute, DayMask* masks, uint
   for (int i = first; i < first + count; ++i) state->staleMarks |= (uint8_t)(staleBit << i);
 }
 
-void ComputeMarks(ChipState* state, const MonthKey* keys, int twoMonths) {
+// Nonzero when any mask was computed.
+int ComputeMarks(ChipState* state, const MonthKey* keys, int twoMonths) {
   int count = twoMonths ? 2 : 1;
   if (state->holidayMask[0] == kMaskUnknown || state->scheduleMask[0] == kMaskUnknown) {
     ComputeEntries(state, ComputeHolidayMasks, state->holidayMask, kStaleHoliday, keys, 0, count);
     ComputeEntries(state, ComputeScheduleMasks, state->scheduleMask, kStaleSchedule, keys, 0, count);
-    return;
+    return 1;
   }
-  if (!twoMonths) return;
-  if (state->holidayMask[1] == kMaskUnknown)
+  if (!twoMonths) return 0;
+  int computed = 0;
+  if (state->holidayMask[1] == kMaskUnknown) {
     ComputeEntries(state, ComputeHolidayMasks, state->holidayMask, kStaleHoliday, keys, 1, 1);
-  if (state->scheduleMask[1] == kMaskUnknown)
+    computed = 1;
+  }
+  if (state->scheduleMask[1] == kMaskUnknown) {
     ComputeEntries(state, ComputeScheduleMasks, state->scheduleMask, kStaleSchedule, keys, 1, 1);
+    computed = 1;
+  }
+  return computed;
 }
 
 // Stale masks become uncomputed, so that this refresh computes them again.
@@ -123,5 +131,6 @@ void RefreshMarks(HWND chipWindow, ChipState* state, uint16_t previousYear,
 
   ForgetStaleMasks(state);
   if (previousYear != state->year || previousMonth != state->month) SetAllMasks(state, kMaskUnknown);
-  ComputeMarks(state, keys, twoMonths);
+  // The files were read again: a tip built before may hold their old text.
+  if (ComputeMarks(state, keys, twoMonths)) ForgetTipText();
 }

@@ -2,8 +2,12 @@
 #include <string.h>
 
 #include "plugin/globals.h"
+#include "plugin/help.h"
+#include "plugin/helppopup.h"
+#include "plugin/startcommand.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
+#include "text/winfile.h"
 
 void ShowError(HWND owner, UINT stringId) {
   char caption[32];
@@ -30,10 +34,56 @@ int BuildHelpPath(char* out, int size) {
   return HelpPathFor(modulePath, out, size);
 }
 
-void ShowHelp(HWND owner, UINT command, ULONG_PTR data) {
+namespace {
+
+// The HTML Help viewer of the Windows folder on the .chm beside the library,
+// as a process of its own: the viewer never loads into the host.
+void ShowHelpContents(HWND owner, const char* helpPath) {
+  char chm[MAX_PATH];
+  lstrcpynA(chm, helpPath, sizeof chm);
+  if (!ReplaceExtension(chm, sizeof chm, "chm") || !FileExists(chm)) {
+    ShowError(owner, IDS_NO_HELP_FILE);
+    return;
+  }
+  char folder[MAX_PATH];
+  UINT n = GetWindowsDirectoryA(folder, sizeof folder);
+  char viewer[MAX_PATH];
+  char commandLine[2 * MAX_PATH + 16];
+  if (n == 0 || n >= sizeof folder || !BuildHelpViewerPath(folder, viewer, sizeof viewer) ||
+      !BuildHelpViewerCommand(folder, chm, commandLine, sizeof commandLine)) {
+    MessageBeep(MB_ICONEXCLAMATION);
+    return;
+  }
+  if (!StartProgram(viewer, commandLine)) MessageBeep(MB_ICONEXCLAMATION);
+}
+
+}  // namespace
+
+void ShowHelpFor(const char* modulePath, HWND owner, UINT command, ULONG_PTR data) {
   char path[MAX_PATH];
-  if (!BuildHelpPath(path, sizeof path)) return;
-  WinHelpA(owner, path, command, data);
+  if (!HelpPathFor(modulePath, path, sizeof path)) return;
+  if (FileExists(path)) {
+    WinHelpA(owner, path, command, data);
+    return;
+  }
+  switch (command) {
+    case HELP_CONTENTS:
+      ShowHelpContents(owner, path);
+      break;
+    case HELP_CONTEXTPOPUP:
+      ShowControlHelpPopup(owner, (int)data);
+      break;
+    case HELP_QUIT:
+      CloseControlHelpPopup();
+      break;
+  }
+}
+
+void ShowHelp(HWND owner, UINT command, ULONG_PTR data) {
+  char modulePath[MAX_PATH];
+  DWORD n = GetModuleFileNameA(g_hInstance, modulePath, sizeof modulePath);
+  if (n == 0 || n >= sizeof modulePath) return;
+  ShowHelpFor(modulePath, owner, command, data);
 }
 
 void ShowControlHelp(HWND dialog, const HELPINFO* info) {

@@ -7,3 +7,5 @@
 // waiting for it and without keeping its handles. CreateProcessA may write into
 // the buffer. Returns nonzero when the program was started.
 int StartCommandLine(char* commandLine);
+// StartCommandLine with the program given by its full path: no search.
+int StartProgram(const char* application, char* commandLine);

@@ -35,6 +35,8 @@
 #define IDS_NO_MEMORY 1001
 #define IDS_BAD_YEAR 1003
 #define IDS_BAD_MONTH 1004
+#define IDS_NO_HELP_FILE 1005
+// A dialog control's help: the string whose identifier is the control's.
 
 // Menu 1 and its commands
 #define IDM_CHIP 1

@@ -45,6 +45,8 @@ stage="$build/gallery"
 rm -rf "$stage"
 mkdir -p "$stage" out/gallery
 cp "$build/Tarnivel.dxl" "$stage/"
+# The help file too, so that a live chip's ヘルプ opens it.
+[ ! -f "$build/Tarnivel.chm" ] || cp "$build/Tarnivel.chm" "$stage/"
 cp examples/*.CNF examples/*.TBL "$stage/"
 out="$root/out/gallery"
 winout="Z:${out//\//\\}"
@@ -82,8 +84,8 @@ else
   paint tip 760,400 --memo 2026/12 --months 2 --hover 2027/01/11 --at 40,40 "${font[@]}"
 fi
 
-# The about box, a chip's menu and the configuration dialog as a host shows
-# them, from the screen.
+# The about box, a chip's menu, the dialogs and a control's help popup as a
+# host shows them, from the screen.
 shot() {
   (cd "$stage" && "$root/scripts/wine-run" --prefix="$build/wineprefix" "$build/dxlhost.exe" "$@" 2>/dev/null |
     tr -d '\r' | grep '\.png:' | iconv -f CP932 -t UTF-8) ||
@@ -97,6 +99,8 @@ if [ "$live" = 0 ]; then
   shot about "$library" --shot "$winout\\about.png"
   shot menu "$library" --memo 1998/2 --months 2 --at 20,20 --shot "$winout\\menu.png"
   shot configure "$library" --shot "$winout\\config-dialog.png" --close cancel
+  # The help of a control of the configuration dialog, as F1 on the editor's field shows it.
+  shot configure "$library" --help-on 1105 --shot "$winout\\help-popup.png" --close cancel
   # The chip settings dialog for two months of May 1999 with magenta holidays.
   printf '\x18\0\0\0\0\0\0\0\0\xff\xff\0\xff\0\0\0\0\0\xff\0\xff\0\xff\0\x01\x01\0\0' >"$stage/chip-settings.bin"
   shot edit "$library" --memo 1999/5 --save-in chip-settings.bin --shot "$winout\\chip-settings.png" --press cancel

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Builds the release archive dist/Tarnivel-<version>.zip: the library, the
-# user guide (docs/guide.ja.md as Shift-JIS text with CR LF line ends), the
-# sample scheduler files of examples/ and SHA256SUMS, all in one folder
-# Tarnivel-<version>/.
+# Builds the release archive dist/Tarnivel-<version>.zip: the stripped library,
+# its help file Tarnivel.chm (made from docs/guide.ja.md), the user guide (the
+# same source as Shift-JIS text with CR LF line ends), the sample scheduler
+# files of examples/ and SHA256SUMS, all in one folder Tarnivel-<version>/.
+# The library's debug information goes to dist/Tarnivel.dxl.debug, which the
+# library's debug link names (scripts/symbolize.sh reads it).
 #   scripts/package.sh [--out DIR] [--build DIR] [--no-build]
 # --out: where the archive goes (default dist/); --build: the Windows build
 # whose Tarnivel.dxl is packed (default build/win); --no-build: take that
@@ -32,19 +34,27 @@ if [ "$do_build" = 1 ]; then
 fi
 [ -f "$build/Tarnivel.dxl" ] || { echo "package.sh: no $build/Tarnivel.dxl" >&2; exit 1; }
 
+# Dated by the last commit (the archive's entries, the help file, the
+# stripped library's header), so that the same sources give the same archive.
+stamp="${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || date +%s)}"
+export SOURCE_DATE_EPOCH="$stamp"
+
 stage="$(mktemp -d)"
 trap 'rm -rf "$stage"' EXIT
 dir="$stage/$name"
-mkdir -p "$dir/samples"
-cp "$build/Tarnivel.dxl" "$dir/"
+mkdir -p "$dir/samples" "$out"
+out="$(cd "$out" && pwd)"
+i686-w64-mingw32-objcopy --only-keep-debug "$build/Tarnivel.dxl" "$stage/Tarnivel.dxl.debug"
+i686-w64-mingw32-strip --strip-all -o "$dir/Tarnivel.dxl" "$build/Tarnivel.dxl"
+i686-w64-mingw32-objcopy --add-gnu-debuglink="$stage/Tarnivel.dxl.debug" "$dir/Tarnivel.dxl"
+size="$(stat -c %s "$dir/Tarnivel.dxl")"
+[ "$size" -lt 204800 ] || { echo "package.sh: the stripped library has $size bytes, 200 KB at most" >&2; exit 1; }
+python3 scripts/make-help.py docs/guide.ja.md resources/Tarnivel.rc "$dir/Tarnivel.chm"
 python3 scripts/make-guide.py docs/guide.ja.md "$dir/Tarnivel.txt"
 cp examples/TODAY.CNF examples/*.TBL "$dir/samples/"
 (cd "$dir" && find . -type f ! -name SHA256SUMS | sed 's|^\./||' | LC_ALL=C sort | xargs sha256sum >SHA256SUMS)
 
-mkdir -p "$out"
-zip="$(cd "$out" && pwd)/$name.zip"
-# Entries dated by the last commit, so that the same sources give the same archive.
-stamp="${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || date +%s)}"
+zip="$out/$name.zip"
 python3 - "$stage" "$name" "$zip" "$stamp" <<'PY'
 import os, sys, time, zipfile
 stage, name, target, stamp = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
@@ -61,5 +71,6 @@ with zipfile.ZipFile(target + ".part", "w", zipfile.ZIP_DEFLATED) as z:
             z.writestr(info, f.read())
 os.replace(target + ".part", target)
 PY
+mv "$stage/Tarnivel.dxl.debug" "$out/Tarnivel.dxl.debug"
 echo "$zip"
 (cd "$dir" && sed 's/^/  /' SHA256SUMS)

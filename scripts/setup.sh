@@ -14,7 +14,10 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 
 pkgs=(g++-mingw-w64-i686 wine wine32:i386 xvfb xauth cmake ninja-build
-      googletest clang imagemagick fonts-ipafont-gothic locales python3)
+      googletest clang imagemagick fonts-ipafont-gothic locales python3 fp-utils libchm-bin)
+# Wine's symbol font for the caption buttons; a display of several monitors
+# (Xorg's dummy driver) and the X libraries 32-bit Wine needs to see them.
+pkgs+=(fonts-wine xserver-xorg-core xserver-xorg-video-dummy libxinerama1:i386 libxrandr2:i386)
 for p in "${pkgs[@]}"; do have "$p" || need+=("$p"); done
 
 # libFuzzer and the sanitizer runtimes come with clang's runtime package.

@@ -66,7 +66,8 @@ if [ "$sample" = 1 ]; then
     rc=$?
     if [ $rc -ne 0 ] || ! grep -q '^soak: ok' "$out"; then
       echo "soak ${args:-(no fault)}: FAILED (exit $rc)"
-      grep -E -B12 'result: FAILED|after=FAILED|fresh=differs|wrong=yes|^(crash|hang) ' "$out" | head -80
+      grep -E -B12 'result: FAILED|after=FAILED|fresh=differs|wrong=yes|^(crash|hang) ' "$out" | head -80 |
+        "$root/scripts/symbolize.sh" "$build/Tarnivel.dxl"
       status=1
     else
       echo "soak ${args:-(no fault)}: $(grep -c -E '^(scenario|case) ' "$out") scenario runs ok"
@@ -168,7 +169,7 @@ problems="$(grep -E '^(crash|hang|wrong) | leak=[^n]|after=FAILED|fresh=differs'
 if [ -n "$problems" ]; then
   echo
   echo "Cases that went wrong:"
-  echo "$problems"
+  echo "$problems" | "$root/scripts/symbolize.sh" "$build/Tarnivel.dxl"
 fi
 if [ -n "$table" ]; then
   { echo "$scenario_summary"; echo; echo "$summary"; echo; echo '```'; echo "$messages"; echo '```'; } > "$table"

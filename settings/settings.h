@@ -38,6 +38,23 @@ void ClearSettingSection(UINT section);
 // conversion stays as it is); 0 when its string cannot be loaded.
 int FormatSettingKey(UINT key, int index, char* name, int size);
 
+// The entries of a section read with one profile call, for a computation
+// that reads many of its keys: each profile call costs about as much as
+// reading a table file. Reads give what the single profile reads give;
+// when the section does not fit, they are single profile reads.
+class SettingsSnapshot {
+ public:
+  explicit SettingsSnapshot(UINT section);
+  ~SettingsSnapshot();
+  SettingsSnapshot(const SettingsSnapshot&) = delete;
+  SettingsSnapshot& operator=(const SettingsSnapshot&) = delete;
+  DWORD ReadIndexedString(UINT key, int index, const char* defaultText, char* buffer, DWORD size);
+
+ private:
+  UINT section_;
+  char* entries_;  // "name=value" strings, an empty one last; null: read singly
+};
+
 // Replaces what follows the last '.' of path (size bytes) with ext, never
 // writing past the buffer; 0 when there is no '.' or it does not fit.
 int ReplaceExtension(char* path, int size, const char* ext);

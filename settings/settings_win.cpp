@@ -147,3 +147,73 @@ int WriteSettingSection(UINT section, const char* lines) {
 }
 
 void ClearSettingSection(UINT section) { WriteSettingSection(section, nullptr); }
+namespace {
+
+enum { kSnapshotSize = 32768 };
+
+int IsBlankChar(char c) { return c == ' ' || c == '\t'; }
+
+// value[0..n) without blanks at either end, and without one pair of quotes
+// (' or ") that encloses it, as the profile read gives it.
+void CopyProfileValue(const char* value, const char* end, char* buffer, DWORD size) {
+  while (value < end && IsBlankChar(*value)) ++value;
+  while (end > value && IsBlankChar(end[-1])) --end;
+  if (end - value >= 2 && (*value == '"' || *value == '\'') && end[-1] == *value) {
+    ++value;
+    --end;
+  }
+  DWORD n = (DWORD)(end - value);
+  if (n > size - 1) n = size - 1;
+  memcpy(buffer, value, n);
+  buffer[n] = '\0';
+}
+
+// Whether an entry's name, blanks around it aside, is key ignoring case.
+int NameIs(const char* name, const char* end, const char* key) {
+  while (name < end && IsBlankChar(*name)) ++name;
+  while (end > name && IsBlankChar(end[-1])) --end;
+  size_t n = (size_t)(end - name);
+  if (n != strlen(key) || n >= kSettingsNameSize) return 0;
+  char copy[kSettingsNameSize];
+  memcpy(copy, name, n);
+  copy[n] = '\0';
+  return lstrcmpiA(copy, key) == 0;
+}
+
+}  // namespace
+
+SettingsSnapshot::SettingsSnapshot(UINT section) : section_(section), entries_(nullptr) {
+  char* entries = static_cast<char*>(LocalAlloc(LMEM_FIXED, kSnapshotSize));
+  if (!entries) return;
+  LoadSection(section);
+  ++g_settingsCalls;
+  DWORD n = GetPrivateProfileSectionA(g_section, entries, kSnapshotSize, g_path);
+  if (n >= kSnapshotSize - 2) {
+    LocalFree(entries);  // cut short: the entries are read singly
+    return;
+  }
+  entries[n] = entries[n + 1] = '\0';
+  entries_ = entries;
+}
+
+SettingsSnapshot::~SettingsSnapshot() {
+  if (entries_) LocalFree(entries_);
+}
+
+DWORD SettingsSnapshot::ReadIndexedString(UINT key, int index, const char* defaultText, char* buffer,
+                                          DWORD size) {
+  if (!entries_) return ReadIndexedSettingString(section_, key, index, defaultText, buffer, size);
+  if (!buffer || size == 0) return 0;
+  LoadIndexedKey(key, index);
+  for (const char* entry = entries_; *entry; entry += strlen(entry) + 1) {
+    const char* equals = strchr(entry, '=');
+    const char* nameEnd = equals ? equals : entry + strlen(entry);
+    if (!NameIs(entry, nameEnd, g_key)) continue;
+    // The first entry of the name counts; one without a value reads as missing.
+    if (!equals) break;
+    CopyProfileValue(equals + 1, equals + 1 + strlen(equals + 1), buffer, size);
+    return (DWORD)strlen(buffer);
+  }
+  lstrcpynA(buffer, defaultText ? defaultText : "", (int)size);
+  return (DWORD)strlen(buffer);
+}

@@ -103,9 +103,20 @@ DWORD WINAPI Watchdog(void*) {
   }
 }
 
+// The module and offset of the address too, which scripts/symbolize.sh names.
 LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
-  printf("crash %s exception %08lx at %p\n", g_caseName, info->ExceptionRecord->ExceptionCode,
-         info->ExceptionRecord->ExceptionAddress);
+  void* at = info->ExceptionRecord->ExceptionAddress;
+  char module[MAX_PATH] = "?";
+  unsigned long offset = 0;
+  MEMORY_BASIC_INFORMATION region;
+  if (VirtualQuery(at, &region, sizeof region) && region.AllocationBase &&
+      GetModuleFileNameA(static_cast<HMODULE>(region.AllocationBase), module, sizeof module))
+    offset = (unsigned long)(static_cast<char*>(at) - static_cast<char*>(region.AllocationBase));
+  const char* name = module;
+  for (const char* p = module; *p; ++p)
+    if (*p == '\\' || *p == '/') name = p + 1;
+  printf("crash %s exception %08lx at %p (%s+0x%lx)\n", g_caseName, info->ExceptionRecord->ExceptionCode, at, name,
+         offset);
   fflush(stdout);
   ExitProcess(3);
 }

@@ -3,6 +3,7 @@
 #include <stdarg.h>
 #include <string.h>
 
+#include "text/bytescan.h"
 #include "text/leadbyte.h"
 #include "text/strbasic.h"
 
@@ -304,26 +305,13 @@ const unsigned char* ByteKinds() {
   return g_byteKinds;
 }
 
-// Whether one of the four bytes of v is below 0x24, where every byte taken
-// on its own lies (NUL, line feed, CR, '#').
-inline int HasByteBelow24(uint32_t v) { return ((v - 0x24242424u) & ~v & 0x80808080u) != 0; }
-
-// The first line feed, '#', CR or NUL from q on, before limit (limit when
-// there is none), whether or not it is the second byte of a character.
-const unsigned char* FindLoneByteKind(const unsigned char* q, const unsigned char* limit,
-                                      const unsigned char* kinds) {
-  while (limit - q >= 4) {
-    uint32_t v;
-    memcpy(&v, q, 4);
-    if (HasByteBelow24(v)) {
-      for (int i = 0; i < 4; ++i)
-        if (kinds[q[i]] >= kByteLineFeed) return q + i;
-    }
-    q += 4;
-  }
-  for (; q < limit; ++q)
-    if (kinds[*q] >= kByteLineFeed) return q;
-  return limit;
+// Whether the byte at s, found from the character boundary from, is the
+// second byte of a double-byte character: the lead bytes right before it
+// pair up from the boundary.
+inline int IsSecondByte(const unsigned char* from, const unsigned char* s, const unsigned char* kinds) {
+  const unsigned char* b = s;
+  while (b > from && kinds[b[-1]] == kByteLead) --b;
+  return (int)(s - b) & 1;
 }
 
 // Length of a run of whole characters without its trailing blanks: a
@@ -339,11 +327,56 @@ int NonBlankLength(const unsigned char* run, int n, const unsigned char* kinds) 
   return kept;
 }
 
+// Passes over the rest of a line from a character boundary, storing
+// nothing: to the line feed that is no second byte, across blocks, and past
+// it. 0 when the file ends first.
+int SkipRestOfLine(TableFile* file, const unsigned char* kinds) {
+  while (RefillTableBlock(file)) {
+    const unsigned char* p = file->buffer + file->pos;
+    const unsigned char* const end = file->buffer + file->len;
+    for (;;) {
+      const unsigned char* s = FindLineFeed(p, end);
+      if (!IsSecondByte(p, s, kinds)) {
+        if (s == end) {
+          file->pos = file->len;
+          break;
+        }
+        file->pos = (int)(s + 1 - file->buffer);
+        return 1;
+      }
+      if (s == end) {
+        TakeByteOfNextBlock(file);  // the second byte of the block's last character
+        break;
+      }
+      p = s + 1;
+    }
+  }
+  return 0;
+}
+
 }  // namespace
 
+int PeekTableLineRefill(TableFile* file, const unsigned char** bytes) {
+  if (!RefillTableBlock(file)) return 0;
+  *bytes = file->buffer + file->pos;
+  return file->len - file->pos;
+}
+
+void SkipTableLineRest(TableFile* file, int known) {
+  if (file->pos < file->len && known < file->len - file->pos) {
+    const unsigned char* p = file->buffer + file->pos;
+    const unsigned char* s = FindLineFeed(p + known, file->buffer + file->len);
+    if (s != file->buffer + file->len && s > p && !IsLeadByte(s[-1])) {
+      file->pos = (int)(s + 1 - file->buffer);
+      return;
+    }
+  }
+  SkipRestOfLine(file, ByteKinds());
+}
+
 // This reader sees every byte of every table for each computation: the
-// bytes up to the next one that needs a look of its own are found a word at
-// a time, bounded by the room left in the line, and copied at once.
+// bytes up to the next one that needs a look of its own are found many at a
+// time, bounded by the room left in the line, and copied at once.
 char* ReadTableLine(TableFile* file) {
   const unsigned char* kinds = ByteKinds();
   unsigned char* const line = (unsigned char*)file->line;
@@ -356,16 +389,7 @@ char* ReadTableLine(TableFile* file) {
     const unsigned char* p = file->buffer + file->pos;
     const unsigned char* const end = file->buffer + file->len;
     if (comment || full) {
-      // Nothing more is stored: skip to the line feed; a lead byte takes
-      // the byte after it along.
-      while (p < end && *p != '\n') p += kinds[*p] == kByteLead ? 2 : 1;
-      if (p > end) {
-        TakeByteOfNextBlock(file);
-        continue;
-      }
-      file->pos = (int)(p - file->buffer);
-      if (p == end) continue;
-      ++file->pos;
+      if (!SkipRestOfLine(file, kinds)) break;
       if (stored) break;
       comment = 0;
       continue;
@@ -373,15 +397,12 @@ char* ReadTableLine(TableFile* file) {
 
     const int room = kTableLineMax - stored;
     const unsigned char* const stop = end - p > room ? p + room : end;
-    // The run up to the next byte taken on its own, found four bytes at a
-    // time; lead bytes are paired up afterwards, from the last character
-    // boundary.
+    // The run up to the next byte taken on its own; lead bytes are paired
+    // up afterwards, from the last character boundary.
     const unsigned char* q = p;
     for (;;) {
-      const unsigned char* s = FindLoneByteKind(q, stop, kinds);
-      const unsigned char* b = s;
-      while (b > q && kinds[b[-1]] == kByteLead) --b;
-      const int second = (int)(s - b) & 1;  // s is the second byte of a double-byte character
+      const unsigned char* s = FindLineByte(q, stop);
+      const int second = IsSecondByte(q, s, kinds);
       if (s == stop || !second) {
         q = second ? s - 1 : s;
         break;

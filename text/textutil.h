@@ -4,6 +4,8 @@
 
 #include <stdint.h>
 
+#include "text/bytescan.h"
+
 void TrimLeft(char* text);
 void TrimRight(char* text);
 
@@ -43,3 +45,30 @@ void TableFileUseBuffer(TableFile* file, unsigned char* buffer, int capacity);
 // The next logical line (comments and CR dropped, right-trimmed), or null at
 // the end of the file.
 char* ReadTableLine(TableFile* file);
+// Between lines: the buffered bytes from the start of the next raw line on
+// (at least one; the line may go on past them), or 0 at the end of the file.
+int PeekTableLineRefill(TableFile* file, const unsigned char** bytes);
+inline int PeekTableLine(TableFile* file, const unsigned char** bytes) {
+  if (file->pos >= file->len) return PeekTableLineRefill(file, bytes);
+  *bytes = file->buffer + file->pos;
+  return file->len - file->pos;
+}
+// Passes over the next line as ReadTableLine would read it, storing nothing;
+// only for a line that has a byte to store, since an empty one would not
+// count as a line. The first known bytes (at most those that PeekTableLine
+// gave) are whole characters without a line feed.
+void SkipTableLineRest(TableFile* file, int known);
+inline void SkipTableLine(TableFile* file, int known = 0) {
+  // The common case: a line feed in the block after a byte below 0x80,
+  // which is no lead byte.
+  const unsigned char* p = file->buffer + file->pos;
+  const unsigned char* end = file->buffer + file->len;
+  if (known < end - p) {
+    const unsigned char* s = FindLineFeed(p + known, end);
+    if (s != end && s > p && s[-1] < 0x80) {
+      file->pos = (int)(s + 1 - file->buffer);
+      return;
+    }
+  }
+  SkipTableLineRest(file, known);
+}

@@ -160,7 +160,10 @@ int UpdateTip(HWND chipWindow) {
       ScreenToClient(chipWindow, &cursor);
       uint16_t year, month, day;
       if (HitTestDate(chipWindow, state.get(), cursor, &year, &month, &day)) {
-        if (year == lastTipDate.year && month == lastTipDate.month && day == lastTipDate.day) {
+        // The text is kept only for the chip it was placed at: the same date
+        // on another chip is built and placed there.
+        if (chipWindow == lastTipChip && year == lastTipDate.year && month == lastTipDate.month &&
+            day == lastTipDate.day) {
           if (chipMoved) {
             PlaceTipWindow(chipWindow, 0, 0, cursor);
             chipMoved = false;

@@ -15,9 +15,17 @@ struct TipDate {
 extern HWND tipWindow;
 // The date whose text the tip window holds; all 0 when none.
 extern TipDate lastTipDate;
+// The chip window whose hover built that text.
+extern HWND lastTipChip;
+
+// Forgets the text the tip holds, so that the next hover reads the files
+// again: after the marks were computed afresh it may be out of date.
+void ForgetTipText();
 
 int CreateTipWindow();
 void DestroyTipWindow();
+// The tip's font for the screen of the window; the caller deletes it.
+HFONT CreateTipFontFor(HWND window);
 LRESULT CALLBACK TipWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 int HookChipWindow(HWND chipWindow);

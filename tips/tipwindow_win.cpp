@@ -5,6 +5,7 @@
 #include "month/gdiguard.h"
 #include "plugin/globals.h"
 #include "resources/resource.h"
+#include "tips/tipplace.h"
 #include "tips/tips.h"
 #include "tips/tiptext.h"
 #include "today/holiday.h"
@@ -12,6 +13,7 @@
 
 HWND tipWindow = nullptr;
 TipDate lastTipDate = {0, 0, 0};
+HWND lastTipChip = nullptr;
 
 namespace {
 
@@ -61,19 +63,8 @@ int MeasureTipLine(HDC dc, const char* piece, int length, int* width) {
 }
 
 int CreateTipFont(HWND window) {
-  int dpi = 96;
-  {
-    WindowDC dc(window);
-    if (dc.get()) dpi = GetDeviceCaps(dc.get(), LOGPIXELSY);
-  }
-  LOGFONTA font;
-  memset(&font, 0, sizeof font);
-  font.lfHeight = dpi * -9 / 72;
-  font.lfCharSet = SHIFTJIS_CHARSET;
-  if (LoadStringA(g_hInstance, IDS_TIP_FONT, font.lfFaceName, sizeof font.lfFaceName) <= 0)
-    font.lfFaceName[0] = '\0';
   DeleteTipFont();
-  tipFont = CreateFontIndirectA(&font);
+  tipFont = CreateTipFontFor(window);
   SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(tipFont));
   return tipFont != nullptr;
 }
@@ -120,7 +111,36 @@ int ListEnd(const char* text, int size) {
   return pos < size ? pos : size;
 }
 
+// The work area of the monitor under the cursor, or of the nearest one; the
+// primary monitor's when the system cannot tell monitors apart.
+int CursorWorkArea(POINT cursor, RECT* work) {
+  MONITORINFO info;
+  memset(&info, 0, sizeof info);
+  info.cbSize = sizeof info;
+  HMONITOR monitor = MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST);
+  if (monitor && GetMonitorInfoA(monitor, &info)) {
+    *work = info.rcWork;
+    return 1;
+  }
+  return SystemParametersInfoA(SPI_GETWORKAREA, 0, work, 0) != 0;
+}
+
 }  // namespace
+
+HFONT CreateTipFontFor(HWND window) {
+  int dpi = 96;
+  {
+    WindowDC dc(window);
+    if (dc.get()) dpi = GetDeviceCaps(dc.get(), LOGPIXELSY);
+  }
+  LOGFONTA font;
+  memset(&font, 0, sizeof font);
+  font.lfHeight = dpi * -9 / 72;
+  font.lfCharSet = SHIFTJIS_CHARSET;
+  if (LoadStringA(g_hInstance, IDS_TIP_FONT, font.lfFaceName, sizeof font.lfFaceName) <= 0)
+    font.lfFaceName[0] = '\0';
+  return CreateFontIndirectA(&font);
+}
 
 LRESULT CALLBACK TipWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -139,7 +159,7 @@ LRESULT CALLBACK TipWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
       tipText = nullptr;
       tipTextEnd = 0;
       // The text that date named is gone.
-      lastTipDate = TipDate{0, 0, 0};
+      ForgetTipText();
       return 0;
     case WM_PAINT:
       PaintTip(window);
@@ -221,7 +241,7 @@ int BuildTipText(HWND chipWindow, uint16_t year, uint16_t month, uint16_t day, D
       PumpPaintMessages();
     }
     if (count == 0) {
-      lastTipDate = TipDate{0, 0, 0};
+      ForgetTipText();
       return 0;
     }
     if (!tipWindow) return 0;
@@ -240,7 +260,13 @@ int BuildTipText(HWND chipWindow, uint16_t year, uint16_t month, uint16_t day, D
   }
   PlaceTipWindow(chipWindow, width, height, point);
   lastTipDate = TipDate{year, month, day};
+  lastTipChip = chipWindow;
   return 1;
+}
+
+void ForgetTipText() {
+  lastTipDate = TipDate{0, 0, 0};
+  lastTipChip = nullptr;
 }
 
 void PlaceTipWindow(HWND chipWindow, int width, int height, POINT point) {
@@ -255,12 +281,15 @@ void PlaceTipWindow(HWND chipWindow, int width, int height, POINT point) {
     w = r.right - r.left;
     h = r.bottom - r.top;
   }
-  POINT at = {point.x, point.y + 8};
-  ClientToScreen(chipWindow, &at);
+  POINT cursor = point;
+  ClientToScreen(chipWindow, &cursor);
   RECT work;
-  if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
-    if (at.x + w > work.right) at.x = work.right - w - 8;
-    if (at.y + h > work.bottom) at.y = at.y - h;
+  TipArea area;
+  const TipArea* clamp = nullptr;
+  if (CursorWorkArea(cursor, &work)) {
+    area = TipArea{work.left, work.top, work.right, work.bottom};
+    clamp = &area;
   }
+  TipPoint at = ClampTipToWorkArea(TipPoint{cursor.x, cursor.y + 8}, w, h, clamp);
   SetWindowPos(tipWindow, nullptr, at.x, at.y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
 }

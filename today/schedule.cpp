@@ -26,12 +26,26 @@ int FindWeekday(const char* name, const WeekdayNames* names) {
   return -1;
 }
 
+// The first '/' of a line, as FindChar finds it.
+struct LineSlash {
+  const char* operator()(const char* p) const { return FindChar(p, '/'); }
+};
+
+// The same in text of single-byte characters only.
+struct PlainSlash {
+  const char* operator()(const char* p) const {
+    while (*p && *p != '/') ++p;
+    return *p ? p : nullptr;
+  }
+};
+
 // ScanPattern (text, "%d/", n) without the general scanner, which every
 // schedule line would pass through: the '/' that ends the number, or null
 // where the scanner converts nothing.
-const char* ScanNumberBeforeSlash(const char* text, int32_t* n) {
+template <typename FindSlash>
+const char* ScanNumberBeforeSlash(const char* text, int32_t* n, FindSlash findSlash) {
   if (!*text) return nullptr;
-  const char* slash = FindChar(text, '/');
+  const char* slash = findSlash(text);
   if (!slash) return nullptr;
   *n = 0;
   const unsigned char* q = (const unsigned char*)text;
@@ -91,35 +105,36 @@ struct DatePeek {
   const char* dayPart;
 };
 
-int PeekDate(const char* line, EraCache* eras, DatePeek* date) {
+template <typename FindSlash>
+int PeekDate(const char* line, EraCache* eras, DatePeek* date, FindSlash findSlash) {
   // The year before the first '/': '*' (every year), a number or an era
   // letter and number ("%c%d/").
   int32_t n = 0;
   const char* slash;
   date->year = 0;
   if (line[0] == '*') {
-    slash = FindChar(line, '/');
+    slash = findSlash(line);
   } else if (IsDigitByte(line[0])) {
-    slash = ScanNumberBeforeSlash(line, &n);
+    slash = ScanNumberBeforeSlash(line, &n, findSlash);
     if (!slash || (uint16_t)n == 0) return 0;
     date->year = (uint16_t)n;
   } else {
     if (!line[0]) return 0;
-    const char* end = ScanNumberBeforeSlash(line + 1, &n);
+    const char* end = ScanNumberBeforeSlash(line + 1, &n, findSlash);
     if (!end) return 0;
     date->year = eras ? EraCacheLookup(eras, line[0], (uint16_t)n) : (uint16_t)n;
     if (!date->year) return 0;
     // The number was searched from the second byte: that is the line's
     // first '/' unless the first byte is one or starts a double-byte character.
-    slash = (line[0] == '/' || IsLeadByte((unsigned char)line[0])) ? FindChar(line, '/') : end;
+    slash = (line[0] == '/' || IsLeadByte((unsigned char)line[0])) ? findSlash(line) : end;
   }
   if (!slash) return 0;
   const char* monthPart = slash + 1;
   date->month = 0;
   if (monthPart[0] == '*') {
-    slash = FindChar(monthPart, '/');
+    slash = findSlash(monthPart);
   } else {
-    slash = ScanNumberBeforeSlash(monthPart, &n);
+    slash = ScanNumberBeforeSlash(monthPart, &n, findSlash);
     date->month = (uint16_t)n;
   }
   if (!slash) return 0;
@@ -181,10 +196,241 @@ int MonthMatchesAny(uint16_t year, uint16_t month, const MonthKey* keys, int cou
 int ParseLineFor(char* line, const MonthKey* keys, int count, ScheduleEntry* entry, EraCache* eras,
                  const WeekdayNames* names) {
   DatePeek date;
-  if (!PeekDate(line, eras, &date) || !MonthMatchesAny(date.year, date.month, keys, count)) return 0;
+  if (!PeekDate(line, eras, &date, LineSlash()) || !MonthMatchesAny(date.year, date.month, keys, count)) return 0;
   memset(entry, 0, sizeof *entry);
   entry->weekday = kWeekdayNone;
   return ParseScheduleFields(line, &date, entry, names);
+}
+
+// A look at a raw line before it is read: most lines of a large file are
+// dated outside the months asked for, and for most others the date and
+// whether a text follows can be read from the raw bytes.
+enum { kQuickUnknown, kQuickNoMatch, kQuickEntry, kQuickFieldMax = 24 };
+
+struct DateBytes {
+  unsigned char is[256];
+  constexpr DateBytes() : is() {
+    for (int c = '0'; c <= '9'; ++c) is[c] = 1;
+    for (int c = 'a'; c <= 'z'; ++c) is[c] = is[c - 'a' + 'A'] = 1;
+    is[(int)'*'] = is[(int)'/'] = is[(int)'-'] = is[(int)'+'] = 1;
+  }
+};
+constexpr DateBytes kDateBytes;
+
+// Bytes that the reader drops or that end what it stores.
+int IsUnstoredByte(unsigned char c) { return c == '\n' || c == '#' || c == '\r' || c == 0; }
+
+int IsBlankByte(unsigned char c) { return c == ' ' || c == '\t'; }
+
+// What a look at the lines of one file needs; a weekday name of up to three
+// bytes, lowered as FindWeekday compares, packed into a number.
+struct LineLook {
+  const MonthKey* keys;
+  int count;
+  EraCache* eras;
+  const WeekdayNames* names;
+  uint32_t weekdays[7];
+};
+
+uint32_t PackedName(const char* name) {
+  uint32_t packed = 0;
+  for (int i = 0; i < 4 && name[i]; ++i) packed |= (uint32_t)(unsigned char)LowerAscii(name[i]) << (8 * i);
+  return packed;
+}
+
+void InitLook(LineLook* look, const MonthKey* keys, int count, EraCache* eras, const WeekdayNames* names) {
+  look->keys = keys;
+  look->count = count;
+  look->eras = eras;
+  look->names = names;
+  for (int i = 0; i < 7; ++i) {
+    const char* name = names ? names->name[i] : kDefaultWeekdays[i];
+    // A longer name matches no name of two or three bytes.
+    look->weekdays[i] = strnlen(name, 4) <= 3 ? PackedName(name) : 0xFFFFFFFFu;
+  }
+}
+
+int YearMissesAll(uint16_t year, const MonthKey* keys, int count) {
+  for (int i = 0; i < count; ++i)
+    if (year == MonthKeyYear(keys[i])) return 0;
+  return 1;
+}
+
+int IsAsciiLetter(unsigned char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }
+
+// The digits from raw[i] on, as the parsers add them up (wrapping); returns
+// where they end.
+int TakeDigits(const unsigned char* raw, int n, int i, uint32_t* value) {
+  uint32_t v = 0;
+  for (; i < n && IsDigitByte((char)raw[i]); ++i) v = v * 10 + (uint32_t)(raw[i] - '0');
+  *value = v;
+  return i;
+}
+
+// The date field in its common forms, read straight from the raw bytes: a
+// year of '*', digits, or a letter and digits; a month of '*' or digits;
+// a day of '*', digits, a weekday name or both, ended by a blank. The
+// year and month alone can rule a line out. kQuickUnknown for other forms;
+// *fieldEnd is where the look stopped, before it only date bytes: the
+// blank after the field of a kQuickEntry.
+int ReadPlainDate(const unsigned char* raw, int n, const LineLook* look, ScheduleEntry* entry, int* fieldEnd) {
+  const MonthKey* keys = look->keys;
+  const int count = look->count;
+  int i = 0;
+  // Where the look stopped, for the caller.
+  auto stop = [&](int result) {
+    *fieldEnd = i;
+    return result;
+  };
+  uint16_t year = 0;
+  if (raw[0] == '*') {
+    i = 1;
+  } else {
+    const int letter = IsAsciiLetter(raw[0]);
+    uint32_t value;
+    i = TakeDigits(raw, n, letter, &value);
+    if (i == letter || i >= n || raw[i] != '/') return kQuickUnknown;
+    year = letter && look->eras ? EraCacheLookup(look->eras, (char)raw[0], (uint16_t)value) : (uint16_t)value;
+    if (!year || YearMissesAll(year, keys, count)) return stop(kQuickNoMatch);
+  }
+  if (i >= n || raw[i] != '/') return kQuickUnknown;
+  uint16_t month = 0;
+  if (++i < n && raw[i] == '*') {
+    ++i;
+  } else {
+    const int digits = i;
+    uint32_t value;
+    i = TakeDigits(raw, n, i, &value);
+    if (i == digits) return kQuickUnknown;
+    month = (uint16_t)value;
+  }
+  if (i >= n || raw[i] != '/') return kQuickUnknown;
+  if (!MonthMatchesAny(year, month, keys, count)) return stop(kQuickNoMatch);
+
+  const int dayPart = ++i;
+  uint16_t day = 0;
+  int weekday = kWeekdayNone;
+  if (i < n && raw[i] == '*') {
+    ++i;
+  } else {
+    uint32_t value;
+    i = TakeDigits(raw, n, i, &value);
+    day = (uint16_t)value;
+    const int digits = i - dayPart, letters = i;
+    while (i < n && IsAsciiLetter(raw[i])) ++i;
+    if (i >= n || !IsBlankByte(raw[i])) return kQuickUnknown;
+    if (i - letters >= 2) {
+      char name[4] = {0};
+      memcpy(name, raw + letters, i - letters < 3 ? 2 : 3);
+      const uint32_t packed = PackedName(name);
+      for (weekday = 0; weekday < 7 && look->weekdays[weekday] != packed; ++weekday) {
+      }
+      if (weekday == 7) return stop(kQuickNoMatch);
+    } else if (!digits || !day) {
+      return i > dayPart ? stop(kQuickNoMatch) : kQuickUnknown;
+    }
+  }
+  if (i >= n || !IsBlankByte(raw[i])) return kQuickUnknown;
+  entry->year = year;
+  entry->month = month;
+  entry->day = day;
+  entry->weekday = (uint8_t)weekday;
+  entry->label[0] = '\0';
+  entry->text = nullptr;
+  return stop(kQuickEntry);
+}
+
+// The other forms: a first field of date bytes read as a copy, the way
+// the line parser reads it.
+int LookAtDate(const unsigned char* raw, int n, const LineLook* look, ScheduleEntry* entry, int* fieldEnd) {
+  char field[kQuickFieldMax + 1];
+  const int limit = n < kQuickFieldMax ? n : kQuickFieldMax;
+  int i = 0;
+  for (; i < limit && kDateBytes.is[raw[i]]; ++i) field[i] = (char)raw[i];
+  *fieldEnd = i;
+  if (i == 0 || i >= n || !IsBlankByte(raw[i])) return kQuickUnknown;
+  field[i] = '\0';
+  DatePeek date;
+  if (!PeekDate(field, look->eras, &date, PlainSlash()) ||
+      !MonthMatchesAny(date.year, date.month, look->keys, look->count))
+    return kQuickNoMatch;
+  memset(entry, 0, sizeof *entry);
+  entry->weekday = kWeekdayNone;
+  entry->year = date.year;
+  entry->month = date.month;
+  if (!ReadScheduleDay(date.dayPart, look->names, entry)) return kQuickNoMatch;
+  return kQuickEntry;
+}
+
+// kQuickUnknown unless the first field, up to a blank, holds only date bytes
+// and every byte up to the first of the text is stored as it stands (none
+// dropped, no comment, within the line limit): the line then reads as its
+// raw bytes do. kQuickEntry fills entry's date. *known bytes of the line
+// are whole characters without a line feed.
+int QuickLook(const unsigned char* raw, int n, const LineLook* look, ScheduleEntry* entry, int* known) {
+  int i = 0;
+  int result = ReadPlainDate(raw, n, look, entry, &i);
+  if (result == kQuickUnknown) result = LookAtDate(raw, n, look, entry, &i);
+  *known = i;
+  if (result != kQuickEntry) return result;
+  int j = i;
+  while (j < n && IsBlankByte(raw[j])) ++j;
+  if (j < n && raw[j] == '*') {
+    for (++j; j < n && !IsBlankByte(raw[j]); ++j) {
+      if (IsUnstoredByte(raw[j])) return kQuickUnknown;
+      if (IsLeadByte(raw[j]) && (++j >= n || IsUnstoredByte(raw[j]))) return kQuickUnknown;
+    }
+    while (j < n && IsBlankByte(raw[j])) ++j;
+  }
+  if (j >= n || j >= kTableLineMax || IsUnstoredByte(raw[j])) return kQuickUnknown;
+  *known = j;
+  return kQuickEntry;
+}
+
+// The days of each weekday in the first two months asked for: [w][0] every
+// one, [w][k] the k-th.
+struct WeekdayDays {
+  DayMask days[2][7][6];
+};
+
+void FillWeekdayDays(WeekdayDays* table, const MonthKey* keys, int count) {
+  memset(table, 0, sizeof *table);
+  for (int i = 0; i < count && i < 2; ++i) {
+    unsigned first = DayOfWeek(MonthKeyYear(keys[i]), MonthKeyMonth(keys[i]), 1);
+    unsigned last = DaysInMonth(MonthKeyYear(keys[i]), MonthKeyMonth(keys[i]));
+    for (unsigned d = 1; d <= last; ++d) {
+      DayMask* days = table->days[i][(first + d - 1) % 7];
+      days[0] |= 1u << d;
+      days[(d - 1) / 7 + 1] |= 1u << d;
+    }
+  }
+}
+
+void MarkEntry(const ScheduleEntry* entry, const MonthKey* keys, const WeekdayDays* table, DayMask* masks,
+               int count) {
+  for (int i = 0; i < count; ++i) {
+    uint16_t year = MonthKeyYear(keys[i]), month = MonthKeyMonth(keys[i]);
+    if ((entry->month && entry->month != month) || (entry->year && entry->year != year)) continue;
+    if (entry->weekday == kWeekdayNone) {
+      if (entry->day == 0)
+        masks[i] |= kMaskEveryDay;
+      else if (entry->day <= 31)
+        masks[i] |= 1u << entry->day;
+      continue;
+    }
+    if (i < 2) {
+      if (entry->day <= 5) masks[i] |= table->days[i][entry->weekday][entry->day];
+      continue;
+    }
+    unsigned first = DayOfWeek(year, month, 1), last = DaysInMonth(year, month);
+    unsigned w = entry->weekday;
+    unsigned d = w == first ? 1 : (first < w ? 1 + w - first : 8 + w - first);
+    for (; d <= last; d += 7) {
+      unsigned occurrence = (d - 1) / 7 + 1;
+      if (entry->day == 0 || occurrence == entry->day) masks[i] |= 1u << d;
+      if (entry->day != 0 && occurrence >= entry->day) break;
+    }
+  }
 }
 
 }  // namespace
@@ -198,35 +444,32 @@ int ParseScheduleLine(char* line, ScheduleEntry* entry, EraCache* eras, const We
   DatePeek date;
   memset(entry, 0, sizeof *entry);
   entry->weekday = kWeekdayNone;
-  if (!PeekDate(line, eras, &date) || !ParseScheduleFields(line, &date, entry, names)) return 0;
+  if (!PeekDate(line, eras, &date, LineSlash()) || !ParseScheduleFields(line, &date, entry, names)) return 0;
   TakeText(entry);
   return 1;
 }
 
 void MarkScheduleFile(TableFile* file, EraCache* eras, const WeekdayNames* names,
                       const MonthKey* keys, DayMask* masks, int count) {
+  WeekdayDays table;
+  FillWeekdayDays(&table, keys, count);
+  LineLook look;
+  InitLook(&look, keys, count, eras, names);
   ScheduleEntry entry;
-  while (char* line = ReadTableLine(file)) {
-    if (!ParseLineFor(line, keys, count, &entry, eras, names)) continue;
-    for (int i = 0; i < count; ++i) {
-      uint16_t year = MonthKeyYear(keys[i]), month = MonthKeyMonth(keys[i]);
-      if ((entry.month && entry.month != month) || (entry.year && entry.year != year)) continue;
-      if (entry.weekday == kWeekdayNone) {
-        if (entry.day == 0)
-          masks[i] |= kMaskEveryDay;
-        else if (entry.day <= 31)
-          masks[i] |= 1u << entry.day;
-        continue;
-      }
-      unsigned first = DayOfWeek(year, month, 1), last = DaysInMonth(year, month);
-      unsigned w = entry.weekday;
-      unsigned d = w == first ? 1 : (first < w ? 1 + w - first : 8 + w - first);
-      for (; d <= last; d += 7) {
-        unsigned occurrence = (d - 1) / 7 + 1;
-        if (entry.day == 0 || occurrence == entry.day) masks[i] |= 1u << d;
-        if (entry.day != 0 && occurrence >= entry.day) break;
-      }
+  for (;;) {
+    const unsigned char* raw;
+    int n = PeekTableLine(file, &raw);
+    if (!n) break;
+    int known;
+    int result = QuickLook(raw, n, &look, &entry, &known);
+    if (result != kQuickUnknown) {
+      SkipTableLine(file, known);
+      if (result == kQuickEntry) MarkEntry(&entry, keys, &table, masks, count);
+      continue;
     }
+    char* line = ReadTableLine(file);
+    if (!line) break;
+    if (ParseLineFor(line, keys, count, &entry, eras, names)) MarkEntry(&entry, keys, &table, masks, count);
   }
 }
 
@@ -241,9 +484,21 @@ int CollectScheduleFileTexts(TableFile* file, EraCache* eras, const WeekdayNames
                              uint16_t year, uint16_t month, uint16_t day, StringList* list) {
   int found = 0;
   MonthKey key = MakeMonthKey(year, month);
+  LineLook look;
+  InitLook(&look, &key, 1, eras, names);
   ScheduleEntry entry;
-  char* line;
-  while (!list->full && (line = ReadTableLine(file)) != nullptr) {
+  while (!list->full) {
+    const unsigned char* raw;
+    int n = PeekTableLine(file, &raw);
+    if (!n) break;
+    int known;
+    int result = QuickLook(raw, n, &look, &entry, &known);
+    if (result == kQuickNoMatch || (result == kQuickEntry && !ScheduleEntryMatches(&entry, year, month, day))) {
+      SkipTableLine(file, known);
+      continue;
+    }
+    char* line = ReadTableLine(file);
+    if (!line) break;
     if (!ParseLineFor(line, &key, 1, &entry, eras, names)) continue;
     if (!ScheduleEntryMatches(&entry, year, month, day)) continue;
     TakeText(&entry);

@@ -18,8 +18,8 @@ enum { kNameSize = 260 };
 int SchedulesOn() { return ReadSettingInt(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULE, 1) != 0; }
 
 // Entry index of "ScheduleFile%d"; 0 when it is missing or empty.
-int ReadScheduleFileName(int index, char* name) {
-  ReadIndexedSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULEFILE, index, "", name, kNameSize);
+int ReadScheduleFileName(SettingsSnapshot* settings, int index, char* name) {
+  settings->ReadIndexedString(IDS_KEY_SCHEDULEFILE, index, "", name, kNameSize);
   return name[0] != '\0';
 }
 
@@ -61,8 +61,9 @@ int ComputeScheduleMasks(const MonthKey* keys, DayMask* masks, int count) {
   if (!SchedulesOn()) return 0;
   ScheduleReader reader;
   InitReader(&reader);
+  SettingsSnapshot settings(IDS_SECTION_TODAYTEMP);
   char pattern[kNameSize], name[kNameSize], earlier[kNameSize];
-  for (int i = 1; i <= kMaxScheduleFiles && ReadScheduleFileName(i, pattern); ++i) {
+  for (int i = 1; i <= kMaxScheduleFiles && ReadScheduleFileName(&settings, i, pattern); ++i) {
     if (!FindChar(pattern, '%')) {
       MarkNamedFile(&reader, pattern, keys, masks, count);
       continue;
@@ -86,8 +87,9 @@ int CollectScheduleTexts(uint16_t year, uint16_t month, uint16_t day, char* out,
   if (SchedulesOn()) {
     ScheduleReader reader;
     InitReader(&reader);
+    SettingsSnapshot settings(IDS_SECTION_TODAYTEMP);
     char name[kNameSize];
-    for (int i = 1; i <= kMaxScheduleFiles && !list.full && ReadScheduleFileName(i, name); ++i) {
+    for (int i = 1; i <= kMaxScheduleFiles && !list.full && ReadScheduleFileName(&settings, i, name); ++i) {
       if (!ExpandDatePlaceholders(name, kNameSize, year, month, 0)) continue;
       MarkFile file(OpenMarkFile(name));
       if (!file.valid()) continue;

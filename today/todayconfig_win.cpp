@@ -58,11 +58,15 @@ FolderListings* g_folderListings;
 // is then not the whole answer.
 int g_searchFailed;
 
-BOOL ProbeTableFile(const char* path) {
-  if (g_folderListings && !g_folderListings->MayExist(path)) return FALSE;
+BOOL LookUpNotingFailure(const char* path) {
   FileLookup lookup = LookUpFile(path);
   if (lookup == kFileLookupFailed) g_searchFailed = 1;
   return lookup == kFileFound;
+}
+
+BOOL ProbeTableFile(const char* path) {
+  if (g_folderListings && !g_folderListings->MayExist(path)) return FALSE;
+  return LookUpNotingFailure(path);
 }
 
 // Tests one list element (already in g_candidate, len bytes) with the name.
@@ -220,6 +224,26 @@ HANDLE OpenForReading(const char* path) { return OpenFileForReading(path); }
 
 BOOL FindTableFileAlong(const char* name, const char* tablePath, char* output, int size);
 
+// A drive letter and colon, or two backslashes.
+int IsFullPath(const char* name) {
+  char c = name[0];
+  if (((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) && name[1] == ':') return 1;
+  return c == '\\' && name[1] == '\\';
+}
+
+// A full path names its file as it is: the search would put a folder before
+// it and never find it, and a later name would take its entry.
+BOOL FindScheduleFile(const CnfSettings* cnf, int index, const char* name, const char* tablePath) {
+  if (!IsFullPath(name)) return FindTableFileAlong(name, tablePath, g_pathBuffer, sizeof g_pathBuffer);
+  // Entries 1 to 16 are tested whole: a full path is seldom as short as the
+  // part of a name that is searched for.
+  if (index <= kMaxScheduleFiles)
+    SettingsValueAsRead(cnf->names[index - 1], g_pathBuffer, sizeof g_pathBuffer);
+  else
+    lstrcpynA(g_pathBuffer, name, sizeof g_pathBuffer);
+  return LookUpNotingFailure(g_pathBuffer);
+}
+
 // The later entries that no search found, by their index, so that a name
 // that comes again is not searched again: within one load the same name
 // gives the same result.
@@ -331,7 +355,7 @@ int ResolveScheduleFiles(const CnfSettings* cnf, const char* tablePath, SectionT
     } else {
       lstrcpynA(name, cnf->later + (size_t)later * kScheduleNameSize, sizeof name);
     }
-    const BOOL hit = FindTableFileAlong(name, tablePath, g_pathBuffer, sizeof g_pathBuffer);
+    const BOOL hit = FindScheduleFile(cnf, i, name, tablePath);
     // An earlier place that could not be looked into may hold it.
     if (g_searchFailed) return 0;
     if (hit) {

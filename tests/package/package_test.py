@@ -6,6 +6,7 @@ library loaded by dxlhost with the samples beside it.
     package_test.py BUILD_DIR      (a Windows build with Tarnivel.dxl and dxlhost.exe)
 """
 import hashlib
+import html.parser
 import os
 import re
 import shutil
@@ -14,6 +15,7 @@ import sys
 import tempfile
 import unittest
 import zipfile
+import zlib
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 BUILD = None
@@ -51,6 +53,33 @@ def read(path):
         return f.read()
 
 
+def objdump(option, path):
+    return subprocess.run(["i686-w64-mingw32-objdump", option, path], capture_output=True, text=True,
+                          check=True).stdout
+
+
+def section(path, name, tmp):
+    out = os.path.join(tmp, "section")
+    subprocess.run(["i686-w64-mingw32-objcopy", "--dump-section", "%s=%s" % (name, out), path, out + ".dxl"], check=True)
+    return read(out)
+
+
+class Links(html.parser.HTMLParser):
+    """Targets of links, images and contents entries, anchors and entry names."""
+    def __init__(self):
+        super().__init__()
+        self.page, self.targets, self.anchors, self.names = None, [], set(), []
+
+    def handle_starttag(self, tag, attrs):
+        a = dict(attrs)
+        self.anchors.add((self.page, a.get("id")))
+        param = {"Local": self.targets, "Name": self.names}.get(a.get("name")) if tag == "param" else None
+        target = a.get("href") if tag in ("a", "link") else a.get("src") if tag == "img" else None
+        for found, value in ((param, a.get("value")), (self.targets if target else None, target)):
+            if found is not None:
+                found.append((self.page, value))
+
+
 class PackageTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -69,13 +98,66 @@ class PackageTest(unittest.TestCase):
 
     def test_contents(self):
         top = "Tarnivel-%s/" % version()
-        expected = sorted([top + "SHA256SUMS", top + "Tarnivel.dxl", top + "Tarnivel.txt"] +
+        expected = sorted([top + "SHA256SUMS", top + "Tarnivel.chm", top + "Tarnivel.dxl", top + "Tarnivel.txt"] +
                           [top + "samples/" + name for name in SAMPLES])
         self.assertEqual(expected, self.names)
-        self.assertEqual(read(os.path.join(BUILD, "Tarnivel.dxl")), read(os.path.join(self.top, "Tarnivel.dxl")))
         for name in SAMPLES:
             self.assertEqual(read(os.path.join(ROOT, "examples", name)),
                              read(os.path.join(self.top, "samples", name)), name)
+
+    def test_library_is_stripped_and_links_its_debug_information(self):
+        library = os.path.join(self.top, "Tarnivel.dxl")
+        debug = os.path.join(self.tmp, "dist", "Tarnivel.dxl.debug")
+        self.assertLess(os.path.getsize(library), 200 * 1024)
+        sections = objdump("-h", library)
+        self.assertNotIn(".debug_", sections)
+        self.assertEqual(section(os.path.join(BUILD, "Tarnivel.dxl"), ".text", self.tmp),
+                         section(library, ".text", self.tmp))
+        link = section(library, ".gnu_debuglink", self.tmp)
+        self.assertEqual(b"Tarnivel.dxl.debug\0", link[:19])
+        self.assertEqual(zlib.crc32(read(debug)), int.from_bytes(link[-4:], "little"))
+        # A report's offset of an export is named from the debug file, or
+        # through the link from the stripped library with the file beside it.
+        table = objdump("-p", library)
+        names = re.findall(r"\[\s*(\d+)\] (\w+)", table.split("[Ordinal/Name Pointer] Table")[1].split("\n\n")[0])
+        rvas = dict(re.findall(r"\[\s*(\d+)\] \+base\[\s*\d+\]\s+([0-9a-f]+) Export RVA", table))
+        shutil.copy(debug, self.top)
+        for number, export in names:
+            report = "crash x exception c0000005 at 0 (Tarnivel.dxl+0x%s)\n" % rvas[number]
+            for source in (debug, library):
+                run = subprocess.run([os.path.join(ROOT, "scripts", "symbolize.sh"), source], input=report,
+                                     capture_output=True, text=True, check=True)
+                self.assertIn(" in %s " % export, run.stdout, source)
+        os.remove(os.path.join(self.top, "Tarnivel.dxl.debug"))
+
+    def test_help_file_is_japanese_and_every_entry_and_link_leads_inside(self):
+        pages = os.path.join(self.tmp, "chm")
+        subprocess.run(["extract_chmLib", os.path.join(self.top, "Tarnivel.chm"), pages], check=True,
+                       stdout=subprocess.DEVNULL)
+        self.assertEqual(0x411, int.from_bytes(read(os.path.join(self.top, "Tarnivel.chm"))[0x14:0x18], "little"))
+        links = Links()
+        for name in sorted(os.listdir(pages)):
+            if name.endswith((".htm", ".hhc", ".hhk")):
+                text = read(os.path.join(pages, name)).decode("cp932")  # strict
+                self.assertIn("charset=Shift_JIS", text, name)
+                links.page = name
+                links.feed(text)
+        self.assertTrue(links.targets)
+        for page, target in links.targets:
+            file, _, anchor = target.partition("#")
+            self.assertTrue(os.path.isfile(os.path.join(pages, file)), "%s: %s" % (page, target))
+            if anchor:
+                self.assertIn((file, anchor), links.anchors, "%s: %s" % (page, target))
+        # A topic for each section of the guide and for each dialog.
+        with open(os.path.join(ROOT, "docs", "guide.ja.md"), encoding="utf-8") as f:
+            sections = re.findall(r"^## +(.+?)\s*$", f.read(), re.M)
+        with open(os.path.join(ROOT, "resources", "Tarnivel.rc"), encoding="utf-8") as f:
+            dialogs = re.findall(r'EXSTYLE WS_EX_CONTEXTHELP\s+CAPTION "([^"]+)"', f.read())
+        entries = list(zip([n for page, n in links.names if page == "Tarnivel.hhc"],
+                           [t for page, t in links.targets if page == "Tarnivel.hhc"]))
+        self.assertEqual(2, len(dialogs))
+        for title in sections + dialogs:
+            self.assertTrue(any(title.replace("`", "") in n and "#" not in t for n, t in entries), title)
 
     def test_checksums_cover_every_file_and_match(self):
         listed = {}
@@ -102,14 +184,16 @@ class PackageTest(unittest.TestCase):
 
     def test_guide_source_with_a_character_outside_code_page_932_is_refused(self):
         source = os.path.join(self.tmp, "bad.md")
-        out = os.path.join(self.tmp, "bad.txt")
         with open(source, "w", encoding="utf-8") as f:
             f.write("# 見出し\n\n1 \u301c 12 の範囲\n")  # WAVE DASH has no code page 932 form
-        run = subprocess.run([sys.executable, os.path.join(ROOT, "scripts", "make-guide.py"), source, out],
-                             capture_output=True, text=True)
-        self.assertNotEqual(0, run.returncode)
-        self.assertIn(":3:3: U+301C", run.stderr)
-        self.assertFalse(os.path.exists(out))
+        for script, out in (["make-guide.py"], "bad.txt"), (["make-help.py", None], "bad.chm"):
+            out = os.path.join(self.tmp, out)
+            args = [a or os.path.join(ROOT, "resources", "Tarnivel.rc") for a in script[1:]]
+            run = subprocess.run([sys.executable, os.path.join(ROOT, "scripts", script[0]), source] + args + [out],
+                                 capture_output=True, text=True)
+            self.assertNotEqual(0, run.returncode, script[0])
+            self.assertIn(":3:3: U+301C", run.stderr, script[0])
+            self.assertFalse(os.path.exists(out), script[0])
 
     def test_same_sources_give_the_same_archive(self):
         self.assertEqual(read(self.zip), read(package(os.path.join(self.tmp, "again"))))

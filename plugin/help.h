@@ -1,0 +1,19 @@
+// Help without a WinHelp file: the command line of the HTML Help viewer and
+// where a control's help popup goes.
+#pragma once
+
+struct HelpRect {
+  int left, top, right, bottom;
+};
+
+// "<windows folder>\hh.exe" into out; 0 when it does not fit or the folder is
+// empty.
+int BuildHelpViewerPath(const char* windowsFolder, char* out, int size);
+// The viewer's path and the help file's, each in double quotes, into out; 0
+// when it does not fit or a path is empty.
+int BuildHelpViewerCommand(const char* windowsFolder, const char* helpFile, char* out, int size);
+
+// The popup's top left corner for a popup of width by height beside the
+// control: below it, or above it where the work area has no room below, and
+// inside the work area as far as the popup fits.
+void PlaceHelpPopup(const HelpRect* control, const HelpRect* workArea, int width, int height, int* x, int* y);

@@ -1,0 +1,169 @@
+#include "plugin/helppopup.h"
+
+#include <string.h>
+
+#include "month/gdiguard.h"
+#include "plugin/globals.h"
+#include "plugin/help.h"
+#include "tips/tips.h"
+
+namespace {
+
+const char kPopupClass[] = "TarDxlHelpPopup";
+const UINT kTextFlags = DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS;
+const int kMargin = 6;
+const int kMaxTextWidth = 300;  // at 96 dots per inch
+
+HWND popup = nullptr;
+char popupText[512];
+
+HFONT PopupFont(HWND window) { return reinterpret_cast<HFONT>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
+
+// Closes the open popup; a window already being destroyed is left alone.
+void Dismiss(HWND window) {
+  if (window == popup) DestroyWindow(window);
+}
+
+void TextRect(HWND window, RECT* rect) {
+  GetClientRect(window, rect);
+  InflateRect(rect, -kMargin, -kMargin);
+}
+
+void PaintPopup(HWND window) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  RECT rect;
+  TextRect(window, &rect);
+  {
+    GdiSelection font(dc, PopupFont(window));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+    DrawTextA(dc, popupText, -1, &rect, kTextFlags);
+  }
+  EndPaint(window, &ps);
+}
+
+LRESULT CALLBACK HelpPopupProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      PaintPopup(window);
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        Dismiss(window);
+        return 0;
+      }
+      break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+      Dismiss(window);
+      return 0;
+    case WM_DESTROY:
+      // Closed by the user, by HELP_QUIT, or destroyed with its dialog.
+      if (window == popup) popup = nullptr;
+      break;
+    case WM_NCDESTROY:
+      if (HFONT font = PopupFont(window)) DeleteObject(font);
+      SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void WorkAreaOf(const RECT* rect, RECT* area) {
+  MONITORINFO info;
+  memset(&info, 0, sizeof info);
+  info.cbSize = sizeof info;
+  HMONITOR monitor = MonitorFromRect(rect, MONITOR_DEFAULTTONEAREST);
+  if (monitor && GetMonitorInfoA(monitor, &info)) {
+    *area = info.rcWork;
+    return;
+  }
+  if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, area, 0)) SetRect(area, 0, 0, 640, 480);
+}
+
+// The popup of the dialog, made when there is none.
+HWND PopupFor(HWND dialog) {
+  if (popup && GetWindow(popup, GW_OWNER) == dialog) return popup;
+  CloseControlHelpPopup();
+  WNDCLASSA wc;
+  memset(&wc, 0, sizeof wc);
+  wc.style = CS_SAVEBITS | CS_DROPSHADOW;
+  wc.lpfnWndProc = HelpPopupProc;
+  wc.hInstance = g_hInstance;
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_INFOBK + 1);
+  wc.lpszClassName = kPopupClass;
+  if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
+  HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kPopupClass, "", WS_POPUP | WS_BORDER, 0, 0, 0, 0, dialog, nullptr,
+                                g_hInstance, nullptr);
+  if (!window) {
+    UnregisterClassA(kPopupClass, g_hInstance);
+    return nullptr;
+  }
+  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(CreateTipFontFor(window)));
+  popup = window;
+  return window;
+}
+
+}  // namespace
+
+HWND ControlHelpPopup() { return popup; }
+
+void CloseControlHelpPopup() {
+  if (popup) DestroyWindow(popup);
+  // The class holds this module's procedure; it goes with the last popup.
+  UnregisterClassA(kPopupClass, g_hInstance);
+}
+
+// An open popup of the same dialog takes the new text: closing an active
+// window and opening another costs more than moving it.
+void ShowControlHelpPopup(HWND dialog, int controlId) {
+  char wanted[sizeof popupText];
+  if (controlId <= 0 || controlId > 0xFFFF || LoadStringA(g_hInstance, (UINT)controlId, wanted, sizeof wanted) <= 0) {
+    CloseControlHelpPopup();
+    return;
+  }
+  HWND window = PopupFor(dialog);
+  if (!window) return;
+  memcpy(popupText, wanted, sizeof popupText);
+  SetWindowTextA(window, popupText);
+  HFONT popupFont = PopupFont(window);
+
+  RECT text = {0, 0, 0, 0};
+  {
+    WindowDC dc(window);
+    if (dc.get()) {
+      text.right = MulDiv(kMaxTextWidth, GetDeviceCaps(dc.get(), LOGPIXELSY), 96);
+      GdiSelection font(dc.get(), popupFont);
+      DrawTextA(dc.get(), popupText, -1, &text, kTextFlags | DT_CALCRECT);
+    }
+  }
+  RECT frame = {0, 0, text.right + 2 * kMargin, text.bottom + 2 * kMargin};
+  AdjustWindowRectEx(&frame, WS_POPUP | WS_BORDER, FALSE, WS_EX_TOOLWINDOW);
+  const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+
+  RECT control;
+  HWND item = GetDlgItem(dialog, controlId);
+  if (!item || !GetWindowRect(item, &control)) {
+    POINT cursor = {0, 0};
+    GetCursorPos(&cursor);
+    SetRect(&control, cursor.x, cursor.y, cursor.x, cursor.y);
+  }
+  RECT area;
+  WorkAreaOf(&control, &area);
+  const HelpRect c = {control.left, control.top, control.right, control.bottom};
+  const HelpRect a = {area.left, area.top, area.right, area.bottom};
+  int x, y;
+  PlaceHelpPopup(&c, &a, width, height, &x, &y);
+  // Shown active, so that a key reaches it and a click elsewhere deactivates it.
+  SetWindowPos(window, HWND_TOP, x, y, width, height, SWP_SHOWWINDOW);
+  InvalidateRect(window, nullptr, TRUE);
+  SetActiveWindow(window);
+  SetFocus(window);
+}

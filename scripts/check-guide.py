@@ -1,0 +1,183 @@
+#!/usr/bin/env python3
+"""Checks that the user guide names only what exists: every text of the
+library it quotes in 「」 (texts of other programs go in 『』), every file,
+TODAY.CNF key and word of ASCII it names, and every table line it shows as a
+sample; and that it describes every menu item and dialog control in its own
+section; and that no line is wider than 80 columns. Prints what it finds
+and exits 1 then.
+
+    check-guide.py [GUIDE.md]      (default docs/guide.ja.md)
+"""
+import glob
+import os
+import re
+import sys
+import unicodedata
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+GUIDE = os.path.join(ROOT, "docs", "guide.ja.md")
+LIBRARY_DIRS = ["plugin", "settings", "month", "text", "today", "tips", "dialogs"]
+
+# Words of ASCII that name nothing of ours: Windows, other programs, units.
+GENERAL_WORDS = {
+    "ANSI", "CR", "CRLF", "Ctrl", "F1", "HTML", "LF", "LOCALAPPDATA", "Monday", "SHA-256", "SHA256",
+    "Shift", "Shift-JIS", "Unicode", "URL", "UTF-8", "VirtualStore", "Windows", "certutil", "x86",
+    "zip", "hashfile", "Files",
+}
+FILE_NAME = re.compile(r"[A-Za-z0-9_%$\-]+\.(?:dxl|ini|txt|chm|hlp|CNF|TBL|exe|EXE|TXT)\b")
+WORD = re.compile(r"[A-Za-z$_%][A-Za-z0-9$_%\-]*")
+
+
+def read(path, encoding="utf-8"):
+    with open(path, encoding=encoding) as f:
+        return f.read()
+
+
+class Sources:
+    """What exists: the resources, the library's string literals, the samples
+    and what the release script packs."""
+
+    def __init__(self):
+        rc = "".join(read(p) for p in glob.glob(os.path.join(ROOT, "resources", "*.rc")))
+        self.rc_texts = set()
+        self.rc_formats = []
+        for literal in re.findall(r'"((?:[^"]|"")*)"', rc):
+            literal = literal.replace('""', '"')
+            self.rc_texts.add(literal)
+            self.rc_texts.update(piece for piece in re.split(r"\\n|\|", literal) if piece)
+            if "%d" in literal or "%s" in literal:
+                pattern = re.escape(literal).replace("%d", r"\d+").replace("%s", ".+")
+                self.rc_formats.append(re.compile(pattern + r"\Z"))
+        self.code_literals = set()
+        token = re.compile(r'//[^\n]*|/\*.*?\*/|"((?:[^"\\\n]|\\.)*)"|\'(?:[^\'\\\n]|\\.)*\'', re.S)
+        for folder in LIBRARY_DIRS:
+            for path in glob.glob(os.path.join(ROOT, folder, "*.[ch]*")):
+                self.code_literals.update(m.group(1) for m in token.finditer(read(path)) if m.group(1) is not None)
+        # The letters of the date command's placeholders.
+        self.placeholders = set(re.findall(r"case '(\w)':", read(os.path.join(ROOT, "month", "datecmd.cpp"))))
+        self.cnf_keys = [re.sub(r"%\d*d", r"\\d+", k) for k in
+                         re.findall(r'"([a-z_%0-9]+)"', read(os.path.join(ROOT, "today", "cnfparse.cpp"))) if k != "yes"]
+        self.examples = {os.path.basename(p): read(p, "cp932") for p in glob.glob(os.path.join(ROOT, "examples", "*"))
+                         if not p.endswith((".py", ".md"))}
+        self.package = read(os.path.join(ROOT, "scripts", "package.sh"))
+        version = re.search(r'PRODUCTVERSION_STR "([^"]+)"', read(os.path.join(ROOT, "resources", "resource.h")))
+        self.words = set(WORD.findall(self.package + " Tarnivel-" + version.group(1)))
+        for text in list(self.rc_texts) + list(self.code_literals) + list(self.examples.values()):
+            self.words.update(WORD.findall(text.replace("%", " %")))
+        gengo = self.examples.get("GENGO.TBL", "")
+        self.era_letters = set("".join(re.findall(r" ([A-Za-z]{2})\s*$", gengo, re.M)))
+
+    def names_file(self, name):
+        if name in self.examples or name in self.rc_texts or name in self.code_literals:
+            return True
+        if any(name in text for text in self.examples.values()):
+            return True
+        stem, ext = name.rsplit(".", 1)
+        if stem == "Tarnivel":
+            # The library's own files: packed, or found beside the library by their extension.
+            return name in self.package or ext in self.code_literals
+        return any(name in literal for literal in self.code_literals)
+
+    def is_text(self, text):
+        return text in self.rc_texts or any(f.match(text) for f in self.rc_formats)
+
+
+def sections(lines):
+    """(level, title, first line, end line) of every ## and ### heading."""
+    heads = [(i, len(m.group(1)), m.group(2).strip()) for i, l in enumerate(lines)
+             for m in [re.match(r"(#{2,3}) (.*)", l)] if m]
+    out = []
+    for k, (i, level, title) in enumerate(heads):
+        end = next((j for j, lv, _ in heads[k + 1:] if lv <= level), len(lines))
+        out.append((level, title, i, end))
+    return out
+
+
+def join_lines(lines):
+    """Wrapped lines joined again: a break next to a character of ASCII stood
+    for a blank, one between two wide characters for nothing."""
+    out = ""
+    for line in lines:
+        line = line.strip()
+        if not line:
+            out += "\n"
+        elif out and not out.endswith("\n") and (ord(out[-1]) < 128 or ord(line[0]) < 128):
+            out += " " + line
+        else:
+            out += line
+    return out
+
+
+def check(guide_text, src):
+    """What the guide names that does not exist, one message each."""
+    problems = []
+    lines = guide_text.splitlines()
+    secs = sections(lines)
+    titles = {t for _, t, _, _ in secs}
+    in_code = [l.startswith("    ") for l in lines]
+    prose = join_lines(l for l, c in zip(lines, in_code) if not c)
+
+    for quoted in re.findall(r"「([^「」]*)」", prose):
+        if quoted not in titles and not src.is_text(quoted):
+            problems.append("「%s」 is no text of the library nor a section" % quoted)
+
+    numbers = [int(m.group(1)) for lv, t, _, _ in secs if lv == 2 for m in [re.match(r"(\d+)\. ", t)] if m]
+    if numbers != list(range(1, len(numbers) + 1)):
+        problems.append("sections are numbered %s" % numbers)
+
+    for n, line in enumerate(lines, 1):
+        # The shipped text keeps the lines: 80 columns, a wide character counting two.
+        if sum(2 if unicodedata.east_asian_width(c) in "WF" else 1 for c in line) > 80:
+            problems.append("line %d is wider than 80 columns" % n)
+        text = re.sub(r"『[^』]*』", " ", line)
+        # Paths of the user's own (C:\..., \\server) are examples, not names of ours.
+        text = re.sub(r"(?:[A-Za-z]:|%\w+%)[\\/][^\s、。()]*|\\\\\S*|\\[A-Za-z]\w*", " ", text)
+        for name in FILE_NAME.findall(text):
+            if not src.names_file(name):
+                problems.append("line %d: file %s exists nowhere" % (n, name))
+        text = FILE_NAME.sub(" ", text)
+        for key in re.findall(r"([A-Za-z_]\w*)=", text):
+            if not any(re.fullmatch(pattern, key) for pattern in src.cnf_keys):
+                problems.append("line %d: TODAY.CNF key %s is not read" % (n, key))
+        for word in WORD.findall(text):
+            if not re.search("[A-Za-z]", word) or word in src.words or word in GENERAL_WORDS:
+                continue
+            if word.startswith("%"):
+                if not all(p == "" or p[0] in src.placeholders for p in word.split("%")[1:]):
+                    problems.append("line %d: placeholder %s is not replaced" % (n, word))
+                continue
+            era = re.fullmatch(r"([A-Za-z])\d+-?", word)
+            if era:
+                if era.group(1) not in src.era_letters:
+                    problems.append("line %d: era letter of %s is in no era table" % (n, word))
+                continue
+            problems.append("line %d: %s exists nowhere" % (n, word))
+
+    # Sample table lines shown in code blocks are lines of the samples.
+    sample_lines = {l.strip() for text in src.examples.values() for l in text.splitlines()}
+    for n, (line, code) in enumerate(zip(lines, in_code), 1):
+        if code and re.match(r"    \S+ \d{4}/|    [*\dA-Z]+/[*\d]+/", line) and line.strip() not in sample_lines:
+            problems.append("line %d: sample line %r is in no sample file" % (n, line.strip()))
+
+    # Every item of the menu and every control of the dialogs is described in its section.
+    rc = read(os.path.join(ROOT, "resources", "Tarnivel.rc"))
+    wanted = {"### チップのメニュー": re.search(r"IDM_CHIP MENU(.*?)\nEND", rc, re.S).group(1)}
+    for dialog, heading in (("IDD_CONFIG", "### 設定ダイアログ"), ("IDD_CHIPSETTINGS", "### チップの設定ダイアログ")):
+        wanted[heading] = re.search(dialog + r" DIALOG.*?\nBEGIN(.*?)\nEND", rc, re.S).group(1)
+    for heading, block in wanted.items():
+        sec = next(((a, b) for lv, t, a, b in secs if ("#" * lv + " " + t).startswith(heading)), None)
+        if not sec:
+            problems.append("no section %s" % heading)
+            continue
+        body = join_lines(lines[sec[0]:sec[1]])
+        for label in re.findall(r'(?:MENUITEM|POPUP|CONTROL) "([^"]+)"', block):
+            short = "(&" in label or label.endswith(":") or len(label) <= 12
+            if short and label != "Tarnivel" and "「%s」" % label not in body:
+                problems.append("%s does not describe 「%s」" % (heading, label))
+    return problems
+
+
+if __name__ == "__main__":
+    found = check(read(sys.argv[1] if len(sys.argv) > 1 else GUIDE), Sources())
+    print("\n".join(found))
+    sys.exit(1 if found else 0)

@@ -1,0 +1,45 @@
+#!/usr/bin/env python3
+"""The guide names only what exists, and the check would see it if it did not."""
+import importlib.util
+import os
+import unittest
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+spec = importlib.util.spec_from_file_location("check_guide", os.path.join(ROOT, "scripts", "check-guide.py"))
+check_guide = importlib.util.module_from_spec(spec)
+spec.loader.exec_module(check_guide)
+
+
+class GuideTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.src = check_guide.Sources()
+        cls.guide = check_guide.read(check_guide.GUIDE)
+
+    def test_the_guide_names_only_what_exists(self):
+        self.assertEqual([], check_guide.check(self.guide, self.src))
+
+    def test_a_name_that_does_not_exist_is_reported(self):
+        cases = [
+            ("「2ヶ月表示(&T)」", "「3ヶ月表示(&T)」", "「3ヶ月表示(&T)」 is no text"),
+            ("「7. 日付コマンド」", "「7. 日付のコマンド」", "「7. 日付のコマンド」 is no text"),
+            ("schedule=yes", "schedules=yes", "key schedules is not read"),
+            ("HOLIDAY.TBL", "HOLIDAYS.TBL", "file HOLIDAYS.TBL exists nowhere"),
+            ("TODAYTBL", "TODAY_TBL", "TODAY_TBL exists nowhere"),
+            ("Tarnivel.txt", "Tarnivel.exe", "file Tarnivel.exe exists nowhere"),
+            ("TodayCnf", "TodayConf", "TodayConf exists nowhere"),
+            ("    */*/2Sun 町内会の清掃", "    */*/3Sun 町内会の清掃", "sample line '*/*/3Sun"),
+            ("- 「縦に並べる(&V)」:", "- 縦に並べる:", "### チップのメニュー does not describe 「縦に並べる(&V)」"),
+            ("## 7. 日付コマンド", "## 8. 日付コマンド", "sections are numbered"),
+            ("- %Y: 年 4 けた", "- %Q: 年 4 けた", "placeholder %Q is not replaced"),
+            ("H11 のような元号の年", "X11 のような元号の年", "era letter of X11"),
+            ("## 7. 日付コマンド\n", "## 7. 日付コマンド" + "。" * 40 + "\n", "wider than 80 columns"),
+        ]
+        for before, after, expected in cases:
+            self.assertIn(before, self.guide)
+            problems = check_guide.check(self.guide.replace(before, after, 1), self.src)
+            self.assertTrue(any(expected in p for p in problems), "%s -> %s: %s" % (before, after, problems))
+
+
+if __name__ == "__main__":
+    unittest.main()
