@@ -222,14 +222,36 @@ int IsUnstoredByte(unsigned char c) { return c == '\n' || c == '#' || c == '\r' 
 
 int IsBlankByte(unsigned char c) { return c == ' ' || c == '\t'; }
 
+// The bytes of a label as LookAtLabel sees them; from 0x80 on, lead bytes
+// of the code page, which is known only when the library runs.
+enum : unsigned char { kLabelPlain, kLabelBlank, kLabelUnstored, kLabelHigh };
+struct LabelBytes {
+  unsigned char kind[256];
+  constexpr LabelBytes() : kind() {
+    for (int c = 0x80; c < 256; ++c) kind[c] = kLabelHigh;
+    kind[(int)' '] = kind[(int)'\t'] = kLabelBlank;
+    kind[(int)'\n'] = kind[(int)'#'] = kind[(int)'\r'] = kind[0] = kLabelUnstored;
+  }
+};
+constexpr LabelBytes kLabelBytes;
+
 // What a look at the lines of one file needs; a weekday name of up to three
 // bytes, lowered as FindWeekday compares, packed into a number.
+enum { kFastMargin = 32, kFastYears = 4 };
+
 struct LineLook {
   const MonthKey* keys;
   int count;
   EraCache* eras;
   const WeekdayNames* names;
   uint32_t weekdays[7];
+  // For FastLook: the distinct years asked for with a bit per month of
+  // each, and the months of any year; fast is 0 where these cannot say.
+  int fast;
+  int years;
+  uint16_t year[kFastYears];
+  uint32_t months[kFastYears];
+  uint32_t anyMonths;
 };
 
 uint32_t PackedName(const char* name) {
@@ -247,6 +269,25 @@ void InitLook(LineLook* look, const MonthKey* keys, int count, EraCache* eras, c
     const char* name = names ? names->name[i] : kDefaultWeekdays[i];
     // A longer name matches no name of two or three bytes.
     look->weekdays[i] = strnlen(name, 4) <= 3 ? PackedName(name) : 0xFFFFFFFFu;
+  }
+  look->fast = count > 0;
+  look->years = 0;
+  look->anyMonths = 0;
+  for (int i = 0; i < count && look->fast; ++i) {
+    const uint16_t year = MonthKeyYear(keys[i]), month = MonthKeyMonth(keys[i]);
+    int k = 0;
+    while (k < look->years && look->year[k] != year) ++k;
+    if (month >= 32 || k == kFastYears) {
+      look->fast = 0;
+      break;
+    }
+    if (k == look->years) {
+      look->year[k] = year;
+      look->months[k] = 0;
+      ++look->years;
+    }
+    look->months[k] |= 1u << month;
+    look->anyMonths |= 1u << month;
   }
 }
 
@@ -362,29 +403,149 @@ int LookAtDate(const unsigned char* raw, int n, const LineLook* look, ScheduleEn
   return kQuickEntry;
 }
 
-// kQuickUnknown unless the first field, up to a blank, holds only date bytes
-// and every byte up to the first of the text is stored as it stands (none
-// dropped, no comment, within the line limit): the line then reads as its
-// raw bytes do. kQuickEntry fills entry's date. *known bytes of the line
-// are whole characters without a line feed.
-int QuickLook(const unsigned char* raw, int n, const LineLook* look, ScheduleEntry* entry, int* known) {
-  int i = 0;
-  int result = ReadPlainDate(raw, n, look, entry, &i);
-  if (result == kQuickUnknown) result = LookAtDate(raw, n, look, entry, &i);
-  *known = i;
-  if (result != kQuickEntry) return result;
+// After a date field that ends at raw[i]: kQuickEntry where every byte up
+// to the first of the text is stored as it stands; *known is then where the
+// text starts.
+int LookAtLabel(const unsigned char* raw, int n, int i, int* known) {
   int j = i;
   while (j < n && IsBlankByte(raw[j])) ++j;
   if (j < n && raw[j] == '*') {
-    for (++j; j < n && !IsBlankByte(raw[j]); ++j) {
-      if (IsUnstoredByte(raw[j])) return kQuickUnknown;
-      if (IsLeadByte(raw[j]) && (++j >= n || IsUnstoredByte(raw[j]))) return kQuickUnknown;
+    for (++j; j < n; ++j) {
+      const unsigned char c = raw[j];
+      const unsigned char kind = kLabelBytes.kind[c];
+      if (kind == kLabelPlain) continue;
+      if (kind == kLabelBlank) break;
+      if (kind == kLabelUnstored) return kQuickUnknown;
+      if (IsLeadByte(c) && (++j >= n || IsUnstoredByte(raw[j]))) return kQuickUnknown;
     }
     while (j < n && IsBlankByte(raw[j])) ++j;
   }
   if (j >= n || j >= kTableLineMax || IsUnstoredByte(raw[j])) return kQuickUnknown;
   *known = j;
   return kQuickEntry;
+}
+
+// kQuickUnknown unless the first field, up to a blank, holds only date bytes
+// and every byte up to the first of the text is stored as it stands (none
+// dropped, no comment, within the line limit): the line then reads as its
+// raw bytes do. kQuickEntry fills entry's date. *known bytes of the line
+// are whole characters without a line feed.
+__attribute__((noinline)) int QuickLook(const unsigned char* raw, int n, const LineLook* look,
+                                        ScheduleEntry* entry, int* known) {
+  int i = 0;
+  int result = ReadPlainDate(raw, n, look, entry, &i);
+  if (result == kQuickUnknown) result = LookAtDate(raw, n, look, entry, &i);
+  *known = i;
+  if (result != kQuickEntry) return result;
+  return LookAtLabel(raw, n, i, known);
+}
+
+inline int DigitOf(unsigned char c, unsigned* digit) {
+  *digit = (unsigned)c - '0';
+  return *digit < 10;
+}
+
+// ReadPlainDate for the shortest forms only, on a line with at least
+// kFastMargin bytes buffered, so that no byte of the date needs a bounds
+// check: years of at most four digits, months and days of at most two,
+// weekday names of at most eight letters. kQuickUnknown leaves the line to
+// QuickLook; the other results are QuickLook's.
+__attribute__((always_inline)) inline int FastLook(const unsigned char* raw, const int n, const LineLook* look, ScheduleEntry* entry,
+                    int* known) {
+  int i = 0;
+  unsigned digit;
+  uint32_t months = look->anyMonths;
+  uint16_t year = 0;
+  if (raw[0] == '*') {
+    i = 1;
+  } else {
+    const int letter = IsAsciiLetter(raw[0]);
+    uint32_t value = 0;
+    for (i = letter; DigitOf(raw[i], &digit); ++i) {
+      if (i == letter + 4) return kQuickUnknown;
+      value = value * 10 + digit;
+    }
+    if (i == letter || raw[i] != '/') return kQuickUnknown;
+    year = (uint16_t)value;
+    if (letter && look->eras) year = EraCacheLookup(look->eras, (char)raw[0], year);
+    int k = 0;
+    while (k < look->years && look->year[k] != year) ++k;
+    if (!year || k == look->years) {
+      *known = i;
+      return kQuickNoMatch;
+    }
+    months = look->months[k];
+  }
+  if (raw[i] != '/') return kQuickUnknown;
+  uint32_t month = 0;
+  if (raw[++i] == '*') {
+    ++i;
+  } else {
+    if (!DigitOf(raw[i], &digit)) return kQuickUnknown;
+    month = digit;
+    if (DigitOf(raw[++i], &digit)) {
+      month = month * 10 + digit;
+      if (DigitOf(raw[++i], &digit)) return kQuickUnknown;
+    }
+  }
+  if (raw[i] != '/') return kQuickUnknown;
+  if (month && (month >= 32 || !(months >> month & 1))) {
+    *known = i;
+    return kQuickNoMatch;
+  }
+
+  const int dayPart = ++i;
+  uint32_t day = 0;
+  int weekday = kWeekdayNone;
+  if (raw[i] == '*') {
+    ++i;
+  } else {
+    if (DigitOf(raw[i], &digit)) {
+      day = digit;
+      if (DigitOf(raw[++i], &digit)) {
+        day = day * 10 + digit;
+        if (DigitOf(raw[++i], &digit)) return kQuickUnknown;
+      }
+    }
+    const int letters = i;
+    while (IsAsciiLetter(raw[i]))
+      if (++i > letters + 8) return kQuickUnknown;
+    if (i - letters >= 2) {
+      const uint32_t packed =
+          ((uint32_t)raw[letters] | (uint32_t)raw[letters + 1] << 8 |
+           (i - letters >= 3 ? (uint32_t)raw[letters + 2] << 16 : 0)) |
+          (i - letters >= 3 ? 0x202020u : 0x2020u);
+      for (weekday = 0; weekday < 7 && look->weekdays[weekday] != packed; ++weekday) {
+      }
+      if (weekday == 7) {
+        *known = i;
+        return IsBlankByte(raw[i]) ? kQuickNoMatch : kQuickUnknown;
+      }
+    } else if (!day) {
+      // No number, or a zero day: QuickLook passes over those that have a byte.
+      if (i == dayPart || !IsBlankByte(raw[i])) return kQuickUnknown;
+      *known = i;
+      return kQuickNoMatch;
+    }
+  }
+  if (!IsBlankByte(raw[i])) return kQuickUnknown;
+  entry->year = year;
+  entry->month = (uint16_t)month;
+  entry->day = (uint16_t)day;
+  entry->weekday = (uint8_t)weekday;
+  entry->label[0] = '\0';
+  entry->text = nullptr;
+  return LookAtLabel(raw, n, i, known);
+}
+
+// FastLook where it can, else QuickLook.
+__attribute__((always_inline)) inline int LookAtLine(const unsigned char* raw, int n, const LineLook* look,
+                                                     ScheduleEntry* entry, int* known) {
+  if (n >= kFastMargin && look->fast) {
+    const int result = FastLook(raw, n, look, entry, known);
+    if (result != kQuickUnknown) return result;
+  }
+  return QuickLook(raw, n, look, entry, known);
 }
 
 // The days of each weekday in the first two months asked for: [w][0] every
@@ -461,7 +622,7 @@ void MarkScheduleFile(TableFile* file, EraCache* eras, const WeekdayNames* names
     int n = PeekTableLine(file, &raw);
     if (!n) break;
     int known;
-    int result = QuickLook(raw, n, &look, &entry, &known);
+    int result = LookAtLine(raw, n, &look, &entry, &known);
     if (result != kQuickUnknown) {
       SkipTableLine(file, known);
       if (result == kQuickEntry) MarkEntry(&entry, keys, &table, masks, count);
@@ -492,7 +653,7 @@ int CollectScheduleFileTexts(TableFile* file, EraCache* eras, const WeekdayNames
     int n = PeekTableLine(file, &raw);
     if (!n) break;
     int known;
-    int result = QuickLook(raw, n, &look, &entry, &known);
+    int result = LookAtLine(raw, n, &look, &entry, &known);
     if (result == kQuickNoMatch || (result == kQuickEntry && !ScheduleEntryMatches(&entry, year, month, day))) {
       SkipTableLine(file, known);
       continue;
