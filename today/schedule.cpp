@@ -406,7 +406,7 @@ int LookAtDate(const unsigned char* raw, int n, const LineLook* look, ScheduleEn
 // After a date field that ends at raw[i]: kQuickEntry where every byte up
 // to the first of the text is stored as it stands; *known is then where the
 // text starts.
-int LookAtLabel(const unsigned char* raw, int n, int i, int* known) {
+__attribute__((always_inline)) inline int LookAtLabel(const unsigned char* raw, int n, int i, int* known) {
   int j = i;
   while (j < n && IsBlankByte(raw[j])) ++j;
   if (j < n && raw[j] == '*') {
@@ -567,7 +567,8 @@ void FillWeekdayDays(WeekdayDays* table, const MonthKey* keys, int count) {
   }
 }
 
-void MarkEntry(const ScheduleEntry* entry, const MonthKey* keys, const WeekdayDays* table, DayMask* masks,
+__attribute__((always_inline)) inline void MarkEntry(const ScheduleEntry* entry, const MonthKey* keys,
+                                                   const WeekdayDays* table, DayMask* masks,
                int count) {
   for (int i = 0; i < count; ++i) {
     uint16_t year = MonthKeyYear(keys[i]), month = MonthKeyMonth(keys[i]);
