@@ -618,6 +618,7 @@ void MarkScheduleFile(TableFile* file, EraCache* eras, const WeekdayNames* names
   LineLook look;
   InitLook(&look, keys, count, eras, names);
   ScheduleEntry entry;
+  const LineFeedFinder findLineFeed = LineFeedSearch();
   for (;;) {
     const unsigned char* raw;
     int n = PeekTableLine(file, &raw);
@@ -625,7 +626,7 @@ void MarkScheduleFile(TableFile* file, EraCache* eras, const WeekdayNames* names
     int known;
     int result = LookAtLine(raw, n, &look, &entry, &known);
     if (result != kQuickUnknown) {
-      SkipTableLine(file, known);
+      SkipTableLine(file, known, findLineFeed);
       if (result == kQuickEntry) MarkEntry(&entry, keys, &table, masks, count);
       continue;
     }
@@ -649,6 +650,7 @@ int CollectScheduleFileTexts(TableFile* file, EraCache* eras, const WeekdayNames
   LineLook look;
   InitLook(&look, &key, 1, eras, names);
   ScheduleEntry entry;
+  const LineFeedFinder findLineFeed = LineFeedSearch();
   while (!list->full) {
     const unsigned char* raw;
     int n = PeekTableLine(file, &raw);
@@ -656,7 +658,7 @@ int CollectScheduleFileTexts(TableFile* file, EraCache* eras, const WeekdayNames
     int known;
     int result = LookAtLine(raw, n, &look, &entry, &known);
     if (result == kQuickNoMatch || (result == kQuickEntry && !ScheduleEntryMatches(&entry, year, month, day))) {
-      SkipTableLine(file, known);
+      SkipTableLine(file, known, findLineFeed);
       continue;
     }
     char* line = ReadTableLine(file);
