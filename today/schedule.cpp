@@ -595,6 +595,35 @@ __attribute__((always_inline)) inline void MarkEntry(const ScheduleEntry* entry,
   }
 }
 
+// ScheduleEntryMatches with the weekday of the date given.
+inline int EntryMatchesDay(const ScheduleEntry* entry, uint16_t year, uint16_t month, uint16_t day,
+                           unsigned weekday) {
+  if ((entry->year && entry->year != year) || (entry->month && entry->month != month)) return 0;
+  if (entry->weekday == kWeekdayNone) return entry->day == 0 || entry->day == day;
+  if (weekday != entry->weekday) return 0;
+  return entry->day == 0 || (unsigned)(day - 1) / 7 + 1 == entry->day;
+}
+
+// Passes over the lines from the file's position on that FastLook tells
+// and whose line feed is in the buffer, keeping the position local; take
+// says whether an entry is done with. Stops before any other line.
+template <typename Take>
+__attribute__((always_inline)) inline void PassFastLines(TableFile* file, const LineLook* look,
+                                                         LineFeedFinder find, ScheduleEntry* entry, Take take) {
+  if (!look->fast) return;
+  const unsigned char* p = file->buffer + file->pos;
+  const unsigned char* const end = file->buffer + file->len;
+  while (end - p >= kFastMargin) {
+    int known;
+    const int result = FastLook(p, (int)(end - p), look, entry, &known);
+    if (result == kQuickUnknown) break;
+    const unsigned char* s = find(p + known, end);
+    if (s == end || s[-1] >= 0x80 || (result == kQuickEntry && !take(entry))) break;
+    p = s + 1;
+  }
+  file->pos = (int)(p - file->buffer);
+}
+
 }  // namespace
 
 void WeekdayNamesDefault(WeekdayNames* names) {
@@ -620,6 +649,10 @@ void MarkScheduleFile(TableFile* file, EraCache* eras, const WeekdayNames* names
   ScheduleEntry entry;
   const LineFeedFinder findLineFeed = LineFeedSearch();
   for (;;) {
+    PassFastLines(file, &look, findLineFeed, &entry, [&](const ScheduleEntry* e) {
+      MarkEntry(e, keys, &table, masks, count);
+      return 1;
+    });
     const unsigned char* raw;
     int n = PeekTableLine(file, &raw);
     if (!n) break;
@@ -637,10 +670,7 @@ void MarkScheduleFile(TableFile* file, EraCache* eras, const WeekdayNames* names
 }
 
 int ScheduleEntryMatches(const ScheduleEntry* entry, uint16_t year, uint16_t month, uint16_t day) {
-  if ((entry->year && entry->year != year) || (entry->month && entry->month != month)) return 0;
-  if (entry->weekday == kWeekdayNone) return entry->day == 0 || entry->day == day;
-  if (DayOfWeek(year, month, day) != entry->weekday) return 0;
-  return entry->day == 0 || (unsigned)(day - 1) / 7 + 1 == entry->day;
+  return EntryMatchesDay(entry, year, month, day, DayOfWeek(year, month, day));
 }
 
 int CollectScheduleFileTexts(TableFile* file, EraCache* eras, const WeekdayNames* names,
@@ -651,20 +681,24 @@ int CollectScheduleFileTexts(TableFile* file, EraCache* eras, const WeekdayNames
   InitLook(&look, &key, 1, eras, names);
   ScheduleEntry entry;
   const LineFeedFinder findLineFeed = LineFeedSearch();
+  const unsigned weekday = DayOfWeek(year, month, day);
   while (!list->full) {
+    PassFastLines(file, &look, findLineFeed, &entry, [&](const ScheduleEntry* e) {
+      return !EntryMatchesDay(e, year, month, day, weekday);
+    });
     const unsigned char* raw;
     int n = PeekTableLine(file, &raw);
     if (!n) break;
     int known;
     int result = LookAtLine(raw, n, &look, &entry, &known);
-    if (result == kQuickNoMatch || (result == kQuickEntry && !ScheduleEntryMatches(&entry, year, month, day))) {
+    if (result == kQuickNoMatch || (result == kQuickEntry && !EntryMatchesDay(&entry, year, month, day, weekday))) {
       SkipTableLine(file, known, findLineFeed);
       continue;
     }
     char* line = ReadTableLine(file);
     if (!line) break;
     if (!ParseLineFor(line, &key, 1, &entry, eras, names)) continue;
-    if (!ScheduleEntryMatches(&entry, year, month, day)) continue;
+    if (!EntryMatchesDay(&entry, year, month, day, weekday)) continue;
     TakeText(&entry);
     found += StringListAppend(list, entry.label, entry.text);
   }
