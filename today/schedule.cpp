@@ -535,6 +535,12 @@ __attribute__((always_inline)) inline int FastLook(const unsigned char* raw, con
   entry->weekday = (uint8_t)weekday;
   entry->label[0] = '\0';
   entry->text = nullptr;
+  // Mostly the text follows a single blank; i + 1 is within the margin.
+  const unsigned char kind = kLabelBytes.kind[raw[i + 1]];
+  if (raw[i + 1] != '*' && (kind == kLabelPlain || kind == kLabelHigh)) {
+    *known = i + 1;
+    return kQuickEntry;
+  }
   return LookAtLabel(raw, n, i, known);
 }
 
