@@ -107,3 +107,10 @@ const unsigned char* FindLineFeed(const unsigned char* p, const unsigned char* e
 #endif
   return FindLineFeedWords(p, end);
 }
+
+LineFeedFinder LineFeedSearch() {
+#ifdef TARNIVEL_SSE2_LOOPS
+  if (Sse2()) return FindLineFeedSse2;
+#endif
+  return FindLineFeedWords;
+}

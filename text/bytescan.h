@@ -18,3 +18,7 @@ int ByteScanUsesSse2();
 const unsigned char* FindLineByte(const unsigned char* p, const unsigned char* end);
 // The first line feed from p on; end when there is none.
 const unsigned char* FindLineFeed(const unsigned char* p, const unsigned char* end);
+// FindLineFeed's loop for this processor, for callers that search once a
+// line and would otherwise ask each time which loop to take.
+typedef const unsigned char* (*LineFeedFinder)(const unsigned char* p, const unsigned char* end);
+LineFeedFinder LineFeedSearch();

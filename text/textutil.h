@@ -58,13 +58,13 @@ inline int PeekTableLine(TableFile* file, const unsigned char** bytes) {
 // count as a line. The first known bytes (at most those that PeekTableLine
 // gave) are whole characters without a line feed.
 void SkipTableLineRest(TableFile* file, int known);
-inline void SkipTableLine(TableFile* file, int known = 0) {
+inline void SkipTableLine(TableFile* file, int known = 0, LineFeedFinder find = FindLineFeed) {
   // The common case: a line feed in the block after a byte below 0x80,
   // which is no lead byte.
   const unsigned char* p = file->buffer + file->pos;
   const unsigned char* end = file->buffer + file->len;
   if (known < end - p) {
-    const unsigned char* s = FindLineFeed(p + known, end);
+    const unsigned char* s = find(p + known, end);
     if (s != end && s > p && s[-1] < 0x80) {
       file->pos = (int)(s + 1 - file->buffer);
       return;

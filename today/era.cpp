@@ -8,8 +8,6 @@
 
 namespace {
 
-int IsEraLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
 // A signed 4-bit offset: 0-7 as they are, 8-15 as -8 to -1.
 int NibbleOffset(unsigned nibble) { return nibble < 8 ? (int)nibble : (int)nibble - 16; }
 
@@ -40,13 +38,6 @@ void EraTableParse(EraTable* table, char* text) {
   }
 }
 
-uint16_t EraTableLookup(const EraTable* table, char letter, uint16_t n) {
-  if (!IsEraLetter(letter)) return n;
-  unsigned char slot = (unsigned char)letter;
-  if (!table->known[slot]) return n;
-  return (uint16_t)(table->firstYear[slot] + n - 1);
-}
-
 void EraCacheInit(EraCache* cache, EraLoadFn load, void* ctx) {
   EraTableClear(&cache->table);
   cache->state = 0;
@@ -54,12 +45,10 @@ void EraCacheInit(EraCache* cache, EraLoadFn load, void* ctx) {
   cache->ctx = ctx;
 }
 
-uint16_t EraCacheLookup(EraCache* cache, char letter, uint16_t n) {
+uint16_t EraCacheLoadAndLookup(EraCache* cache, char letter, uint16_t n) {
   if (!IsEraLetter(letter)) return n;
-  if (cache->state == 0) {
-    if (!cache->load || !cache->load(&cache->table, cache->ctx)) EraTableClear(&cache->table);
-    cache->state = 1;
-  }
+  if (!cache->load || !cache->load(&cache->table, cache->ctx)) EraTableClear(&cache->table);
+  cache->state = 1;
   return EraTableLookup(&cache->table, letter, n);
 }
 

@@ -222,14 +222,36 @@ int IsUnstoredByte(unsigned char c) { return c == '\n' || c == '#' || c == '\r' 
 
 int IsBlankByte(unsigned char c) { return c == ' ' || c == '\t'; }
 
+// The bytes of a label as LookAtLabel sees them; from 0x80 on, lead bytes
+// of the code page, which is known only when the library runs.
+enum : unsigned char { kLabelPlain, kLabelBlank, kLabelUnstored, kLabelHigh };
+struct LabelBytes {
+  unsigned char kind[256];
+  constexpr LabelBytes() : kind() {
+    for (int c = 0x80; c < 256; ++c) kind[c] = kLabelHigh;
+    kind[(int)' '] = kind[(int)'\t'] = kLabelBlank;
+    kind[(int)'\n'] = kind[(int)'#'] = kind[(int)'\r'] = kind[0] = kLabelUnstored;
+  }
+};
+constexpr LabelBytes kLabelBytes;
+
 // What a look at the lines of one file needs; a weekday name of up to three
 // bytes, lowered as FindWeekday compares, packed into a number.
+enum { kFastMargin = 32, kFastYears = 4 };
+
 struct LineLook {
   const MonthKey* keys;
   int count;
   EraCache* eras;
   const WeekdayNames* names;
   uint32_t weekdays[7];
+  // For FastLook: the distinct years asked for with a bit per month of
+  // each, and the months of any year; fast is 0 where these cannot say.
+  int fast;
+  int years;
+  uint16_t year[kFastYears];
+  uint32_t months[kFastYears];
+  uint32_t anyMonths;
 };
 
 uint32_t PackedName(const char* name) {
@@ -247,6 +269,25 @@ void InitLook(LineLook* look, const MonthKey* keys, int count, EraCache* eras, c
     const char* name = names ? names->name[i] : kDefaultWeekdays[i];
     // A longer name matches no name of two or three bytes.
     look->weekdays[i] = strnlen(name, 4) <= 3 ? PackedName(name) : 0xFFFFFFFFu;
+  }
+  look->fast = count > 0;
+  look->years = 0;
+  look->anyMonths = 0;
+  for (int i = 0; i < count && look->fast; ++i) {
+    const uint16_t year = MonthKeyYear(keys[i]), month = MonthKeyMonth(keys[i]);
+    int k = 0;
+    while (k < look->years && look->year[k] != year) ++k;
+    if (month >= 32 || k == kFastYears) {
+      look->fast = 0;
+      break;
+    }
+    if (k == look->years) {
+      look->year[k] = year;
+      look->months[k] = 0;
+      ++look->years;
+    }
+    look->months[k] |= 1u << month;
+    look->anyMonths |= 1u << month;
   }
 }
 
@@ -362,29 +403,155 @@ int LookAtDate(const unsigned char* raw, int n, const LineLook* look, ScheduleEn
   return kQuickEntry;
 }
 
-// kQuickUnknown unless the first field, up to a blank, holds only date bytes
-// and every byte up to the first of the text is stored as it stands (none
-// dropped, no comment, within the line limit): the line then reads as its
-// raw bytes do. kQuickEntry fills entry's date. *known bytes of the line
-// are whole characters without a line feed.
-int QuickLook(const unsigned char* raw, int n, const LineLook* look, ScheduleEntry* entry, int* known) {
-  int i = 0;
-  int result = ReadPlainDate(raw, n, look, entry, &i);
-  if (result == kQuickUnknown) result = LookAtDate(raw, n, look, entry, &i);
-  *known = i;
-  if (result != kQuickEntry) return result;
+// After a date field that ends at raw[i]: kQuickEntry where every byte up
+// to the first of the text is stored as it stands; *known is then where the
+// text starts.
+__attribute__((always_inline)) inline int LookAtLabel(const unsigned char* raw, int n, int i, int* known) {
   int j = i;
   while (j < n && IsBlankByte(raw[j])) ++j;
   if (j < n && raw[j] == '*') {
-    for (++j; j < n && !IsBlankByte(raw[j]); ++j) {
-      if (IsUnstoredByte(raw[j])) return kQuickUnknown;
-      if (IsLeadByte(raw[j]) && (++j >= n || IsUnstoredByte(raw[j]))) return kQuickUnknown;
+    for (++j; j < n; ++j) {
+      const unsigned char c = raw[j];
+      const unsigned char kind = kLabelBytes.kind[c];
+      if (kind == kLabelPlain) continue;
+      if (kind == kLabelBlank) break;
+      if (kind == kLabelUnstored) return kQuickUnknown;
+      if (IsLeadByte(c) && (++j >= n || IsUnstoredByte(raw[j]))) return kQuickUnknown;
     }
     while (j < n && IsBlankByte(raw[j])) ++j;
   }
   if (j >= n || j >= kTableLineMax || IsUnstoredByte(raw[j])) return kQuickUnknown;
   *known = j;
   return kQuickEntry;
+}
+
+// kQuickUnknown unless the first field, up to a blank, holds only date bytes
+// and every byte up to the first of the text is stored as it stands (none
+// dropped, no comment, within the line limit): the line then reads as its
+// raw bytes do. kQuickEntry fills entry's date. *known bytes of the line
+// are whole characters without a line feed.
+__attribute__((noinline)) int QuickLook(const unsigned char* raw, int n, const LineLook* look,
+                                        ScheduleEntry* entry, int* known) {
+  int i = 0;
+  int result = ReadPlainDate(raw, n, look, entry, &i);
+  if (result == kQuickUnknown) result = LookAtDate(raw, n, look, entry, &i);
+  *known = i;
+  if (result != kQuickEntry) return result;
+  return LookAtLabel(raw, n, i, known);
+}
+
+inline int DigitOf(unsigned char c, unsigned* digit) {
+  *digit = (unsigned)c - '0';
+  return *digit < 10;
+}
+
+// ReadPlainDate for the shortest forms only, on a line with at least
+// kFastMargin bytes buffered, so that no byte of the date needs a bounds
+// check: years of at most four digits, months and days of at most two,
+// weekday names of at most eight letters. kQuickUnknown leaves the line to
+// QuickLook; the other results are QuickLook's.
+__attribute__((always_inline)) inline int FastLook(const unsigned char* raw, const int n, const LineLook* look, ScheduleEntry* entry,
+                    int* known) {
+  int i = 0;
+  unsigned digit;
+  uint32_t months = look->anyMonths;
+  uint16_t year = 0;
+  if (raw[0] == '*') {
+    i = 1;
+  } else {
+    const int letter = IsAsciiLetter(raw[0]);
+    uint32_t value = 0;
+    for (i = letter; DigitOf(raw[i], &digit); ++i) {
+      if (i == letter + 4) return kQuickUnknown;
+      value = value * 10 + digit;
+    }
+    if (i == letter || raw[i] != '/') return kQuickUnknown;
+    year = (uint16_t)value;
+    if (letter && look->eras) year = EraCacheLookup(look->eras, (char)raw[0], year);
+    int k = 0;
+    while (k < look->years && look->year[k] != year) ++k;
+    if (!year || k == look->years) {
+      *known = i;
+      return kQuickNoMatch;
+    }
+    months = look->months[k];
+  }
+  if (raw[i] != '/') return kQuickUnknown;
+  uint32_t month = 0;
+  if (raw[++i] == '*') {
+    ++i;
+  } else {
+    if (!DigitOf(raw[i], &digit)) return kQuickUnknown;
+    month = digit;
+    if (DigitOf(raw[++i], &digit)) {
+      month = month * 10 + digit;
+      if (DigitOf(raw[++i], &digit)) return kQuickUnknown;
+    }
+  }
+  if (raw[i] != '/') return kQuickUnknown;
+  if (month && (month >= 32 || !(months >> month & 1))) {
+    *known = i;
+    return kQuickNoMatch;
+  }
+
+  const int dayPart = ++i;
+  uint32_t day = 0;
+  int weekday = kWeekdayNone;
+  if (raw[i] == '*') {
+    ++i;
+  } else {
+    if (DigitOf(raw[i], &digit)) {
+      day = digit;
+      if (DigitOf(raw[++i], &digit)) {
+        day = day * 10 + digit;
+        if (DigitOf(raw[++i], &digit)) return kQuickUnknown;
+      }
+    }
+    const int letters = i;
+    while (IsAsciiLetter(raw[i]))
+      if (++i > letters + 8) return kQuickUnknown;
+    if (i - letters >= 2) {
+      const uint32_t packed =
+          ((uint32_t)raw[letters] | (uint32_t)raw[letters + 1] << 8 |
+           (i - letters >= 3 ? (uint32_t)raw[letters + 2] << 16 : 0)) |
+          (i - letters >= 3 ? 0x202020u : 0x2020u);
+      for (weekday = 0; weekday < 7 && look->weekdays[weekday] != packed; ++weekday) {
+      }
+      if (weekday == 7) {
+        *known = i;
+        return IsBlankByte(raw[i]) ? kQuickNoMatch : kQuickUnknown;
+      }
+    } else if (!day) {
+      // No number, or a zero day: QuickLook passes over those that have a byte.
+      if (i == dayPart || !IsBlankByte(raw[i])) return kQuickUnknown;
+      *known = i;
+      return kQuickNoMatch;
+    }
+  }
+  if (!IsBlankByte(raw[i])) return kQuickUnknown;
+  entry->year = year;
+  entry->month = (uint16_t)month;
+  entry->day = (uint16_t)day;
+  entry->weekday = (uint8_t)weekday;
+  entry->label[0] = '\0';
+  entry->text = nullptr;
+  // Mostly the text follows a single blank; i + 1 is within the margin.
+  const unsigned char kind = kLabelBytes.kind[raw[i + 1]];
+  if (raw[i + 1] != '*' && (kind == kLabelPlain || kind == kLabelHigh)) {
+    *known = i + 1;
+    return kQuickEntry;
+  }
+  return LookAtLabel(raw, n, i, known);
+}
+
+// FastLook where it can, else QuickLook.
+__attribute__((always_inline)) inline int LookAtLine(const unsigned char* raw, int n, const LineLook* look,
+                                                     ScheduleEntry* entry, int* known) {
+  if (n >= kFastMargin && look->fast) {
+    const int result = FastLook(raw, n, look, entry, known);
+    if (result != kQuickUnknown) return result;
+  }
+  return QuickLook(raw, n, look, entry, known);
 }
 
 // The days of each weekday in the first two months asked for: [w][0] every
@@ -406,7 +573,8 @@ void FillWeekdayDays(WeekdayDays* table, const MonthKey* keys, int count) {
   }
 }
 
-void MarkEntry(const ScheduleEntry* entry, const MonthKey* keys, const WeekdayDays* table, DayMask* masks,
+__attribute__((always_inline)) inline void MarkEntry(const ScheduleEntry* entry, const MonthKey* keys,
+                                                   const WeekdayDays* table, DayMask* masks,
                int count) {
   for (int i = 0; i < count; ++i) {
     uint16_t year = MonthKeyYear(keys[i]), month = MonthKeyMonth(keys[i]);
@@ -433,6 +601,35 @@ void MarkEntry(const ScheduleEntry* entry, const MonthKey* keys, const WeekdayDa
   }
 }
 
+// ScheduleEntryMatches with the weekday of the date given.
+inline int EntryMatchesDay(const ScheduleEntry* entry, uint16_t year, uint16_t month, uint16_t day,
+                           unsigned weekday) {
+  if ((entry->year && entry->year != year) || (entry->month && entry->month != month)) return 0;
+  if (entry->weekday == kWeekdayNone) return entry->day == 0 || entry->day == day;
+  if (weekday != entry->weekday) return 0;
+  return entry->day == 0 || (unsigned)(day - 1) / 7 + 1 == entry->day;
+}
+
+// Passes over the lines from the file's position on that FastLook tells
+// and whose line feed is in the buffer, keeping the position local; take
+// says whether an entry is done with. Stops before any other line.
+template <typename Take>
+__attribute__((always_inline)) inline void PassFastLines(TableFile* file, const LineLook* look,
+                                                         LineFeedFinder find, ScheduleEntry* entry, Take take) {
+  if (!look->fast) return;
+  const unsigned char* p = file->buffer + file->pos;
+  const unsigned char* const end = file->buffer + file->len;
+  while (end - p >= kFastMargin) {
+    int known;
+    const int result = FastLook(p, (int)(end - p), look, entry, &known);
+    if (result == kQuickUnknown) break;
+    const unsigned char* s = find(p + known, end);
+    if (s == end || s[-1] >= 0x80 || (result == kQuickEntry && !take(entry))) break;
+    p = s + 1;
+  }
+  file->pos = (int)(p - file->buffer);
+}
+
 }  // namespace
 
 void WeekdayNamesDefault(WeekdayNames* names) {
@@ -456,14 +653,19 @@ void MarkScheduleFile(TableFile* file, EraCache* eras, const WeekdayNames* names
   LineLook look;
   InitLook(&look, keys, count, eras, names);
   ScheduleEntry entry;
+  const LineFeedFinder findLineFeed = LineFeedSearch();
   for (;;) {
+    PassFastLines(file, &look, findLineFeed, &entry, [&](const ScheduleEntry* e) {
+      MarkEntry(e, keys, &table, masks, count);
+      return 1;
+    });
     const unsigned char* raw;
     int n = PeekTableLine(file, &raw);
     if (!n) break;
     int known;
-    int result = QuickLook(raw, n, &look, &entry, &known);
+    int result = LookAtLine(raw, n, &look, &entry, &known);
     if (result != kQuickUnknown) {
-      SkipTableLine(file, known);
+      SkipTableLine(file, known, findLineFeed);
       if (result == kQuickEntry) MarkEntry(&entry, keys, &table, masks, count);
       continue;
     }
@@ -474,10 +676,7 @@ void MarkScheduleFile(TableFile* file, EraCache* eras, const WeekdayNames* names
 }
 
 int ScheduleEntryMatches(const ScheduleEntry* entry, uint16_t year, uint16_t month, uint16_t day) {
-  if ((entry->year && entry->year != year) || (entry->month && entry->month != month)) return 0;
-  if (entry->weekday == kWeekdayNone) return entry->day == 0 || entry->day == day;
-  if (DayOfWeek(year, month, day) != entry->weekday) return 0;
-  return entry->day == 0 || (unsigned)(day - 1) / 7 + 1 == entry->day;
+  return EntryMatchesDay(entry, year, month, day, DayOfWeek(year, month, day));
 }
 
 int CollectScheduleFileTexts(TableFile* file, EraCache* eras, const WeekdayNames* names,
@@ -487,20 +686,25 @@ int CollectScheduleFileTexts(TableFile* file, EraCache* eras, const WeekdayNames
   LineLook look;
   InitLook(&look, &key, 1, eras, names);
   ScheduleEntry entry;
+  const LineFeedFinder findLineFeed = LineFeedSearch();
+  const unsigned weekday = DayOfWeek(year, month, day);
   while (!list->full) {
+    PassFastLines(file, &look, findLineFeed, &entry, [&](const ScheduleEntry* e) {
+      return !EntryMatchesDay(e, year, month, day, weekday);
+    });
     const unsigned char* raw;
     int n = PeekTableLine(file, &raw);
     if (!n) break;
     int known;
-    int result = QuickLook(raw, n, &look, &entry, &known);
-    if (result == kQuickNoMatch || (result == kQuickEntry && !ScheduleEntryMatches(&entry, year, month, day))) {
-      SkipTableLine(file, known);
+    int result = LookAtLine(raw, n, &look, &entry, &known);
+    if (result == kQuickNoMatch || (result == kQuickEntry && !EntryMatchesDay(&entry, year, month, day, weekday))) {
+      SkipTableLine(file, known, findLineFeed);
       continue;
     }
     char* line = ReadTableLine(file);
     if (!line) break;
     if (!ParseLineFor(line, &key, 1, &entry, eras, names)) continue;
-    if (!ScheduleEntryMatches(&entry, year, month, day)) continue;
+    if (!EntryMatchesDay(&entry, year, month, day, weekday)) continue;
     TakeText(&entry);
     found += StringListAppend(list, entry.label, entry.text);
   }
