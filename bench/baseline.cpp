@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "fuzz/schedule_reference.h"
+
 #include "month/datecmd.h"
 #include "plugin/globals.h"
 #include "resources/resource.h"
@@ -56,8 +58,33 @@ void SlowMarkSchedule(const char* path, const MonthKey* keys, DayMask* masks, in
   if (!h) return;
   static SlowFile slow;
   SlowOpen(&slow, h);
-  MarkScheduleFile(&slow.file, &slow.eras, nullptr, keys, masks, count);
+  ScheduleEntry e;
+  while (char* line = ReadTableLine(&slow.file)) {
+    if (!ReferenceParse(line, &slow.eras, &e)) continue;
+    for (int i = 0; i < count; ++i) {
+      const uint16_t y = MonthKeyYear(keys[i]), m = MonthKeyMonth(keys[i]);
+      const unsigned last = e.weekday == kWeekdayNone ? 31 : DaysInMonth(y, m);
+      for (unsigned d = 1; d <= last; ++d)
+        if (ScheduleEntryMatches(&e, y, m, (uint16_t)d)) masks[i] |= 1u << d;
+    }
+  }
   CloseHandle(h);
+}
+
+int SlowScheduleTexts(const char* path, uint16_t year, uint16_t month, uint16_t day, StringList* list) {
+  HANDLE h = OpenPath(path);
+  if (!h) return 0;
+  static SlowFile slow;
+  SlowOpen(&slow, h);
+  int found = 0;
+  ScheduleEntry e;
+  char* line;
+  while (!list->full && (line = ReadTableLine(&slow.file)) != nullptr) {
+    if (ReferenceParse(line, &slow.eras, &e) && ScheduleEntryMatches(&e, year, month, day))
+      found += StringListAppend(list, e.label, e.text);
+  }
+  CloseHandle(h);
+  return found;
 }
 
 }  // namespace
@@ -109,12 +136,7 @@ int BaselineScheduleTexts(uint16_t year, uint16_t month, uint16_t day, char* out
   char name[260];
   for (int i = 1; i <= 16 && !list.full && ScheduleName(i, name); ++i) {
     if (!ExpandDatePlaceholders(name, sizeof name, year, month, 0)) continue;
-    HANDLE h = OpenPath(name);
-    if (!h) continue;
-    static SlowFile slow;
-    SlowOpen(&slow, h);
-    found += CollectScheduleFileTexts(&slow.file, &slow.eras, nullptr, year, month, day, &list);
-    CloseHandle(h);
+    found += SlowScheduleTexts(name, year, month, day, &list);
   }
   StringListFinish(&list);
   return found;

@@ -1,5 +1,7 @@
 // The reading that the plain rules describe, kept only to measure against:
-// one byte per ReadFile call and GENGO.TBL read again for every era-form year.
+// one byte per ReadFile call and GENGO.TBL read again for every era-form year;
+// schedule lines read one at a time and parsed field by field, apart from
+// the library's own schedule parser.
 #pragma once
 
 #include <stdint.h>

@@ -7,6 +7,10 @@ Writes into the folder given as the first argument:
   PM13_%Y%M.TBL..PM16_%Y%M.TBL  per-month files for 2026/12, 2027/01, 2027/02
 Every schedule file holds about 5,000 lines: many era-form years, weekday
 rules, labels and Japanese texts, in Shift-JIS with CR LF line ends.
+The days of each year and month, and the weekdays of each month, come from
+small sets of their own, bar one line in 2,000 that takes any day or
+weekday: a month's days are marked sparsely, many of them by a single line,
+so that a date read wrong on some lines changes the marks.
 """
 import os
 import random
@@ -19,6 +23,28 @@ WEEKDAYS = ["Sun", "Mon", "tue", "WED", "Thursday", "Fri", "sat"]
 WORDS = ["会議", "打ち合わせ", "締め切り", "歯医者", "誕生日", "出張", "ジム", "買い物",
          "ゴミ出し", "英会話", "Review", "Report", "Lunch", "Call", "定例", "面談"]
 LABELS = ["仕事", "家", "Work", "Home", "趣味", "重要", "LongLabelText16"]
+
+
+RARE = 0.0005
+
+
+def day_of(rng, year, month):
+    """One of two days of a year's month (year or month 0: any), rarely any."""
+    if rng.random() < RARE:
+        return rng.randint(1, 28)
+    return rng.choice(random.Random(year * 13 + month).sample(range(1, 29), 2))
+
+
+def weekday_of(rng, month):
+    """The weekday rules of a month (0: any) name one weekday, rarely any."""
+    if rng.random() < RARE:
+        return rng.randrange(7)
+    return random.Random(month).randrange(7)
+
+
+def weekday_name(rng, w):
+    name = ["Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"][w]
+    return rng.choice([name[:3], name[:3].upper(), name[:3].lower(), name])
 
 
 def era_year(rng, year):
@@ -44,18 +70,19 @@ def label(rng):
 def plain_line(rng):
     r = rng.random()
     year = rng.randint(2015, 2030)
-    month, day = rng.randint(1, 12), rng.randint(1, 28)
+    month = rng.randint(1, 12)
     if r < 0.40:
-        date = "%s/%d/%d" % (era_year(rng, year), month, day)
+        date = "%s/%d/%d" % (era_year(rng, year), month, day_of(rng, year, month))
     elif r < 0.55:
-        date = "%d/%d/%d" % (year, month, day)
+        date = "%d/%d/%d" % (year, month, day_of(rng, year, month))
     elif r < 0.65:
-        date = "*/%d/%d" % (month, day)
+        date = "*/%d/%d" % (month, day_of(rng, 0, month))
     elif r < 0.85:
-        n = rng.choice(["", "1", "2", "3", "4", "5"])
-        date = "*/%s/%s%s" % (rng.choice(["*", str(month)]), n, rng.choice(WEEKDAYS))
+        m = rng.choice([0, month])
+        n = rng.choice(["1", "3"]) if m == 0 else rng.choice(["", "1", "2", "3", "4", "5"])
+        date = "*/%s/%s%s" % (m or "*", n, weekday_name(rng, weekday_of(rng, m)))
     elif r < 0.95:
-        date = "%s/*/%d" % (era_year(rng, year), day)
+        date = "%s/*/%d" % (era_year(rng, year), day_of(rng, year, 0))
     else:
         return "# " + text(rng)
     return "%s %s%s" % (date, label(rng), text(rng))
@@ -63,13 +90,12 @@ def plain_line(rng):
 
 def month_line(rng, year, month):
     r = rng.random()
-    day = rng.randint(1, 31)
     if r < 0.5:
-        date = "%s/%d/%d" % (era_year(rng, year), month, day)
+        date = "%s/%d/%d" % (era_year(rng, year), month, day_of(rng, year, month))
     elif r < 0.8:
-        date = "%d/%d/%d" % (year, month, day)
+        date = "%d/%d/%d" % (year, month, day_of(rng, year, month))
     else:
-        date = "*/*/%s%s" % (rng.choice(["", "1", "2", "4"]), rng.choice(WEEKDAYS))
+        date = "*/*/%s%s" % (rng.choice(["", "1", "2", "4"]), weekday_name(rng, weekday_of(rng, month)))
     return "%s %s%s" % (date, label(rng), text(rng))
 
 

@@ -10,7 +10,8 @@ if [ ! -f "$build/build.ninja" ]; then
 fi
 ninja -C "$build" Tarnivel marks_bench todaycnf_bench
 data="$build/bench/data"
-if [ ! -f "$data/PM16_202702.TBL" ]; then
+if [ ! -f "$data/PM16_202702.TBL" ] || [ "$root/bench/gen_data.py" -nt "$data/PM16_202702.TBL" ]; then
+  rm -rf "$data"
   python3 "$root/bench/gen_data.py" "$data"
 fi
 cd "$build/bench"
