@@ -9,7 +9,10 @@ runs="${1:-5}"
 out="$root/build/profile"
 data="$out/data"
 mkdir -p "$out"
-[ -f "$data/PM16_202701.TBL" ] || python3 "$root/bench/gen_data.py" "$data"
+if [ ! -f "$data/PM16_202701.TBL" ] || [ "$root/bench/gen_data.py" -nt "$data/PM16_202701.TBL" ]; then
+  rm -rf "$data"
+  python3 "$root/bench/gen_data.py" "$data"
+fi
 src=(text/textutil.cpp text/bytescan.cpp text/processor_native.cpp text/strbasic.cpp text/leadbyte_native.cpp
      text/memtable_native.cpp today/holiday.cpp today/schedule.cpp today/era.cpp today/cnfparse.cpp
      today/stringlist.cpp month/dates.cpp bench/native/marks_profile.cpp)
