@@ -13,8 +13,13 @@ export TARNIVEL_SKIP_SETUP=1
 x=()
 [ -n "${DISPLAY:-}" ] || x=(xvfb-run -a)
 echo "== a chip for the memo text 1998/2 (dxlhost state)"
+# The library writes its settings file beside itself: a copy in a scratch
+# folder keeps the build tree free of one that a later run would read.
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+cp build/win/Tarnivel.dxl "$scratch/"
 "${x[@]}" ./scripts/wine-run --prefix="$root/build/win/wineprefix" build/win/dxlhost.exe state \
-  build/win/Tarnivel.dxl --memo 1998/2 2>/dev/null | iconv -f CP932 -t UTF-8
+  "$scratch/Tarnivel.dxl" --memo 1998/2 2>/dev/null | iconv -f CP932 -t UTF-8
 
 if [ -x scripts/gallery.sh ]; then
   ./scripts/gallery.sh "$@"
