@@ -75,17 +75,6 @@ LRESULT CALLBACK HelpPopupProc(HWND window, UINT message, WPARAM wParam, LPARAM 
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void WorkAreaOf(const RECT* rect, RECT* area) {
-  MONITORINFO info;
-  memset(&info, 0, sizeof info);
-  info.cbSize = sizeof info;
-  HMONITOR monitor = MonitorFromRect(rect, MONITOR_DEFAULTTONEAREST);
-  if (monitor && GetMonitorInfoA(monitor, &info)) {
-    *area = info.rcWork;
-    return;
-  }
-  if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, area, 0)) SetRect(area, 0, 0, 640, 480);
-}
 
 // The popup of the dialog, made when there is none.
 HWND PopupFor(HWND dialog) {
@@ -156,7 +145,8 @@ void ShowControlHelpPopup(HWND dialog, int controlId) {
     SetRect(&control, cursor.x, cursor.y, cursor.x, cursor.y);
   }
   RECT area;
-  WorkAreaOf(&control, &area);
+  const POINT middle = {(control.left + control.right) / 2, (control.top + control.bottom) / 2};
+  if (!WorkAreaAt(middle, &area)) SetRect(&area, 0, 0, 640, 480);
   const HelpRect c = {control.left, control.top, control.right, control.bottom};
   const HelpRect a = {area.left, area.top, area.right, area.bottom};
   int x, y;

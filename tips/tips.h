@@ -39,6 +39,7 @@ int BuildTipText(HWND chipWindow, uint16_t year, uint16_t month, uint16_t day, D
                  DayMask scheduleMask, POINT point);
 // Width and height 0 keep the window's size.
 void PlaceTipWindow(HWND chipWindow, int width, int height, POINT point);
+int WorkAreaAt(POINT point, RECT* work);
 // Nonzero when no visible window above the chip window overlaps it.
 int IsChipUncovered(HWND chipWindow);
 void PumpPaintMessages();

@@ -111,21 +111,21 @@ int ListEnd(const char* text, int size) {
   return pos < size ? pos : size;
 }
 
-// The work area of the monitor under the cursor, or of the nearest one; the
-// primary monitor's when the system cannot tell monitors apart.
-int CursorWorkArea(POINT cursor, RECT* work) {
+}  // namespace
+
+// The work area of the monitor that holds the point, or of the nearest one;
+// the primary monitor's when the system cannot tell monitors apart.
+int WorkAreaAt(POINT point, RECT* work) {
   MONITORINFO info;
   memset(&info, 0, sizeof info);
   info.cbSize = sizeof info;
-  HMONITOR monitor = MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST);
+  HMONITOR monitor = MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST);
   if (monitor && GetMonitorInfoA(monitor, &info)) {
     *work = info.rcWork;
     return 1;
   }
   return SystemParametersInfoA(SPI_GETWORKAREA, 0, work, 0) != 0;
 }
-
-}  // namespace
 
 HFONT CreateTipFontFor(HWND window) {
   int dpi = 96;
@@ -286,7 +286,7 @@ void PlaceTipWindow(HWND chipWindow, int width, int height, POINT point) {
   RECT work;
   TipArea area;
   const TipArea* clamp = nullptr;
-  if (CursorWorkArea(cursor, &work)) {
+  if (WorkAreaAt(cursor, &work)) {
     area = TipArea{work.left, work.top, work.right, work.bottom};
     clamp = &area;
   }
