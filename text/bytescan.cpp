@@ -3,10 +3,7 @@
 #include <stdint.h>
 #include <string.h>
 
-#if defined(__i386__) || defined(__x86_64__)
-#include <emmintrin.h>
-#define TARNIVEL_SSE2_LOOPS 1
-#endif
+#include "text/linefeedscan.h"
 
 namespace {
 
@@ -22,9 +19,6 @@ inline uint32_t Word(const unsigned char* p) {
   memcpy(&v, p, 4);
   return v;
 }
-
-// Whether one of the four bytes of v is zero.
-inline int HasZeroByte(uint32_t v) { return ((v - 0x01010101u) & ~v & 0x80808080u) != 0; }
 
 inline int IsLineByte(unsigned char c) { return c == '\n' || c == '#' || c == '\r' || c == 0; }
 
@@ -42,14 +36,7 @@ const unsigned char* FindLineByteWords(const unsigned char* p, const unsigned ch
 }
 
 const unsigned char* FindLineFeedWords(const unsigned char* p, const unsigned char* end) {
-  for (; end - p >= 4; p += 4) {
-    if (!HasZeroByte(Word(p) ^ 0x0A0A0A0Au)) continue;
-    for (int i = 0; i < 4; ++i)
-      if (p[i] == '\n') return p + i;
-  }
-  for (; p < end; ++p)
-    if (*p == '\n') return p;
-  return end;
+  return LineFeedScanWords::Find(p, end);
 }
 
 #ifdef TARNIVEL_SSE2_LOOPS
@@ -70,13 +57,7 @@ __attribute__((target("sse2"))) const unsigned char* FindLineByteSse2(const unsi
 
 __attribute__((target("sse2"))) const unsigned char* FindLineFeedSse2(const unsigned char* p,
                                                                        const unsigned char* end) {
-  const __m128i lf = _mm_set1_epi8('\n');
-  for (; end - p >= 16; p += 16) {
-    unsigned mask = (unsigned)_mm_movemask_epi8(
-        _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), lf));
-    if (mask) return p + __builtin_ctz(mask);
-  }
-  return FindLineFeedWords(p, end);
+  return LineFeedScanSse2::Find(p, end);
 }
 
 #endif

@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "text/leadbyte.h"
+#include "text/linefeedscan.h"
 #include "text/strbasic.h"
 #include "today/tablefields.h"
 
@@ -237,7 +238,46 @@ constexpr LabelBytes kLabelBytes;
 
 // What a look at the lines of one file needs; a weekday name of up to three
 // bytes, lowered as FindWeekday compares, packed into a number.
-enum { kFastMargin = 32, kFastYears = 4 };
+enum {
+  kFastMargin = 32,
+  kFastDateMax = kFastMargin - 4,
+  kFastYears = 8,
+  kFastAnyYear = kFastYears,
+  kFastMonths = 16,
+  kFastKeys = 8,
+  kNameSlots = 16
+};
+
+// The days of each weekday in the months asked for (the first kFastKeys):
+// [w][0] every one, [w][k] the k-th.
+struct WeekdayDays {
+  DayMask days[kFastKeys][7][6];
+};
+
+void FillWeekdayDays(WeekdayDays* table, const MonthKey* keys, int count) {
+  if (count > kFastKeys) count = kFastKeys;
+  if (count > 0) memset(table->days, 0, sizeof table->days[0] * (size_t)count);
+  for (int i = 0; i < count; ++i) {
+    unsigned first = DayOfWeek(MonthKeyYear(keys[i]), MonthKeyMonth(keys[i]), 1);
+    unsigned last = DaysInMonth(MonthKeyYear(keys[i]), MonthKeyMonth(keys[i]));
+    for (unsigned d = 1; d <= last; ++d) {
+      DayMask* days = table->days[i][(first + d - 1) % 7];
+      days[0] |= 1u << d;
+      days[(d - 1) / 7 + 1] |= 1u << d;
+    }
+  }
+}
+
+// The days an entry without a weekday marks in any month, by its day; a
+// day of 100 stands for none.
+inline constexpr DayMask PlainDays(unsigned day) { return day == 0 ? kMaskEveryDay : day <= 31 ? 1u << day : 0; }
+struct PlainDayTable {
+  DayMask days[101];
+  constexpr PlainDayTable() : days() {
+    for (unsigned d = 0; d < 100; ++d) days[d] = PlainDays(d);
+  }
+};
+constexpr PlainDayTable kPlainDays;
 
 struct LineLook {
   const MonthKey* keys;
@@ -245,13 +285,19 @@ struct LineLook {
   EraCache* eras;
   const WeekdayNames* names;
   uint32_t weekdays[7];
-  // For FastLook: the distinct years asked for with a bit per month of
-  // each, and the months of any year; fast is 0 where these cannot say.
+  // For FastLook: a bit per key asked for, by year (yearBase on, then any
+  // year) and month (0 every month); fast is 0 where these cannot say.
   int fast;
-  int years;
-  uint16_t year[kFastYears];
-  uint32_t months[kFastYears];
-  uint32_t anyMonths;
+  uint16_t yearBase;
+  uint8_t keyBits[kFastYears + 1][kFastMonths];
+  // What an era letter adds to its number (0 for other bytes); erasKnown is
+  // 0 until the era table is loaded, which the first era year does.
+  int erasKnown;
+  uint16_t eraOffset[128];
+  // The packed names by a hash of them, the first of equal ones.
+  uint32_t nameKey[kNameSlots];
+  uint8_t nameDay[kNameSlots];
+  const WeekdayDays* weekdayDays;
 };
 
 uint32_t PackedName(const char* name) {
@@ -260,34 +306,60 @@ uint32_t PackedName(const char* name) {
   return packed;
 }
 
-void InitLook(LineLook* look, const MonthKey* keys, int count, EraCache* eras, const WeekdayNames* names) {
+inline unsigned NameSlot(uint32_t packed) { return (packed * 0x9E3779B1u) >> 28; }
+
+void FillEraOffsets(LineLook* look) {
+  memset(look->eraOffset, 0, sizeof look->eraOffset);
+  look->erasKnown = !look->eras || look->eras->state;
+  if (!look->eras || !look->eras->state) return;
+  const EraTable* table = &look->eras->table;
+  for (int c = 'A'; c <= 'z'; ++c)
+    if (IsEraLetter((char)c) && table->known[c]) look->eraOffset[c] = (uint16_t)(table->firstYear[c] - 1);
+}
+
+void InitLook(LineLook* look, const MonthKey* keys, int count, EraCache* eras, const WeekdayNames* names,
+              const WeekdayDays* weekdayDays) {
+  look->weekdayDays = weekdayDays;
   look->keys = keys;
   look->count = count;
   look->eras = eras;
   look->names = names;
+  memset(look->nameKey, 0, sizeof look->nameKey);
   for (int i = 0; i < 7; ++i) {
     const char* name = names ? names->name[i] : kDefaultWeekdays[i];
     // A longer name matches no name of two or three bytes.
-    look->weekdays[i] = strnlen(name, 4) <= 3 ? PackedName(name) : 0xFFFFFFFFu;
+    const uint32_t packed = strnlen(name, 4) <= 3 ? PackedName(name) : 0xFFFFFFFFu;
+    look->weekdays[i] = packed;
+    if (packed == 0xFFFFFFFFu || packed < 0x100) continue;  // nor does a shorter one
+    unsigned slot = NameSlot(packed);
+    while (look->nameKey[slot] && look->nameKey[slot] != packed) slot = (slot + 1) % kNameSlots;
+    if (!look->nameKey[slot]) {
+      look->nameKey[slot] = packed;
+      look->nameDay[slot] = (uint8_t)i;
+    }
   }
-  look->fast = count > 0;
-  look->years = 0;
-  look->anyMonths = 0;
+  unsigned low = 0xFFFF, high = 0;
+  look->fast = count > 0 && count <= kFastKeys;
   for (int i = 0; i < count && look->fast; ++i) {
-    const uint16_t year = MonthKeyYear(keys[i]), month = MonthKeyMonth(keys[i]);
-    int k = 0;
-    while (k < look->years && look->year[k] != year) ++k;
-    if (month >= 32 || k == kFastYears) {
-      look->fast = 0;
-      break;
-    }
-    if (k == look->years) {
-      look->year[k] = year;
-      look->months[k] = 0;
-      ++look->years;
-    }
-    look->months[k] |= 1u << month;
-    look->anyMonths |= 1u << month;
+    const unsigned year = MonthKeyYear(keys[i]), month = MonthKeyMonth(keys[i]);
+    if (!year || year > 0xFFF0 || !month || month > 12) look->fast = 0;
+    if (year < low) low = year;
+    if (year > high) high = year;
+  }
+  if (look->fast && high - low >= kFastYears) look->fast = 0;
+  if (!look->fast) return;
+  look->yearBase = (uint16_t)low;
+  FillEraOffsets(look);
+  memset(look->keyBits, 0, sizeof look->keyBits);
+  for (int i = 0; i < count; ++i) {
+    const unsigned month = MonthKeyMonth(keys[i]);
+    const uint8_t bit = (uint8_t)(1u << i);
+    uint8_t* row = look->keyBits[MonthKeyYear(keys[i]) - low];
+    uint8_t* any = look->keyBits[kFastAnyYear];
+    row[month] |= bit;
+    row[0] |= bit;
+    any[month] |= bit;
+    any[0] |= bit;
   }
 }
 
@@ -440,153 +512,161 @@ __attribute__((noinline)) int QuickLook(const unsigned char* raw, int n, const L
   return LookAtLabel(raw, n, i, known);
 }
 
-inline int DigitOf(unsigned char c, unsigned* digit) {
-  *digit = (unsigned)c - '0';
-  return *digit < 10;
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "FastLook reads digits a word at a time");
+
+// The bytes of v that are no ASCII digit, as nonzero bytes.
+inline uint32_t NonDigitBytes(uint32_t v) {
+  return ((v & 0xF0F0F0F0u) ^ 0x30303030u) | (((v & 0x0F0F0F0Fu) + 0x06060606u) & 0xF0F0F0F0u);
 }
+
+// The number that the first length (1 to 4) bytes of v, all digits, write.
+inline uint32_t DigitsValue(uint32_t v, int length) {
+  uint32_t d = (v & 0x0F0F0F0Fu) << (32 - 8 * length);
+  d = (d * 10 + (d >> 8)) & 0x00FF00FFu;
+  return (d * 100 + (d >> 16)) & 0xFFFFu;
+}
+
+// Bytes that can start a text right after the date field's blank.
+struct TextStartBytes {
+  unsigned char is[256];
+  constexpr TextStartBytes() : is() {
+    for (int c = 0; c < 256; ++c) is[c] = 1;
+    is[(int)' '] = is[(int)'\t'] = is[(int)'*'] = 0;
+    is[(int)'\n'] = is[(int)'#'] = is[(int)'\r'] = is[0] = 0;
+  }
+};
+constexpr TextStartBytes kTextStart;
+
+// What FastLook reads of an entry: the keys whose month it falls in, and
+// the days it marks in the month of key i: days[i * stride].
+struct FastEntry {
+  unsigned keys;
+  unsigned stride;
+  const DayMask* days;
+};
 
 // ReadPlainDate for the shortest forms only, on a line with at least
 // kFastMargin bytes buffered, so that no byte of the date needs a bounds
 // check: years of at most four digits, months and days of at most two,
-// weekday names of at most eight letters. kQuickUnknown leaves the line to
-// QuickLook; the other results are QuickLook's.
-__attribute__((always_inline)) inline int FastLook(const unsigned char* raw, const int n, const LineLook* look, ScheduleEntry* entry,
-                    int* known) {
-  int i = 0;
-  unsigned digit;
-  uint32_t months = look->anyMonths;
-  uint16_t year = 0;
-  if (raw[0] == '*') {
+// weekday names that end within kFastDateMax bytes. A line that starts
+// with '#' is a comment. Returns how many bytes of the line are known to be
+// whole characters without a line feed, after giving an entry to take; 0
+// leaves the line to QuickLook, as does take returning 0.
+template <typename Take>
+__attribute__((always_inline)) inline int FastLook(const unsigned char* raw, const int n, const LineLook* look,
+                                                   const Take& take) {
+  const uint8_t* row;
+  int i;
+  const unsigned c = raw[0];
+  if (c == '*') {
+    if (raw[1] != '/') return 0;
+    row = look->keyBits[kFastAnyYear];
     i = 1;
   } else {
-    const int letter = IsAsciiLetter(raw[0]);
-    uint32_t value = 0;
-    for (i = letter; DigitOf(raw[i], &digit); ++i) {
-      if (i == letter + 4) return kQuickUnknown;
-      value = value * 10 + digit;
+    if (c == '#') {
+      return 1;
     }
-    if (i == letter || raw[i] != '/') return kQuickUnknown;
-    year = (uint16_t)value;
-    if (letter && look->eras) year = EraCacheLookup(look->eras, (char)raw[0], year);
-    int k = 0;
-    while (k < look->years && look->year[k] != year) ++k;
-    if (!year || k == look->years) {
-      *known = i;
-      return kQuickNoMatch;
+    const int letter = IsAsciiLetter((unsigned char)c);
+    if (letter > look->erasKnown) return 0;
+    uint32_t v;
+    memcpy(&v, raw + letter, 4);
+    const uint32_t other = NonDigitBytes(v);
+    const int length = other ? __builtin_ctz(other) >> 3 : 4;
+    i = letter + length;
+    if (!length || raw[i] != '/') return 0;
+    // Digits and other bytes add nothing.
+    const unsigned year = DigitsValue(v, length) + look->eraOffset[c & 127];
+    const unsigned slot = (uint16_t)(year - look->yearBase);
+    if (slot >= kFastYears) {
+      return i;
     }
-    months = look->months[k];
+    row = look->keyBits[slot];
   }
-  if (raw[i] != '/') return kQuickUnknown;
-  uint32_t month = 0;
-  if (raw[++i] == '*') {
-    ++i;
+
+  unsigned month = 0;
+  const unsigned m0 = (unsigned)raw[i + 1] - '0';
+  if (raw[i + 1] == '*') {
+    i += 2;
+  } else if (m0 < 10) {
+    const unsigned m1 = (unsigned)raw[i + 2] - '0';
+    month = m0;
+    i += 2;
+    if (m1 < 10) {
+      month = m0 * 10 + m1;
+      ++i;
+    }
   } else {
-    if (!DigitOf(raw[i], &digit)) return kQuickUnknown;
-    month = digit;
-    if (DigitOf(raw[++i], &digit)) {
-      month = month * 10 + digit;
-      if (DigitOf(raw[++i], &digit)) return kQuickUnknown;
-    }
+    return 0;
   }
-  if (raw[i] != '/') return kQuickUnknown;
-  if (month && (month >= 32 || !(months >> month & 1))) {
-    *known = i;
-    return kQuickNoMatch;
+  if (raw[i] != '/') return 0;
+  const unsigned keys = month < kFastMonths ? row[month] : 0;
+  if (!keys) {
+    return i;
   }
 
   const int dayPart = ++i;
-  uint32_t day = 0;
-  int weekday = kWeekdayNone;
+  unsigned day = 0, weekday = kWeekdayNone;
   if (raw[i] == '*') {
     ++i;
   } else {
-    if (DigitOf(raw[i], &digit)) {
-      day = digit;
-      if (DigitOf(raw[++i], &digit)) {
-        day = day * 10 + digit;
-        if (DigitOf(raw[++i], &digit)) return kQuickUnknown;
+    const unsigned d0 = (unsigned)raw[i] - '0';
+    if (d0 < 10) {
+      day = d0;
+      const unsigned d1 = (unsigned)raw[++i] - '0';
+      if (d1 < 10) {
+        day = d0 * 10 + d1;
+        if ((unsigned)raw[++i] - '0' < 10) return 0;
       }
     }
     const int letters = i;
     while (IsAsciiLetter(raw[i]))
-      if (++i > letters + 8) return kQuickUnknown;
+      if (++i > kFastDateMax) return 0;
     if (i - letters >= 2) {
-      const uint32_t packed =
-          ((uint32_t)raw[letters] | (uint32_t)raw[letters + 1] << 8 |
-           (i - letters >= 3 ? (uint32_t)raw[letters + 2] << 16 : 0)) |
-          (i - letters >= 3 ? 0x202020u : 0x2020u);
-      for (weekday = 0; weekday < 7 && look->weekdays[weekday] != packed; ++weekday) {
+      // Up to three letters count, lowered as FindWeekday compares them.
+      uint32_t w;
+      memcpy(&w, raw + letters, 4);
+      const uint32_t packed = (w | 0x20202020u) & (i - letters >= 3 ? 0x00FFFFFFu : 0x0000FFFFu);
+      unsigned slot = NameSlot(packed);
+      while (look->nameKey[slot] != packed) {
+        if (!look->nameKey[slot]) {
+          return IsBlankByte(raw[i]) ? i : 0;
+        }
+        slot = (slot + 1) % kNameSlots;
       }
-      if (weekday == 7) {
-        *known = i;
-        return IsBlankByte(raw[i]) ? kQuickNoMatch : kQuickUnknown;
-      }
+      weekday = look->nameDay[slot];
     } else if (!day) {
       // No number, or a zero day: QuickLook passes over those that have a byte.
-      if (i == dayPart || !IsBlankByte(raw[i])) return kQuickUnknown;
-      *known = i;
-      return kQuickNoMatch;
+      if (i == dayPart || !IsBlankByte(raw[i])) return 0;
+      return i;
     }
   }
-  if (!IsBlankByte(raw[i])) return kQuickUnknown;
-  entry->year = year;
-  entry->month = (uint16_t)month;
-  entry->day = (uint16_t)day;
-  entry->weekday = (uint8_t)weekday;
-  entry->label[0] = '\0';
-  entry->text = nullptr;
+  if (!IsBlankByte(raw[i])) return 0;
+  FastEntry entry;
+  entry.keys = keys;
+  if (weekday == kWeekdayNone) {
+    entry.stride = 0;
+    entry.days = &kPlainDays.days[day];
+  } else {
+    entry.stride = sizeof look->weekdayDays->days[0] / sizeof(DayMask);
+    entry.days = day <= 5 ? &look->weekdayDays->days[0][weekday][day] : &kPlainDays.days[100];
+    if (day > 5) entry.stride = 0;
+  }
   // Mostly the text follows a single blank; i + 1 is within the margin.
-  const unsigned char kind = kLabelBytes.kind[raw[i + 1]];
-  if (raw[i + 1] != '*' && (kind == kLabelPlain || kind == kLabelHigh)) {
-    *known = i + 1;
-    return kQuickEntry;
-  }
-  return LookAtLabel(raw, n, i, known);
-}
-
-// FastLook where it can, else QuickLook.
-__attribute__((always_inline)) inline int LookAtLine(const unsigned char* raw, int n, const LineLook* look,
-                                                     ScheduleEntry* entry, int* known) {
-  if (n >= kFastMargin && look->fast) {
-    const int result = FastLook(raw, n, look, entry, known);
-    if (result != kQuickUnknown) return result;
-  }
-  return QuickLook(raw, n, look, entry, known);
-}
-
-// The days of each weekday in the first two months asked for: [w][0] every
-// one, [w][k] the k-th.
-struct WeekdayDays {
-  DayMask days[2][7][6];
-};
-
-void FillWeekdayDays(WeekdayDays* table, const MonthKey* keys, int count) {
-  memset(table, 0, sizeof *table);
-  for (int i = 0; i < count && i < 2; ++i) {
-    unsigned first = DayOfWeek(MonthKeyYear(keys[i]), MonthKeyMonth(keys[i]), 1);
-    unsigned last = DaysInMonth(MonthKeyYear(keys[i]), MonthKeyMonth(keys[i]));
-    for (unsigned d = 1; d <= last; ++d) {
-      DayMask* days = table->days[i][(first + d - 1) % 7];
-      days[0] |= 1u << d;
-      days[(d - 1) / 7 + 1] |= 1u << d;
-    }
-  }
+  int known = i + 1;
+  if (!kTextStart.is[raw[i + 1]] && LookAtLabel(raw, n, i, &known) != kQuickEntry) return 0;
+  return take(entry) ? known : 0;
 }
 
 __attribute__((always_inline)) inline void MarkEntry(const ScheduleEntry* entry, const MonthKey* keys,
-                                                   const WeekdayDays* table, DayMask* masks,
-               int count) {
+                                                   const WeekdayDays* table, DayMask* masks, int count) {
   for (int i = 0; i < count; ++i) {
     uint16_t year = MonthKeyYear(keys[i]), month = MonthKeyMonth(keys[i]);
     if ((entry->month && entry->month != month) || (entry->year && entry->year != year)) continue;
     if (entry->weekday == kWeekdayNone) {
-      if (entry->day == 0)
-        masks[i] |= kMaskEveryDay;
-      else if (entry->day <= 31)
-        masks[i] |= 1u << entry->day;
+      masks[i] |= PlainDays(entry->day);
       continue;
     }
-    if (i < 2) {
+    if (i < kFastKeys) {
       if (entry->day <= 5) masks[i] |= table->days[i][entry->weekday][entry->day];
       continue;
     }
@@ -610,24 +690,68 @@ inline int EntryMatchesDay(const ScheduleEntry* entry, uint16_t year, uint16_t m
   return entry->day == 0 || (unsigned)(day - 1) / 7 + 1 == entry->day;
 }
 
+// What the run of lines does with an entry: nonzero when it is done with.
+struct MarkTake {
+  DayMask* masks;
+  int operator()(const FastEntry& entry) const {
+    for (unsigned keys = entry.keys; keys; keys &= keys - 1) {
+      const unsigned i = (unsigned)__builtin_ctz(keys);
+      masks[i] |= entry.days[i * entry.stride];
+    }
+    return 1;
+  }
+};
+
+// A day lookup passes over the entries that miss its day.
+struct CollectTake {
+  DayMask day;
+  int operator()(const FastEntry& entry) const { return !(entry.days[0] & day); }
+};
+
 // Passes over the lines from the file's position on that FastLook tells
-// and whose line feed is in the buffer, keeping the position local; take
-// says whether an entry is done with. Stops before any other line.
-template <typename Take>
-__attribute__((always_inline)) inline void PassFastLines(TableFile* file, const LineLook* look,
-                                                         LineFeedFinder find, ScheduleEntry* entry, Take take) {
-  if (!look->fast) return;
+// and whose line feed is in the buffer, keeping the position local. Stops
+// before any other line.
+template <typename Scan, typename Take>
+inline void RunLines(TableFile* file, const LineLook* look, const Take& take) {
   const unsigned char* p = file->buffer + file->pos;
   const unsigned char* const end = file->buffer + file->len;
-  while (end - p >= kFastMargin) {
-    int known;
-    const int result = FastLook(p, (int)(end - p), look, entry, &known);
-    if (result == kQuickUnknown) break;
-    const unsigned char* s = find(p + known, end);
-    if (s == end || s[-1] >= 0x80 || (result == kQuickEntry && !take(entry))) break;
+  if (end - p < kFastMargin) return;
+  const unsigned char* const last = end - kFastMargin;
+  while (p <= last) {
+    const int known = FastLook(p, (int)(end - p), look, take);
+    if (!known) break;
+    const unsigned char* s = Scan::Find(p + known, end);
+    if (s == end || s[-1] >= 0x80) break;
     p = s + 1;
   }
   file->pos = (int)(p - file->buffer);
+}
+
+// The run compiled once for each line-feed loop, with that loop inlined.
+template <typename Take>
+__attribute__((flatten)) void RunLinesWords(TableFile* file, const LineLook* look, const Take* take) {
+  RunLines<LineFeedScanWords>(file, look, *take);
+}
+
+#ifdef TARNIVEL_SSE2_LOOPS
+template <typename Take>
+__attribute__((target("sse2"), flatten)) void RunLinesSse2(TableFile* file, const LineLook* look,
+                                                           const Take* take) {
+  RunLines<LineFeedScanSse2>(file, look, *take);
+}
+#endif
+
+template <typename Take>
+using RunLinesFn = void (*)(TableFile* file, const LineLook* look, const Take* take);
+
+// The run for this processor, or null where FastLook cannot say.
+template <typename Take>
+RunLinesFn<Take> ChooseRun(const LineLook* look) {
+  if (!look->fast) return nullptr;
+#ifdef TARNIVEL_SSE2_LOOPS
+  if (ByteScanUsesSse2()) return RunLinesSse2<Take>;
+#endif
+  return RunLinesWords<Take>;
 }
 
 }  // namespace
@@ -651,19 +775,19 @@ void MarkScheduleFile(TableFile* file, EraCache* eras, const WeekdayNames* names
   WeekdayDays table;
   FillWeekdayDays(&table, keys, count);
   LineLook look;
-  InitLook(&look, keys, count, eras, names);
-  ScheduleEntry entry;
+  InitLook(&look, keys, count, eras, names, &table);
+  const MarkTake take = {masks};
+  const RunLinesFn<MarkTake> run = ChooseRun<MarkTake>(&look);
   const LineFeedFinder findLineFeed = LineFeedSearch();
+  ScheduleEntry entry;
   for (;;) {
-    PassFastLines(file, &look, findLineFeed, &entry, [&](const ScheduleEntry* e) {
-      MarkEntry(e, keys, &table, masks, count);
-      return 1;
-    });
+    if (run) run(file, &look, &take);
     const unsigned char* raw;
     int n = PeekTableLine(file, &raw);
     if (!n) break;
     int known;
-    int result = LookAtLine(raw, n, &look, &entry, &known);
+    int result = QuickLook(raw, n, &look, &entry, &known);
+    if (!look.erasKnown && eras->state) FillEraOffsets(&look);
     if (result != kQuickUnknown) {
       SkipTableLine(file, known, findLineFeed);
       if (result == kQuickEntry) MarkEntry(&entry, keys, &table, masks, count);
@@ -683,20 +807,24 @@ int CollectScheduleFileTexts(TableFile* file, EraCache* eras, const WeekdayNames
                              uint16_t year, uint16_t month, uint16_t day, StringList* list) {
   int found = 0;
   MonthKey key = MakeMonthKey(year, month);
+  WeekdayDays table;
+  FillWeekdayDays(&table, &key, 1);
   LineLook look;
-  InitLook(&look, &key, 1, eras, names);
+  InitLook(&look, &key, 1, eras, names, &table);
+  const CollectTake take = {1u << (day & 31)};
+  // The table knows the days of the month only.
+  const RunLinesFn<CollectTake> run = day >= 1 && day <= DaysInMonth(year, month) ? ChooseRun<CollectTake>(&look) : nullptr;
   ScheduleEntry entry;
   const LineFeedFinder findLineFeed = LineFeedSearch();
   const unsigned weekday = DayOfWeek(year, month, day);
   while (!list->full) {
-    PassFastLines(file, &look, findLineFeed, &entry, [&](const ScheduleEntry* e) {
-      return !EntryMatchesDay(e, year, month, day, weekday);
-    });
+    if (run) run(file, &look, &take);
     const unsigned char* raw;
     int n = PeekTableLine(file, &raw);
     if (!n) break;
     int known;
-    int result = LookAtLine(raw, n, &look, &entry, &known);
+    int result = QuickLook(raw, n, &look, &entry, &known);
+    if (!look.erasKnown && eras->state) FillEraOffsets(&look);
     if (result == kQuickNoMatch || (result == kQuickEntry && !EntryMatchesDay(&entry, year, month, day, weekday))) {
       SkipTableLine(file, known, findLineFeed);
       continue;
