@@ -537,6 +537,53 @@ struct TextStartBytes {
 };
 constexpr TextStartBytes kTextStart;
 
+// The first byte of a line for FastLook.
+enum : unsigned char { kStartDigit, kStartLetter, kStartStar, kStartHash, kStartOther };
+struct LineStarts {
+  unsigned char kind[256];
+  constexpr LineStarts() : kind() {
+    for (int c = 0; c < 256; ++c) kind[c] = kStartOther;
+    for (int c = '0'; c <= '9'; ++c) kind[c] = kStartDigit;
+    for (int c = 'a'; c <= 'z'; ++c) kind[c] = kind[c - 'a' + 'A'] = kStartLetter;
+    kind[(int)'*'] = kStartStar;
+    kind[(int)'#'] = kStartHash;
+  }
+};
+constexpr LineStarts kLineStarts;
+
+// LookAtLabel within the first kFastMargin bytes of a line that has at
+// least kFastMargin + 4 buffered; raw[i] is the blank after the date. The
+// start of the text, or 0 where it is not known there.
+__attribute__((always_inline)) inline int FastLabel(const unsigned char* raw, int i) {
+  int j = i + 1;
+  while (IsBlankByte(raw[j]))
+    if (++j >= kFastMargin) return 0;
+  if (raw[j] == '*') {
+    for (++j;;) {
+      if (j >= kFastMargin) return 0;
+      // Four bytes from 0x24 to 0x7F are plain.
+      uint32_t v;
+      memcpy(&v, raw + j, 4);
+      if (!(((v - 0x24242424u) | v) & 0x80808080u)) {
+        j += 4;
+        continue;
+      }
+      const unsigned char c = raw[j];
+      const unsigned char kind = kLabelBytes.kind[c];
+      if (kind == kLabelBlank) break;
+      if (kind == kLabelUnstored) return 0;
+      if (kind == kLabelHigh && IsLeadByte(c)) {
+        if (IsUnstoredByte(raw[j + 1])) return 0;
+        ++j;
+      }
+      ++j;
+    }
+    while (IsBlankByte(raw[j]))
+      if (++j >= kFastMargin) return 0;
+  }
+  return j < kFastMargin && !IsUnstoredByte(raw[j]) ? j : 0;
+}
+
 // What FastLook reads of an entry: the keys whose month it falls in, and
 // the days it marks in the month of key i: days[i * stride].
 struct FastEntry {
@@ -546,27 +593,26 @@ struct FastEntry {
 };
 
 // ReadPlainDate for the shortest forms only, on a line with at least
-// kFastMargin bytes buffered, so that no byte of the date needs a bounds
+// kFastMargin + 4 bytes buffered, so that no byte of the date needs a bounds
 // check: years of at most four digits, months and days of at most two,
 // weekday names that end within kFastDateMax bytes. A line that starts
-// with '#' is a comment. Returns how many bytes of the line are known to be
-// whole characters without a line feed, after giving an entry to take; 0
-// leaves the line to QuickLook, as does take returning 0.
+// with '#' is a comment. Returns how many bytes of the line (at most
+// kFastMargin) are known to be whole characters without a line feed, after
+// giving an entry to take; 0 leaves the line to QuickLook, as does take
+// returning 0.
 template <typename Take>
-__attribute__((always_inline)) inline int FastLook(const unsigned char* raw, const int n, const LineLook* look,
-                                                   const Take& take) {
+__attribute__((always_inline)) inline int FastLook(const unsigned char* raw, const LineLook* look, const Take& take) {
   const uint8_t* row;
   int i;
   const unsigned c = raw[0];
-  if (c == '*') {
-    if (raw[1] != '/') return 0;
+  const unsigned start = kLineStarts.kind[c];
+  if (start >= kStartStar) {
+    if (start == kStartHash) return 1;
+    if (start != kStartStar || raw[1] != '/') return 0;
     row = look->keyBits[kFastAnyYear];
     i = 1;
   } else {
-    if (c == '#') {
-      return 1;
-    }
-    const int letter = IsAsciiLetter((unsigned char)c);
+    const int letter = (int)start;
     if (letter > look->erasKnown) return 0;
     uint32_t v;
     memcpy(&v, raw + letter, 4);
@@ -653,7 +699,7 @@ __attribute__((always_inline)) inline int FastLook(const unsigned char* raw, con
   }
   // Mostly the text follows a single blank; i + 1 is within the margin.
   int known = i + 1;
-  if (!kTextStart.is[raw[i + 1]] && LookAtLabel(raw, n, i, &known) != kQuickEntry) return 0;
+  if (!kTextStart.is[raw[i + 1]] && !(known = FastLabel(raw, i))) return 0;
   return take(entry) ? known : 0;
 }
 
@@ -715,12 +761,14 @@ template <typename Scan, typename Take>
 inline void RunLines(TableFile* file, const LineLook* look, const Take& take) {
   const unsigned char* p = file->buffer + file->pos;
   const unsigned char* const end = file->buffer + file->len;
-  if (end - p < kFastMargin) return;
-  const unsigned char* const last = end - kFastMargin;
+  // FastLook reads fewer than kFastMargin + 4 bytes and knows at most
+  // kFastMargin; the search for the line feed starts with 32 buffered bytes.
+  if (end - p < kFastMargin + 32) return;
+  const unsigned char* const last = end - (kFastMargin + 32);
   while (p <= last) {
-    const int known = FastLook(p, (int)(end - p), look, take);
+    const int known = FastLook(p, look, take);
     if (!known) break;
-    const unsigned char* s = Scan::Find(p + known, end);
+    const unsigned char* s = Scan::FindNear(p + known, end);
     if (s == end || s[-1] >= 0x80) break;
     p = s + 1;
   }
