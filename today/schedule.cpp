@@ -279,6 +279,21 @@ struct PlainDayTable {
 };
 constexpr PlainDayTable kPlainDays;
 
+// The first byte of a line for FastLook; letters are other bytes until
+// the era table is loaded.
+enum : unsigned char { kStartDigit, kStartLetter, kStartStar, kStartHash, kStartOther };
+struct LineStarts {
+  unsigned char kind[256];
+  constexpr LineStarts(unsigned char letter) : kind() {
+    for (int c = 0; c < 256; ++c) kind[c] = kStartOther;
+    for (int c = '0'; c <= '9'; ++c) kind[c] = kStartDigit;
+    for (int c = 'a'; c <= 'z'; ++c) kind[c] = kind[c - 'a' + 'A'] = letter;
+    kind[(int)'*'] = kStartStar;
+    kind[(int)'#'] = kStartHash;
+  }
+};
+constexpr LineStarts kLineStarts(kStartLetter), kLineStartsBeforeEras(kStartOther);
+
 struct LineLook {
   const MonthKey* keys;
   int count;
@@ -291,13 +306,14 @@ struct LineLook {
   uint16_t yearBase;
   uint8_t keyBits[kFastYears + 1][kFastMonths];
   // What an era letter adds to its number (0 for other bytes); erasKnown is
-  // 0 until the era table is loaded, which the first era year does.
+  // 0 until the era table is loaded, which the first era year does, and
+  // starts sorts the first bytes of lines (kLineStarts).
   int erasKnown;
-  uint16_t eraOffset[128];
+  const unsigned char* starts;
+  uint16_t eraOffset[256];
   // The packed names by a hash of them, the first of equal ones.
   uint32_t nameKey[kNameSlots];
   uint8_t nameDay[kNameSlots];
-  const WeekdayDays* weekdayDays;
 };
 
 uint32_t PackedName(const char* name) {
@@ -311,15 +327,14 @@ inline unsigned NameSlot(uint32_t packed) { return (packed * 0x9E3779B1u) >> 28;
 void FillEraOffsets(LineLook* look) {
   memset(look->eraOffset, 0, sizeof look->eraOffset);
   look->erasKnown = !look->eras || look->eras->state;
+  look->starts = look->erasKnown ? kLineStarts.kind : kLineStartsBeforeEras.kind;
   if (!look->eras || !look->eras->state) return;
   const EraTable* table = &look->eras->table;
   for (int c = 'A'; c <= 'z'; ++c)
     if (IsEraLetter((char)c) && table->known[c]) look->eraOffset[c] = (uint16_t)(table->firstYear[c] - 1);
 }
 
-void InitLook(LineLook* look, const MonthKey* keys, int count, EraCache* eras, const WeekdayNames* names,
-              const WeekdayDays* weekdayDays) {
-  look->weekdayDays = weekdayDays;
+void InitLook(LineLook* look, const MonthKey* keys, int count, EraCache* eras, const WeekdayNames* names) {
   look->keys = keys;
   look->count = count;
   look->eras = eras;
@@ -537,20 +552,6 @@ struct TextStartBytes {
 };
 constexpr TextStartBytes kTextStart;
 
-// The first byte of a line for FastLook.
-enum : unsigned char { kStartDigit, kStartLetter, kStartStar, kStartHash, kStartOther };
-struct LineStarts {
-  unsigned char kind[256];
-  constexpr LineStarts() : kind() {
-    for (int c = 0; c < 256; ++c) kind[c] = kStartOther;
-    for (int c = '0'; c <= '9'; ++c) kind[c] = kStartDigit;
-    for (int c = 'a'; c <= 'z'; ++c) kind[c] = kind[c - 'a' + 'A'] = kStartLetter;
-    kind[(int)'*'] = kStartStar;
-    kind[(int)'#'] = kStartHash;
-  }
-};
-constexpr LineStarts kLineStarts;
-
 // LookAtLabel within the first kFastMargin bytes of a line that has at
 // least kFastMargin + 4 buffered; raw[i] is the blank after the date. The
 // start of the text, or 0 where it is not known there.
@@ -584,13 +585,11 @@ __attribute__((always_inline)) inline int FastLabel(const unsigned char* raw, in
   return j < kFastMargin && !IsUnstoredByte(raw[j]) ? j : 0;
 }
 
-// What FastLook reads of an entry: the keys whose month it falls in, and
-// the days it marks in the month of key i: days[i * stride].
-struct FastEntry {
-  unsigned keys;
-  unsigned stride;
-  const DayMask* days;
-};
+// The start of the text after the date field's blank at raw[i], or 0.
+__attribute__((always_inline)) inline int FastText(const unsigned char* raw, int i) {
+  // Mostly the text follows a single blank; i + 1 is within the margin.
+  return kTextStart.is[raw[i + 1]] ? i + 1 : FastLabel(raw, i);
+}
 
 // ReadPlainDate for the shortest forms only, on a line with at least
 // kFastMargin + 4 bytes buffered, so that no byte of the date needs a bounds
@@ -598,72 +597,89 @@ struct FastEntry {
 // weekday names that end within kFastDateMax bytes. A line that starts
 // with '#' is a comment. Returns how many bytes of the line (at most
 // kFastMargin) are known to be whole characters without a line feed, after
-// giving an entry to take; 0 leaves the line to QuickLook, as does take
-// returning 0.
+// giving an entry to take (Plain or Weekday, with the keys whose month it
+// falls in); 0 leaves the line to QuickLook, as does take returning 0.
 template <typename Take>
 __attribute__((always_inline)) inline int FastLook(const unsigned char* raw, const LineLook* look, const Take& take) {
   const uint8_t* row;
   int i;
   const unsigned c = raw[0];
-  const unsigned start = kLineStarts.kind[c];
-  if (start >= kStartStar) {
-    if (start == kStartHash) return 1;
-    if (start != kStartStar || raw[1] != '/') return 0;
+  const unsigned start = look->starts[c];
+  if (start == kStartDigit) {
+    // One to four digits: raw[0] is one.
+    uint32_t v;
+    memcpy(&v, raw, 4);
+    const uint32_t other = NonDigitBytes(v);
+    i = other ? __builtin_ctz(other) >> 3 : 4;
+    if (raw[i] != '/') return 0;
+    const unsigned slot = (uint16_t)(DigitsValue(v, i) - look->yearBase);
+    if (slot >= kFastYears) return i;
+    row = look->keyBits[slot];
+  } else if (start == kStartLetter) {
+    // An era letter and mostly one or two digits.
+    unsigned n = (unsigned)raw[1] - '0';
+    if (n >= 10) return 0;
+    const unsigned d1 = (unsigned)raw[2] - '0';
+    if (d1 >= 10) {
+      i = 2;
+    } else if ((unsigned)raw[3] - '0' >= 10) {
+      n = n * 10 + d1;
+      i = 3;
+    } else {
+      uint32_t v;
+      memcpy(&v, raw + 1, 4);
+      const uint32_t other = NonDigitBytes(v);
+      const int length = other ? __builtin_ctz(other) >> 3 : 4;
+      n = DigitsValue(v, length);
+      i = 1 + length;
+    }
+    if (raw[i] != '/') return 0;
+    const unsigned slot = (uint16_t)(n + look->eraOffset[c] - look->yearBase);
+    if (slot >= kFastYears) return i;
+    row = look->keyBits[slot];
+  } else if (start == kStartStar) {
+    if (raw[1] != '/') return 0;
     row = look->keyBits[kFastAnyYear];
     i = 1;
   } else {
-    const int letter = (int)start;
-    if (letter > look->erasKnown) return 0;
-    uint32_t v;
-    memcpy(&v, raw + letter, 4);
-    const uint32_t other = NonDigitBytes(v);
-    const int length = other ? __builtin_ctz(other) >> 3 : 4;
-    i = letter + length;
-    if (!length || raw[i] != '/') return 0;
-    // Digits and other bytes add nothing.
-    const unsigned year = DigitsValue(v, length) + look->eraOffset[c & 127];
-    const unsigned slot = (uint16_t)(year - look->yearBase);
-    if (slot >= kFastYears) {
-      return i;
-    }
-    row = look->keyBits[slot];
+    return start == kStartHash ? 1 : 0;
   }
 
-  unsigned month = 0;
-  const unsigned m0 = (unsigned)raw[i + 1] - '0';
-  if (raw[i + 1] == '*') {
-    i += 2;
-  } else if (m0 < 10) {
+  // raw[i] is the '/' after the year.
+  unsigned month = (unsigned)raw[i + 1] - '0';
+  if (month < 10) {
     const unsigned m1 = (unsigned)raw[i + 2] - '0';
-    month = m0;
     i += 2;
     if (m1 < 10) {
-      month = m0 * 10 + m1;
+      month = month * 10 + m1;
       ++i;
     }
+  } else if (raw[i + 1] == '*') {
+    month = 0;
+    i += 2;
   } else {
     return 0;
   }
   if (raw[i] != '/') return 0;
   const unsigned keys = month < kFastMonths ? row[month] : 0;
-  if (!keys) {
-    return i;
-  }
+  if (!keys) return i;
 
   const int dayPart = ++i;
-  unsigned day = 0, weekday = kWeekdayNone;
-  if (raw[i] == '*') {
-    ++i;
-  } else {
-    const unsigned d0 = (unsigned)raw[i] - '0';
-    if (d0 < 10) {
-      day = d0;
-      const unsigned d1 = (unsigned)raw[++i] - '0';
-      if (d1 < 10) {
-        day = d0 * 10 + d1;
-        if ((unsigned)raw[++i] - '0' < 10) return 0;
-      }
+  unsigned day = (unsigned)raw[i] - '0';
+  if (day < 10) {
+    const unsigned d1 = (unsigned)raw[++i] - '0';
+    if (d1 < 10) {
+      day = day * 10 + d1;
+      if ((unsigned)raw[++i] - '0' < 10) return 0;
     }
+  } else if (raw[i] == '*') {
+    if (!IsBlankByte(raw[++i])) return 0;
+    const int known = FastText(raw, i);
+    return known && take.Plain(keys, 0) ? known : 0;
+  } else {
+    day = 0;
+  }
+  if (!IsBlankByte(raw[i])) {
     const int letters = i;
     while (IsAsciiLetter(raw[i]))
       if (++i > kFastDateMax) return 0;
@@ -674,33 +690,19 @@ __attribute__((always_inline)) inline int FastLook(const unsigned char* raw, con
       const uint32_t packed = (w | 0x20202020u) & (i - letters >= 3 ? 0x00FFFFFFu : 0x0000FFFFu);
       unsigned slot = NameSlot(packed);
       while (look->nameKey[slot] != packed) {
-        if (!look->nameKey[slot]) {
-          return IsBlankByte(raw[i]) ? i : 0;
-        }
+        if (!look->nameKey[slot]) return IsBlankByte(raw[i]) ? i : 0;
         slot = (slot + 1) % kNameSlots;
       }
-      weekday = look->nameDay[slot];
-    } else if (!day) {
-      // No number, or a zero day: QuickLook passes over those that have a byte.
-      if (i == dayPart || !IsBlankByte(raw[i])) return 0;
-      return i;
+      if (!IsBlankByte(raw[i])) return 0;
+      const int known = FastText(raw, i);
+      return known && take.Weekday(keys, look->nameDay[slot], day) ? known : 0;
     }
+    if (!IsBlankByte(raw[i])) return 0;
   }
-  if (!IsBlankByte(raw[i])) return 0;
-  FastEntry entry;
-  entry.keys = keys;
-  if (weekday == kWeekdayNone) {
-    entry.stride = 0;
-    entry.days = &kPlainDays.days[day];
-  } else {
-    entry.stride = sizeof look->weekdayDays->days[0] / sizeof(DayMask);
-    entry.days = day <= 5 ? &look->weekdayDays->days[0][weekday][day] : &kPlainDays.days[100];
-    if (day > 5) entry.stride = 0;
-  }
-  // Mostly the text follows a single blank; i + 1 is within the margin.
-  int known = i + 1;
-  if (!kTextStart.is[raw[i + 1]] && !(known = FastLabel(raw, i))) return 0;
-  return take(entry) ? known : 0;
+  // No number, or a zero day: QuickLook passes over those that have a byte.
+  if (!day) return i == dayPart ? 0 : i;
+  const int known = FastText(raw, i);
+  return known && take.Plain(keys, day) ? known : 0;
 }
 
 __attribute__((always_inline)) inline void MarkEntry(const ScheduleEntry* entry, const MonthKey* keys,
@@ -739,11 +741,19 @@ inline int EntryMatchesDay(const ScheduleEntry* entry, uint16_t year, uint16_t m
 // What the run of lines does with an entry: nonzero when it is done with.
 struct MarkTake {
   DayMask* masks;
-  int operator()(const FastEntry& entry) const {
-    for (unsigned keys = entry.keys; keys; keys &= keys - 1) {
-      const unsigned i = (unsigned)__builtin_ctz(keys);
-      masks[i] |= entry.days[i * entry.stride];
-    }
+  const WeekdayDays* table;
+  __attribute__((always_inline)) int Plain(unsigned keys, unsigned day) const {
+    const DayMask days = kPlainDays.days[day];
+    if (keys & 1) masks[0] |= days;
+    if (keys & 2) masks[1] |= days;
+    for (unsigned rest = keys >> 2, i = 2; rest; rest >>= 1, ++i)
+      if (rest & 1) masks[i] |= days;
+    return 1;
+  }
+  __attribute__((always_inline)) int Weekday(unsigned keys, unsigned weekday, unsigned day) const {
+    if (day > 5) return 1;
+    for (unsigned i = 0; keys; ++i, keys >>= 1)
+      if (keys & 1) masks[i] |= table->days[i][weekday][day];
     return 1;
   }
 };
@@ -751,7 +761,13 @@ struct MarkTake {
 // A day lookup passes over the entries that miss its day.
 struct CollectTake {
   DayMask day;
-  int operator()(const FastEntry& entry) const { return !(entry.days[0] & day); }
+  const WeekdayDays* table;
+  __attribute__((always_inline)) int Plain(unsigned, unsigned entryDay) const {
+    return !(kPlainDays.days[entryDay] & day);
+  }
+  __attribute__((always_inline)) int Weekday(unsigned, unsigned weekday, unsigned entryDay) const {
+    return entryDay > 5 || !(table->days[0][weekday][entryDay] & day);
+  }
 };
 
 // Passes over the lines from the file's position on that FastLook tells
@@ -823,8 +839,8 @@ void MarkScheduleFile(TableFile* file, EraCache* eras, const WeekdayNames* names
   WeekdayDays table;
   FillWeekdayDays(&table, keys, count);
   LineLook look;
-  InitLook(&look, keys, count, eras, names, &table);
-  const MarkTake take = {masks};
+  InitLook(&look, keys, count, eras, names);
+  const MarkTake take = {masks, &table};
   const RunLinesFn<MarkTake> run = ChooseRun<MarkTake>(&look);
   const LineFeedFinder findLineFeed = LineFeedSearch();
   ScheduleEntry entry;
@@ -858,8 +874,8 @@ int CollectScheduleFileTexts(TableFile* file, EraCache* eras, const WeekdayNames
   WeekdayDays table;
   FillWeekdayDays(&table, &key, 1);
   LineLook look;
-  InitLook(&look, &key, 1, eras, names, &table);
-  const CollectTake take = {1u << (day & 31)};
+  InitLook(&look, &key, 1, eras, names);
+  const CollectTake take = {1u << (day & 31), &table};
   // The table knows the days of the month only.
   const RunLinesFn<CollectTake> run = day >= 1 && day <= DaysInMonth(year, month) ? ChooseRun<CollectTake>(&look) : nullptr;
   ScheduleEntry entry;
