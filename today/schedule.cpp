@@ -680,24 +680,39 @@ __attribute__((always_inline)) inline int FastLook(const unsigned char* raw, con
     day = 0;
   }
   if (!IsBlankByte(raw[i])) {
-    const int letters = i;
-    while (IsAsciiLetter(raw[i]))
-      if (++i > kFastDateMax) return 0;
-    if (i - letters >= 2) {
-      // Up to three letters count, lowered as FindWeekday compares them.
+    if (IsAsciiLetter(raw[i]) && IsAsciiLetter(raw[i + 1])) {
+      // A name: its first three bytes count, lowered as FindWeekday compares
+      // them; after three letters the field may go on in plain bytes.
+      const int three = IsAsciiLetter(raw[i + 2]);
       uint32_t w;
-      memcpy(&w, raw + letters, 4);
-      const uint32_t packed = (w | 0x20202020u) & (i - letters >= 3 ? 0x00FFFFFFu : 0x0000FFFFu);
+      memcpy(&w, raw + i, 4);
+      const uint32_t packed = (w | 0x20202020u) & (three ? 0x00FFFFFFu : 0x0000FFFFu);
+      i += 2 + three;
+      if (three) {
+        for (;;) {
+          if (i > kFastDateMax) return 0;
+          uint32_t v;
+          memcpy(&v, raw + i, 4);
+          if (!(((v - 0x24242424u) | v) & 0x80808080u)) {
+            i += 4;
+            continue;
+          }
+          if (IsBlankByte(raw[i])) break;
+          if (raw[i] < 0x24 || raw[i] >= 0x80) return 0;
+          ++i;
+        }
+      } else if (!IsBlankByte(raw[i])) {
+        return 0;
+      }
       unsigned slot = NameSlot(packed);
       while (look->nameKey[slot] != packed) {
-        if (!look->nameKey[slot]) return IsBlankByte(raw[i]) ? i : 0;
+        if (!look->nameKey[slot]) return i;
         slot = (slot + 1) % kNameSlots;
       }
-      if (!IsBlankByte(raw[i])) return 0;
       const int known = FastText(raw, i);
       return known && take.Weekday(keys, look->nameDay[slot], day) ? known : 0;
     }
-    if (!IsBlankByte(raw[i])) return 0;
+    if (!IsAsciiLetter(raw[i]) || !IsBlankByte(raw[++i])) return 0;
   }
   // No number, or a zero day: QuickLook passes over those that have a byte.
   if (!day) return i == dayPart ? 0 : i;
