@@ -26,10 +26,10 @@ struct LineFeedScanWords {
       if (*p == '\n') return p;
     return end;
   }
-  // The same where at least 32 bytes from p on are buffered.
-  static inline const unsigned char* FindNear(const unsigned char* p, const unsigned char* end) {
-    return Find(p, end);
-  }
+  // For a caller that has at least kNear bytes buffered from p on: the line
+  // feeds among them as bits, then Find from p + kNear. None here.
+  enum { kNear = 0 };
+  static inline unsigned NearFeeds(const unsigned char*) { return 0; }
 };
 
 #ifdef TARNIVEL_SSE2_LOOPS
@@ -50,14 +50,12 @@ struct LineFeedScanSse2 {
     }
     return LineFeedScanWords::Find(p, end);
   }
-  __attribute__((target("sse2"))) static inline const unsigned char* FindNear(const unsigned char* p,
-                                                                             const unsigned char* end) {
+  enum { kNear = 32 };
+  __attribute__((target("sse2"))) static inline unsigned NearFeeds(const unsigned char* p) {
     const __m128i lf = _mm_set1_epi8('\n');
     const __m128i* v = reinterpret_cast<const __m128i*>(p);
-    unsigned mask = (unsigned)_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(v), lf)) |
-                    (unsigned)_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(v + 1), lf)) << 16;
-    if (mask) return p + __builtin_ctz(mask);
-    return Find(p + 32, end);
+    return (unsigned)_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(v), lf)) |
+           (unsigned)_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(v + 1), lf)) << 16;
   }
 };
 #endif

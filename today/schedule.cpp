@@ -767,21 +767,27 @@ struct MarkTake {
   }
   __attribute__((always_inline)) int Weekday(unsigned keys, unsigned weekday, unsigned day) const {
     if (day > 5) return 1;
-    for (unsigned i = 0; keys; ++i, keys >>= 1)
-      if (keys & 1) masks[i] |= table->days[i][weekday][day];
+    if (keys & 1) masks[0] |= table->days[0][weekday][day];
+    if (keys & 2) masks[1] |= table->days[1][weekday][day];
+    for (unsigned rest = keys >> 2, i = 2; rest; rest >>= 1, ++i)
+      if (rest & 1) masks[i] |= table->days[i][weekday][day];
     return 1;
   }
 };
 
-// A day lookup passes over the entries that miss its day.
+// A day lookup passes over the entries that miss its day; kept says that
+// the run stopped at one of the day.
 struct CollectTake {
   DayMask day;
   const WeekdayDays* table;
+  mutable int kept;
   __attribute__((always_inline)) int Plain(unsigned, unsigned entryDay) const {
-    return !(kPlainDays.days[entryDay] & day);
+    kept = (kPlainDays.days[entryDay] & day) != 0;
+    return !kept;
   }
   __attribute__((always_inline)) int Weekday(unsigned, unsigned weekday, unsigned entryDay) const {
-    return entryDay > 5 || !(table->days[0][weekday][entryDay] & day);
+    kept = entryDay <= 5 && (table->days[0][weekday][entryDay] & day);
+    return !kept;
   }
 };
 
@@ -793,14 +799,21 @@ inline void RunLines(TableFile* file, const LineLook* look, const Take& take) {
   const unsigned char* p = file->buffer + file->pos;
   const unsigned char* const end = file->buffer + file->len;
   // FastLook reads fewer than kFastMargin + 4 bytes and knows at most
-  // kFastMargin; the search for the line feed starts with 32 buffered bytes.
+  // kFastMargin; the search for the line feed starts with kNear buffered bytes.
+  static_assert(Scan::kNear <= 32, "");
   if (end - p < kFastMargin + 32) return;
   const unsigned char* const last = end - (kFastMargin + 32);
   while (p <= last) {
     const int known = FastLook(p, look, take);
     if (!known) break;
-    const unsigned char* s = Scan::FindNear(p + known, end);
-    if (s == end || s[-1] >= 0x80) break;
+    const unsigned char* s;
+    if (const unsigned feeds = Scan::NearFeeds(p + known)) {
+      s = p + known + __builtin_ctz(feeds);
+    } else {
+      s = Scan::Find(p + known + Scan::kNear, end);
+      if (s == end) break;
+    }
+    if (s[-1] >= 0x80) break;
     p = s + 1;
   }
   file->pos = (int)(p - file->buffer);
@@ -890,23 +903,28 @@ int CollectScheduleFileTexts(TableFile* file, EraCache* eras, const WeekdayNames
   FillWeekdayDays(&table, &key, 1);
   LineLook look;
   InitLook(&look, &key, 1, eras, names);
-  const CollectTake take = {1u << (day & 31), &table};
+  const CollectTake take = {1u << (day & 31), &table, 0};
   // The table knows the days of the month only.
   const RunLinesFn<CollectTake> run = day >= 1 && day <= DaysInMonth(year, month) ? ChooseRun<CollectTake>(&look) : nullptr;
   ScheduleEntry entry;
   const LineFeedFinder findLineFeed = LineFeedSearch();
   const unsigned weekday = DayOfWeek(year, month, day);
   while (!list->full) {
+    // A line that the run kept is an entry of the day.
+    take.kept = 0;
     if (run) run(file, &look, &take);
-    const unsigned char* raw;
-    int n = PeekTableLine(file, &raw);
-    if (!n) break;
-    int known;
-    int result = QuickLook(raw, n, &look, &entry, &known);
-    if (!look.erasKnown && eras->state) FillEraOffsets(&look);
-    if (result == kQuickNoMatch || (result == kQuickEntry && !EntryMatchesDay(&entry, year, month, day, weekday))) {
-      SkipTableLine(file, known, findLineFeed);
-      continue;
+    if (!take.kept) {
+      const unsigned char* raw;
+      int n = PeekTableLine(file, &raw);
+      if (!n) break;
+      int known;
+      int result = QuickLook(raw, n, &look, &entry, &known);
+      if (!look.erasKnown && eras->state) FillEraOffsets(&look);
+      if (result == kQuickNoMatch ||
+          (result == kQuickEntry && !EntryMatchesDay(&entry, year, month, day, weekday))) {
+        SkipTableLine(file, known, findLineFeed);
+        continue;
+      }
     }
     char* line = ReadTableLine(file);
     if (!line) break;
