@@ -309,7 +309,7 @@ struct LineLook {
   // 0 until the era table is loaded, which the first era year does, and
   // starts sorts the first bytes of lines (kLineStarts).
   int erasKnown;
-  const unsigned char* starts;
+  unsigned char starts[256];
   uint16_t eraOffset[256];
   // The packed names by a hash of them, the first of equal ones.
   uint32_t nameKey[kNameSlots];
@@ -327,7 +327,7 @@ inline unsigned NameSlot(uint32_t packed) { return (packed * 0x9E3779B1u) >> 28;
 void FillEraOffsets(LineLook* look) {
   memset(look->eraOffset, 0, sizeof look->eraOffset);
   look->erasKnown = !look->eras || look->eras->state;
-  look->starts = look->erasKnown ? kLineStarts.kind : kLineStartsBeforeEras.kind;
+  memcpy(look->starts, look->erasKnown ? kLineStarts.kind : kLineStartsBeforeEras.kind, sizeof look->starts);
   if (!look->eras || !look->eras->state) return;
   const EraTable* table = &look->eras->table;
   for (int c = 'A'; c <= 'z'; ++c)
@@ -610,9 +610,16 @@ __attribute__((always_inline)) inline int FastLook(const unsigned char* raw, con
     uint32_t v;
     memcpy(&v, raw, 4);
     const uint32_t other = NonDigitBytes(v);
-    i = other ? __builtin_ctz(other) >> 3 : 4;
+    unsigned year;
+    if (!other) {
+      i = 4;
+      year = DigitsValue(v, 4);
+    } else {
+      i = __builtin_ctz(other) >> 3;
+      year = DigitsValue(v, i);
+    }
     if (raw[i] != '/') return 0;
-    const unsigned slot = (uint16_t)(DigitsValue(v, i) - look->yearBase);
+    const unsigned slot = (uint16_t)(year - look->yearBase);
     if (slot >= kFastYears) return i;
     row = look->keyBits[slot];
   } else if (start == kStartLetter) {
