@@ -44,7 +44,7 @@ int ReferenceTexts(TableFile* file, EraCache* eras, const WeekdayNames* names, u
 
 // The lookups, which look at raw lines before reading them, against the
 // reference, with either byte search and the given read sizes (0: whole).
-void CheckLookups(const uint8_t* data, size_t size, const WeekdayNames* names, int listSize,
+void CheckLookups(const uint8_t* data, size_t size, const WeekdayNames* names, uint16_t day, int listSize,
                   std::initializer_list<int> blockSizes) {
   MonthKey keys[2] = {MakeMonthKey(1999, 12), MakeMonthKey(2000, 1)};
   MemoryBytes bytes;
@@ -58,7 +58,7 @@ void CheckLookups(const uint8_t* data, size_t size, const WeekdayNames* names, i
   OpenFuzzTable(&file, &bytes, data, size);
   StringList list;
   StringListInit(&list, expectedOut, listSize);
-  int expectedFound = ReferenceTexts(&file, &eras, names, 2000, 1, 9, &list);
+  int expectedFound = ReferenceTexts(&file, &eras, names, 2000, 1, day, &list);
   StringListFinish(&list);
 
   for (int sse2 : {1, 0}) {
@@ -74,7 +74,7 @@ void CheckLookups(const uint8_t* data, size_t size, const WeekdayNames* names, i
       if (blockSize) file.blockSize = blockSize;
       memset(out, 0, sizeof out);
       StringListInit(&list, out, listSize);
-      int found = CollectScheduleFileTexts(&file, &eras, names, 2000, 1, 9, &list);
+      int found = CollectScheduleFileTexts(&file, &eras, names, 2000, 1, day, &list);
       StringListFinish(&list);
       if (found != expectedFound || memcmp(out, expectedOut, listSize > 0 ? (size_t)listSize : 0) != 0)
         __builtin_trap();
@@ -111,11 +111,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
   const int listSize = size ? data[0] % 24 : 10;
-  CheckLookups(data, size, nullptr, listSize, {0, 1, size ? data[size - 1] % 17 + 2 : 3});
+  CheckLookups(data, size, nullptr, 9, listSize, {0, 1, size ? data[size - 1] % 17 + 2 : 3});
 
   // The same lines after a first one and before a long last one, so that
-  // each is read with the bytes buffered that the run of lines wants, and
-  // weekday names that repeat, are short or are too long.
+  // each is read with the bytes buffered that the run of lines wants, with
+  // weekday names that repeat, are short or are too long, and a day from 0
+  // to 32.
   static const uint8_t kFirst[] = "x\n", kLast[] = "\n#################################################################";
   std::vector<uint8_t> padded(kFirst, kFirst + sizeof kFirst - 1);
   padded.insert(padded.end(), data, data + size);
@@ -124,6 +125,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   memset(&names, 0, sizeof names);
   const char* odd[7] = {"Sun", "mo", "TUE", "Tue", "Thursday", "F", "sAt"};
   for (int i = 0; i < 7; ++i) memcpy(names.name[i], odd[i], strlen(odd[i]));
-  CheckLookups(padded.data(), padded.size(), &names, listSize, {0});
+  CheckLookups(padded.data(), padded.size(), &names, size > 1 ? data[1] % 33 : 16, listSize, {0});
   return 0;
 }

@@ -353,6 +353,7 @@ void InitLook(LineLook* look, const MonthKey* keys, int count, EraCache* eras, c
       look->nameDay[slot] = (uint8_t)i;
     }
   }
+  look->erasKnown = 1;  // FastLook alone waits for the era table
   unsigned low = 0xFFFF, high = 0;
   look->fast = count > 0 && count <= kFastKeys;
   for (int i = 0; i < count && look->fast; ++i) {
