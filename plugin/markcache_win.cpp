@@ -9,6 +9,7 @@
 #include "text/winfile.h"
 #include "tips/tips.h"
 #include "today/holiday.h"
+#include "today/markreading.h"
 #include "today/schedule.h"
 
 namespace {
@@ -40,37 +41,37 @@ void NameChipInTag(HWND tag, ChipState* state) {
   if (GetWindowTextA(tag, held, sizeof held) <= 0 || lstrcmpA(held, text) != 0) SetWindowTextA(tag, text);
 }
 
-typedef int (*ComputeMasks)(const MonthKey* keys, DayMask* masks, int count);
+typedef int (*ComputeMasks)(const MonthKey* keys, DayMask* masks, int count, MarkReading* reading);
 
 // Computes count masks from entry first on; those of a table that could not
-// be read are marked stale.
-void ComputeEntries(ChipState* state, ComputeMasks compute, DayMask* masks, uint8_t staleBit, const MonthKey* keys,
-                    int first, int count) {
+// be read, or that needed an era table that could not be, are marked stale.
+void ComputeEntries(ChipState* state, MarkReading* reading, ComputeMasks compute, DayMask* masks,
+                    uint8_t staleBit, const MonthKey* keys, int first, int count) {
   LONG failures = g_tableReadFailures;
-  compute(&keys[first], &masks[first], count);
-  if (g_tableReadFailures == failures) return;
+  compute(&keys[first], &masks[first], count, reading);
+  if (g_tableReadFailures == failures && !reading->erasFailed()) return;
   for (int i = first; i < first + count; ++i) state->staleMarks |= (uint8_t)(staleBit << i);
 }
 
-// Nonzero when any mask was computed.
+// Nonzero when any mask was computed. The holidays and the schedules share
+// one reading of the settings and of the era table.
 int ComputeMarks(ChipState* state, const MonthKey* keys, int twoMonths) {
   int count = twoMonths ? 2 : 1;
+  const int holidays = state->holidayMask[0] == kMaskUnknown || (twoMonths && state->holidayMask[1] == kMaskUnknown);
+  const int schedules =
+      state->scheduleMask[0] == kMaskUnknown || (twoMonths && state->scheduleMask[1] == kMaskUnknown);
+  if (!holidays && !schedules) return 0;
+  MarkReading reading;
   if (state->holidayMask[0] == kMaskUnknown || state->scheduleMask[0] == kMaskUnknown) {
-    ComputeEntries(state, ComputeHolidayMasks, state->holidayMask, kStaleHoliday, keys, 0, count);
-    ComputeEntries(state, ComputeScheduleMasks, state->scheduleMask, kStaleSchedule, keys, 0, count);
+    ComputeEntries(state, &reading, ComputeHolidayMasks, state->holidayMask, kStaleHoliday, keys, 0, count);
+    ComputeEntries(state, &reading, ComputeScheduleMasks, state->scheduleMask, kStaleSchedule, keys, 0, count);
     return 1;
   }
-  if (!twoMonths) return 0;
-  int computed = 0;
-  if (state->holidayMask[1] == kMaskUnknown) {
-    ComputeEntries(state, ComputeHolidayMasks, state->holidayMask, kStaleHoliday, keys, 1, 1);
-    computed = 1;
-  }
-  if (state->scheduleMask[1] == kMaskUnknown) {
-    ComputeEntries(state, ComputeScheduleMasks, state->scheduleMask, kStaleSchedule, keys, 1, 1);
-    computed = 1;
-  }
-  return computed;
+  if (holidays)
+    ComputeEntries(state, &reading, ComputeHolidayMasks, state->holidayMask, kStaleHoliday, keys, 1, 1);
+  if (schedules)
+    ComputeEntries(state, &reading, ComputeScheduleMasks, state->scheduleMask, kStaleSchedule, keys, 1, 1);
+  return 1;
 }
 
 // Stale masks become uncomputed, so that this refresh computes them again.

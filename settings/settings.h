@@ -49,8 +49,13 @@ class SettingsSnapshot {
   SettingsSnapshot(const SettingsSnapshot&) = delete;
   SettingsSnapshot& operator=(const SettingsSnapshot&) = delete;
   DWORD ReadIndexedString(UINT key, int index, const char* defaultText, char* buffer, DWORD size);
+  DWORD ReadString(UINT key, const char* defaultText, char* buffer, DWORD size);
+  int ReadInt(UINT key, int defaultValue);
 
  private:
+  int FindNamed(char* buffer, DWORD size) const;
+  DWORD ReadFound(int found, const char* defaultText, char* buffer, DWORD size) const;
+
   UINT section_;
   char* entries_;  // "name=value" strings, an empty one last; null: read singly
 };

@@ -185,7 +185,10 @@ int NameIs(const char* name, const char* end, const char* key) {
 SettingsSnapshot::SettingsSnapshot(UINT section) : section_(section), entries_(nullptr) {
   char* entries = static_cast<char*>(LocalAlloc(LMEM_FIXED, kSnapshotSize));
   if (!entries) return;
-  LoadSection(section);
+  if (!LoadSection(section)) {
+    LocalFree(entries);  // read singly, each then gives its default
+    return;
+  }
   ++g_settingsCalls;
   DWORD n = GetPrivateProfileSectionA(g_section, entries, kSnapshotSize, g_path);
   if (n >= kSnapshotSize - 2) {
@@ -200,20 +203,50 @@ SettingsSnapshot::~SettingsSnapshot() {
   if (entries_) LocalFree(entries_);
 }
 
-DWORD SettingsSnapshot::ReadIndexedString(UINT key, int index, const char* defaultText, char* buffer,
-                                          DWORD size) {
-  if (!entries_) return ReadIndexedSettingString(section_, key, index, defaultText, buffer, size);
-  if (!buffer || size == 0) return 0;
-  LoadIndexedKey(key, index);
+// The value of the first entry named g_key, as the profile read gives it;
+// 0 when there is none or it has no value.
+int SettingsSnapshot::FindNamed(char* buffer, DWORD size) const {
   for (const char* entry = entries_; *entry; entry += strlen(entry) + 1) {
     const char* equals = strchr(entry, '=');
     const char* nameEnd = equals ? equals : entry + strlen(entry);
     if (!NameIs(entry, nameEnd, g_key)) continue;
-    // The first entry of the name counts; one without a value reads as missing.
-    if (!equals) break;
+    if (!equals) return 0;
     CopyProfileValue(equals + 1, equals + 1 + strlen(equals + 1), buffer, size);
-    return (DWORD)strlen(buffer);
+    return 1;
   }
-  lstrcpynA(buffer, defaultText ? defaultText : "", (int)size);
+  return 0;
+}
+
+DWORD SettingsSnapshot::ReadFound(int found, const char* defaultText, char* buffer, DWORD size) const {
+  if (!found || !FindNamed(buffer, size)) lstrcpynA(buffer, defaultText ? defaultText : "", (int)size);
   return (DWORD)strlen(buffer);
+}
+
+DWORD SettingsSnapshot::ReadIndexedString(UINT key, int index, const char* defaultText, char* buffer,
+                                          DWORD size) {
+  if (!entries_) return ReadIndexedSettingString(section_, key, index, defaultText, buffer, size);
+  if (!buffer || size == 0) return 0;
+  return ReadFound(LoadIndexedKey(key, index), defaultText, buffer, size);
+}
+
+DWORD SettingsSnapshot::ReadString(UINT key, const char* defaultText, char* buffer, DWORD size) {
+  if (!entries_) return ReadSettingString(section_, key, defaultText, buffer, size);
+  if (!buffer || size == 0) return 0;
+  return ReadFound(LoadKey(key), defaultText, buffer, size);
+}
+
+int SettingsSnapshot::ReadInt(UINT key, int defaultValue) {
+  if (!entries_) return ReadSettingInt(section_, key, defaultValue);
+  char text[16];
+  if (!LoadKey(key) || !FindNamed(text, sizeof text)) return defaultValue;
+  // Plain digits read alike on every system; other forms (signs, blanks,
+  // prefixes, an empty value) are left to the profile call itself.
+  const size_t n = strlen(text);
+  int value = 0;
+  for (size_t i = 0; i < n && n <= 9; ++i) {
+    if (text[i] < '0' || text[i] > '9') break;
+    value = value * 10 + (text[i] - '0');
+    if (i + 1 == n) return value;
+  }
+  return ReadSettingInt(section_, key, defaultValue);
 }

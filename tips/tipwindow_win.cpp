@@ -9,6 +9,7 @@
 #include "tips/tips.h"
 #include "tips/tiptext.h"
 #include "today/holiday.h"
+#include "today/markreading.h"
 #include "today/schedule.h"
 
 HWND tipWindow = nullptr;
@@ -231,14 +232,17 @@ int BuildTipText(HWND chipWindow, uint16_t year, uint16_t month, uint16_t day, D
     int count = 0;
     char* next = text;
     const DayMask bit = day >= 1 && day <= 31 ? (DayMask)1 << day : 0;
-    if (holidayMask & bit) {
-      count = CollectHolidayNames(year, month, day, text, size - 1);
-      next = text + ListEnd(text, size);
-      PumpPaintMessages();
-    }
-    if (scheduleMask & bit) {
-      count += CollectScheduleTexts(year, month, day, next, size - (int)(next - text) - 1);
-      PumpPaintMessages();
+    if ((holidayMask | scheduleMask) & bit) {
+      MarkReading reading;
+      if (holidayMask & bit) {
+        count = CollectHolidayNames(year, month, day, text, size - 1, &reading);
+        next = text + ListEnd(text, size);
+        PumpPaintMessages();
+      }
+      if (scheduleMask & bit) {
+        count += CollectScheduleTexts(year, month, day, next, size - (int)(next - text) - 1, &reading);
+        PumpPaintMessages();
+      }
     }
     if (count == 0) {
       ForgetTipText();

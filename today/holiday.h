@@ -37,6 +37,10 @@ int CollectHolidayTableNames(TableFile* file, EraCache* eras, EquinoxFn equinox,
                              const char* substituteName, uint16_t year, uint16_t month,
                              uint16_t day, char* out, int size);
 
-// Win32 side: HOLIDAY.TBL through the "HolidayTbl" key.
-int ComputeHolidayMasks(const MonthKey* keys, DayMask* masks, int count);
-int CollectHolidayNames(uint16_t year, uint16_t month, uint16_t day, char* out, int size);
+// Win32 side: HOLIDAY.TBL through the "HolidayTbl" key. A reading shared
+// with the schedules reads the settings and the era table once for both;
+// without one, the call makes its own.
+class MarkReading;
+int ComputeHolidayMasks(const MonthKey* keys, DayMask* masks, int count, MarkReading* reading = nullptr);
+int CollectHolidayNames(uint16_t year, uint16_t month, uint16_t day, char* out, int size,
+                        MarkReading* reading = nullptr);

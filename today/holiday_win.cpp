@@ -6,22 +6,28 @@
 #include "resources/resource.h"
 #include "text/winfile.h"
 #include "today/markfiles.h"
+#include "today/markreading.h"
 #include "today/stringlist.h"
-#include "today/todayconfig.h"
 
-int ComputeHolidayMasks(const MonthKey* keys, DayMask* masks, int count) {
+int ComputeHolidayMasks(const MonthKey* keys, DayMask* masks, int count, MarkReading* reading) {
+  if (!reading) {
+    MarkReading own;
+    return ComputeHolidayMasks(keys, masks, count, &own);
+  }
   for (int i = 0; i < count; ++i) masks[i] = 0;
-  MarkFile table(OpenTableFile(IDS_KEY_HOLIDAYTBL, 0));
+  MarkFile table(reading->OpenTable(IDS_KEY_HOLIDAYTBL));
   if (!table.valid()) return 0;
   HandleTableFile file(table.get());
-  EraCache eras;
-  EraCacheInit(&eras, LoadEraTable, nullptr);
-  MarkHolidayTable(file.get(), &eras, EquinoxDay, keys, masks, count);
+  MarkHolidayTable(file.get(), reading->eras(), EquinoxDay, keys, masks, count);
   return 1;
 }
 
-int CollectHolidayNames(uint16_t year, uint16_t month, uint16_t day, char* out, int size) {
-  MarkFile table(OpenTableFile(IDS_KEY_HOLIDAYTBL, 0));
+int CollectHolidayNames(uint16_t year, uint16_t month, uint16_t day, char* out, int size, MarkReading* reading) {
+  if (!reading) {
+    MarkReading own;
+    return CollectHolidayNames(year, month, day, out, size, &own);
+  }
+  MarkFile table(reading->OpenTable(IDS_KEY_HOLIDAYTBL));
   if (!table.valid()) {
     StringList list;
     StringListInit(&list, out, size);
@@ -31,7 +37,5 @@ int CollectHolidayNames(uint16_t year, uint16_t month, uint16_t day, char* out, 
   if (LoadStringA(g_hInstance, IDS_SUBSTITUTE_HOLIDAY, substitute, sizeof substitute) <= 0)
     substitute[0] = '\0';
   HandleTableFile file(table.get());
-  EraCache eras;
-  EraCacheInit(&eras, LoadEraTable, nullptr);
-  return CollectHolidayTableNames(file.get(), &eras, EquinoxDay, substitute, year, month, day, out, size);
+  return CollectHolidayTableNames(file.get(), reading->eras(), EquinoxDay, substitute, year, month, day, out, size);
 }

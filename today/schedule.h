@@ -41,6 +41,9 @@ int ScheduleEntryMatches(const ScheduleEntry* entry, uint16_t year, uint16_t mon
 int CollectScheduleFileTexts(TableFile* file, EraCache* eras, const WeekdayNames* names,
                              uint16_t year, uint16_t month, uint16_t day, StringList* list);
 
-// Win32 side: the "ScheduleFile%d" entries of $TodayTemp.
-int ComputeScheduleMasks(const MonthKey* keys, DayMask* masks, int count);
-int CollectScheduleTexts(uint16_t year, uint16_t month, uint16_t day, char* out, int size);
+// Win32 side: the "ScheduleFile%d" entries of $TodayTemp, read through a
+// shared reading or, without one, a reading of their own.
+class MarkReading;
+int ComputeScheduleMasks(const MonthKey* keys, DayMask* masks, int count, MarkReading* reading = nullptr);
+int CollectScheduleTexts(uint16_t year, uint16_t month, uint16_t day, char* out, int size,
+                         MarkReading* reading = nullptr);

@@ -160,3 +160,28 @@ TEST_F(MarksCache, TodayUseOnAgainComputesTheSameMonth) {
   EXPECT_EQ(Bits({20}), s.scheduleMask[0]);
   EXPECT_EQ(0, Show(1998, 5, 0)) << "and then kept";
 }
+
+// A refresh asks the settings file twice (the flags, then $TodayTemp whole)
+// and reads the era table once for the holidays and the schedules; an era
+// table that cannot be read leaves both stale, not only the first to try.
+TEST_F(MarksCache, OneReadingOfSettingsAndErasServesBothTables) {
+  UseSampleEras();
+  SetTable(IDS_KEY_HOLIDAYTBL, WriteTable("ERAS.TBL", "5/3 H1- Constitution\r\n"));
+  SetScheduleFile(1, WriteTable("R.TBL", "R9/5/20 Era_day\r\n"));
+  LONG calls = g_settingsCalls;
+  Show(2027, 5, 0);
+  EXPECT_EQ(2, g_settingsCalls - calls);
+  EXPECT_EQ(1u << 3, Masks().holidayMask[0]);
+  EXPECT_EQ(1u << 20, Masks().scheduleMask[0]);
+  EXPECT_EQ(0, Masks().staleMarks);
+
+  HANDLE held = CreateFileA((dir_ + "GENGO.TBL").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, held);
+  Reload();
+  EXPECT_EQ(kStaleHoliday | kStaleSchedule, Masks().staleMarks);
+  EXPECT_EQ(0u, Masks().scheduleMask[0]) << "R9 read as the year 9";
+  CloseHandle(held);
+  Show(2027, 5, 0);
+  EXPECT_EQ(0, Masks().staleMarks);
+  EXPECT_EQ(1u << 20, Masks().scheduleMask[0]);
+}
