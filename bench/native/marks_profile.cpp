@@ -1,13 +1,15 @@
 // The schedule marks of a two-month refresh and a full day lookup over the
 // benchmark's data, the portable code alone, files read into memory first:
 // for instruction counts with callgrind (scripts/profile.sh).
-//   marks_profile <data folder> <equinox.bin> [runs]
+//   marks_profile <data folder> <equinox.bin> [runs] [words]   (words: the
+//   four-byte searches of a processor without SSE2)
 #include <stdio.h>
 #include <stdlib.h>
 
 #include <string>
 #include <vector>
 
+#include "text/bytescan.h"
 #include "text/memtable.h"
 #include "today/era.h"
 #include "today/holiday.h"
@@ -43,12 +45,13 @@ uint16_t Equinox(uint16_t year, uint16_t month) { return EquinoxDayFromTable(g_e
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    fprintf(stderr, "usage: marks_profile <data folder> <equinox.bin> [runs]\n");
+    fprintf(stderr, "usage: marks_profile <data folder> <equinox.bin> [runs] [words]\n");
     return 2;
   }
   g_dir = std::string(argv[1]) + "/";
   g_equinox = ReadAll(argv[2]);
   int runs = argc > 3 ? atoi(argv[3]) : 5;
+  if (argc > 4 && std::string(argv[4]) == "words") SetByteScanSse2(0);
   std::vector<std::vector<unsigned char>> files;
   char name[32];
   for (int i = 1; i <= 12; ++i) {
