@@ -305,12 +305,13 @@ struct LineLook {
   int fast;
   uint16_t yearBase;
   uint8_t keyBits[kFastYears + 1][kFastMonths];
-  // What an era letter adds to its number (0 for other bytes); erasKnown is
+  // By the first byte of a line, what turns the number of its year into
+  // its row of keyBits (an era letter adds its first year - 1); erasKnown is
   // 0 until the era table is loaded, which the first era year does, and
   // starts sorts the first bytes of lines (kLineStarts).
   int erasKnown;
   unsigned char starts[256];
-  uint16_t eraOffset[256];
+  uint16_t yearRow[256];
   // The packed names by a hash of them, the first of equal ones.
   uint32_t nameKey[kNameSlots];
   uint8_t nameDay[kNameSlots];
@@ -324,14 +325,15 @@ uint32_t PackedName(const char* name) {
 
 inline unsigned NameSlot(uint32_t packed) { return (packed * 0x9E3779B1u) >> 28; }
 
-void FillEraOffsets(LineLook* look) {
-  memset(look->eraOffset, 0, sizeof look->eraOffset);
+void FillYearRows(LineLook* look) {
+  for (int c = 0; c < 256; ++c) look->yearRow[c] = (uint16_t)(0u - look->yearBase);
   look->erasKnown = !look->eras || look->eras->state;
   memcpy(look->starts, look->erasKnown ? kLineStarts.kind : kLineStartsBeforeEras.kind, sizeof look->starts);
   if (!look->eras || !look->eras->state) return;
   const EraTable* table = &look->eras->table;
   for (int c = 'A'; c <= 'z'; ++c)
-    if (IsEraLetter((char)c) && table->known[c]) look->eraOffset[c] = (uint16_t)(table->firstYear[c] - 1);
+    if (IsEraLetter((char)c) && table->known[c])
+      look->yearRow[c] = (uint16_t)(table->firstYear[c] - 1u - look->yearBase);
 }
 
 void InitLook(LineLook* look, const MonthKey* keys, int count, EraCache* eras, const WeekdayNames* names) {
@@ -365,7 +367,7 @@ void InitLook(LineLook* look, const MonthKey* keys, int count, EraCache* eras, c
   if (look->fast && high - low >= kFastYears) look->fast = 0;
   if (!look->fast) return;
   look->yearBase = (uint16_t)low;
-  FillEraOffsets(look);
+  FillYearRows(look);
   memset(look->keyBits, 0, sizeof look->keyBits);
   for (int i = 0; i < count; ++i) {
     const unsigned month = MonthKeyMonth(keys[i]);
@@ -620,7 +622,7 @@ __attribute__((always_inline)) inline int FastLook(const unsigned char* raw, con
       year = DigitsValue(v, i);
     }
     if (raw[i] != '/') return 0;
-    const unsigned slot = (uint16_t)(year - look->yearBase);
+    const unsigned slot = (uint16_t)(year + look->yearRow[c]);
     if (slot >= kFastYears) return i;
     row = look->keyBits[slot];
   } else if (start == kStartLetter) {
@@ -642,7 +644,7 @@ __attribute__((always_inline)) inline int FastLook(const unsigned char* raw, con
       i = 1 + length;
     }
     if (raw[i] != '/') return 0;
-    const unsigned slot = (uint16_t)(n + look->eraOffset[c] - look->yearBase);
+    const unsigned slot = (uint16_t)(n + look->yearRow[c]);
     if (slot >= kFastYears) return i;
     row = look->keyBits[slot];
   } else if (start == kStartStar) {
@@ -887,7 +889,7 @@ void MarkScheduleFile(TableFile* file, EraCache* eras, const WeekdayNames* names
     if (!n) break;
     int known;
     int result = QuickLook(raw, n, &look, &entry, &known);
-    if (!look.erasKnown && eras->state) FillEraOffsets(&look);
+    if (!look.erasKnown && eras->state) FillYearRows(&look);
     if (result != kQuickUnknown) {
       SkipTableLine(file, known, findLineFeed);
       if (result == kQuickEntry) MarkEntry(&entry, keys, &table, masks, count);
@@ -927,7 +929,7 @@ int CollectScheduleFileTexts(TableFile* file, EraCache* eras, const WeekdayNames
       if (!n) break;
       int known;
       int result = QuickLook(raw, n, &look, &entry, &known);
-      if (!look.erasKnown && eras->state) FillEraOffsets(&look);
+      if (!look.erasKnown && eras->state) FillYearRows(&look);
       if (result == kQuickNoMatch ||
           (result == kQuickEntry && !EntryMatchesDay(&entry, year, month, day, weekday))) {
         SkipTableLine(file, known, findLineFeed);
