@@ -12,6 +12,8 @@
 #define TARNIVEL_SSE2_LOOPS 1
 #endif
 
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the first byte of a word is its lowest");
+
 struct LineFeedScanWords {
   // 0x80 in each byte of v that is a line feed, and only there.
   static inline uint32_t Feeds(uint32_t v) {
