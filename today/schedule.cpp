@@ -872,6 +872,23 @@ int ParseScheduleLine(char* line, ScheduleEntry* entry, EraCache* eras, const We
   return 1;
 }
 
+namespace {
+
+enum { kQuickEnd = -1 };
+
+// QuickLook at the next line, kQuickEnd at the end of the file; the year rows
+// are filled once the era table is known.
+int LookAtNextLine(TableFile* file, LineLook* look, EraCache* eras, ScheduleEntry* entry, int* known) {
+  const unsigned char* raw;
+  const int n = PeekTableLine(file, &raw);
+  if (!n) return kQuickEnd;
+  const int result = QuickLook(raw, n, look, entry, known);
+  if (!look->erasKnown && eras->state) FillYearRows(look);
+  return result;
+}
+
+}  // namespace
+
 void MarkScheduleFile(TableFile* file, EraCache* eras, const WeekdayNames* names,
                       const MonthKey* keys, DayMask* masks, int count) {
   WeekdayDays table;
@@ -884,12 +901,9 @@ void MarkScheduleFile(TableFile* file, EraCache* eras, const WeekdayNames* names
   ScheduleEntry entry;
   for (;;) {
     if (run) run(file, &look, &take);
-    const unsigned char* raw;
-    int n = PeekTableLine(file, &raw);
-    if (!n) break;
     int known;
-    int result = QuickLook(raw, n, &look, &entry, &known);
-    if (!look.erasKnown && eras->state) FillYearRows(&look);
+    const int result = LookAtNextLine(file, &look, eras, &entry, &known);
+    if (result == kQuickEnd) break;
     if (result != kQuickUnknown) {
       SkipTableLine(file, known, findLineFeed);
       if (result == kQuickEntry) MarkEntry(&entry, keys, &table, masks, count);
@@ -924,12 +938,9 @@ int CollectScheduleFileTexts(TableFile* file, EraCache* eras, const WeekdayNames
     take.kept = 0;
     if (run) run(file, &look, &take);
     if (!take.kept) {
-      const unsigned char* raw;
-      int n = PeekTableLine(file, &raw);
-      if (!n) break;
       int known;
-      int result = QuickLook(raw, n, &look, &entry, &known);
-      if (!look.erasKnown && eras->state) FillYearRows(&look);
+      const int result = LookAtNextLine(file, &look, eras, &entry, &known);
+      if (result == kQuickEnd) break;
       if (result == kQuickNoMatch ||
           (result == kQuickEntry && !EntryMatchesDay(&entry, year, month, day, weekday))) {
         SkipTableLine(file, known, findLineFeed);
