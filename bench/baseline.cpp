@@ -11,7 +11,7 @@
 #include "text/strbasic.h"
 #include "today/holiday.h"
 #include "today/schedule.h"
-#include "today/todayconfig.h"
+#include "today/markreading.h"
 
 namespace {
 
@@ -31,9 +31,17 @@ int ReadOneByte(void* ctx, unsigned char* buf, int) {
   return (int)got;
 }
 
+// GENGO.TBL read afresh, with the settings that name it.
+int LoadErasAfresh(EraTable* table, void*) {
+  MarkReading reading;
+  EraCacheLookup(reading.eras(), 'A', 1);  // a letter loads the table
+  *table = reading.eras()->table;
+  return !reading.erasFailed();
+}
+
 void SlowOpen(SlowFile* slow, HANDLE handle) {
   slow->handle = handle;
-  EraCacheInit(&slow->eras, LoadEraTable, nullptr);
+  EraCacheInit(&slow->eras, LoadErasAfresh, nullptr);
   TableFileInit(&slow->file, ReadOneByte, slow);
   slow->file.blockSize = 1;
 }
@@ -91,7 +99,8 @@ int SlowScheduleTexts(const char* path, uint16_t year, uint16_t month, uint16_t 
 
 void BaselineHolidayMasks(const MonthKey* keys, DayMask* masks, int count) {
   for (int i = 0; i < count; ++i) masks[i] = 0;
-  HANDLE h = OpenTableFile(IDS_KEY_HOLIDAYTBL, 0);
+  MarkReading reading;
+  HANDLE h = reading.OpenTable(IDS_KEY_HOLIDAYTBL);
   if (!h) return;
   static SlowFile slow;
   SlowOpen(&slow, h);
@@ -117,7 +126,8 @@ void BaselineScheduleMasks(const MonthKey* keys, DayMask* masks, int count) {
 }
 
 int BaselineHolidayNames(uint16_t year, uint16_t month, uint16_t day, char* out, int size) {
-  HANDLE h = OpenTableFile(IDS_KEY_HOLIDAYTBL, 0);
+  MarkReading reading;
+  HANDLE h = reading.OpenTable(IDS_KEY_HOLIDAYTBL);
   if (!h) return 0;
   char substitute[9];
   SubstituteName(substitute);

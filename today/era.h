@@ -43,7 +43,5 @@ inline uint16_t EraCacheLookup(EraCache* cache, char letter, uint16_t n) {
 // Equinox day from a 300-byte table (1851-2150); 0 outside it.
 uint16_t EquinoxDayFromTable(const unsigned char* table, uint16_t year, uint16_t month);
 
-// Win32 side: GENGO.TBL through the "GengoTbl" key, RCDATA 101.
-int LoadEraTable(EraTable* table, void* ctx);  // an EraLoadFn
-uint16_t EraToYear(char letter, uint16_t n);
+// Win32 side: RCDATA 101 (GENGO.TBL is read through a MarkReading).
 uint16_t EquinoxDay(uint16_t year, uint16_t month);

@@ -2,28 +2,12 @@
 
 #include "plugin/globals.h"
 #include "resources/resource.h"
-#include "today/todayconfig.h"
-#include "today/wholefile.h"
 
 namespace {
 
 enum { kEquinoxTableSize = 300 };
 
 }  // namespace
-
-int LoadEraTable(EraTable* table, void*) {
-  EraTableClear(table);
-  WholeFileText text(ReadWholeFile(OpenTableFile(IDS_KEY_GENGOTBL, 0)));
-  if (!text.get()) return 0;
-  EraTableParse(table, text.get());
-  return 1;
-}
-
-uint16_t EraToYear(char letter, uint16_t n) {
-  EraCache cache;
-  EraCacheInit(&cache, LoadEraTable, nullptr);
-  return EraCacheLookup(&cache, letter, n);
-}
 
 uint16_t EquinoxDay(uint16_t year, uint16_t month) {
   if (month != 3 && month != 9) return 0;

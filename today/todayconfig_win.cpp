@@ -25,8 +25,8 @@ enum {
   kListFoldersAfterMisses = 64,
 };
 
-// Process-wide, like the readers' line buffer: results of OpenTableFile and
-// of this file's own searches.
+// Process-wide, like the readers' line buffer: results of this file's own
+// searches.
 char g_pathBuffer[kPathBufferSize];
 char g_candidate[kCandidateSize];
 
@@ -476,13 +476,3 @@ BOOL FindTableFileAlong(const char* name, const char* tablePath, char* output, i
 }
 
 }  // namespace
-
-HANDLE OpenTableFile(UINT keyId, int index) {
-  if (index != 0) {
-    ReadIndexedSettingString(IDS_SECTION_TODAYTEMP, keyId, index, "", g_pathBuffer, sizeof g_pathBuffer);
-  } else {
-    ReadSettingString(IDS_SECTION_TODAYTEMP, keyId, "", g_pathBuffer, sizeof g_pathBuffer);
-  }
-  if (g_pathBuffer[0] == '\0') return nullptr;
-  return OpenForReading(g_pathBuffer);
-}

@@ -267,9 +267,9 @@ TEST_F(TodayConfig, SampleDataLoads) {
       "ScheduleFile2=S%Y%M.TBL",
   };
   EXPECT_EQ(expected, TempSection()) << Show(TempSection());
-  EXPECT_EQ(2026, EraToYear('R', 8));
-  EXPECT_EQ(1999, EraToYear('H', 11));
-  EXPECT_EQ(1868, EraToYear('m', 1));
+  EXPECT_EQ(2026, EraYear('R', 8));
+  EXPECT_EQ(1999, EraYear('H', 11));
+  EXPECT_EQ(1868, EraYear('m', 1));
 }
 
 }  // namespace

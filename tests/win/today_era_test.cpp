@@ -18,10 +18,10 @@ TEST_F(TodayEra, EraToYearWithAndWithoutEraFile) {
       {'H', 11, 1999}, {'h', 11, 1999}, {'S', 64, 1989}, {'R', 8, 2026},
       {'X', 3, 3},     {'5', 3, 3},     {'*', 7, 7},
   };
-  for (auto& c : cases) EXPECT_EQ(c.n, EraToYear(c.letter, c.n)) << "no GengoTbl, '" << c.letter << "'";
+  for (auto& c : cases) EXPECT_EQ(c.n, EraYear(c.letter, c.n)) << "no GengoTbl, '" << c.letter << "'";
 
   WriteTemp("GengoTbl", root_ + "\\MISSING.TBL");
-  EXPECT_EQ(11, EraToYear('H', 11)) << "GengoTbl names a missing file";
+  EXPECT_EQ(11, EraYear('H', 11)) << "GengoTbl names a missing file";
 
   std::string path = root_ + "\\GENGO.TBL";
   WriteBytes(path,
@@ -30,7 +30,7 @@ TEST_F(TodayEra, EraToYearWithAndWithoutEraFile) {
              "\x95\xBD\x90\xAC 1989/1/8 2019/4/30 Hh\r\n"
              "\x97\xDF\x98\x61 2019/5/1 9999/12/31 Rr");
   WriteTemp("GengoTbl", path);
-  for (auto& c : cases) EXPECT_EQ(c.withFile, EraToYear(c.letter, c.n)) << "with GengoTbl, '" << c.letter << "'";
+  for (auto& c : cases) EXPECT_EQ(c.withFile, EraYear(c.letter, c.n)) << "with GengoTbl, '" << c.letter << "'";
 }
 
 TEST(TodayEquinoxResource, EveryYearThroughTheResource) {

@@ -13,6 +13,13 @@
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "tests/common/tempfolder.h"
+#include "today/markreading.h"
+
+// An era year as the marks read it: GENGO.TBL named by $TodayTemp.
+inline uint16_t EraYear(char letter, uint16_t n) {
+  MarkReading reading;
+  return EraCacheLookup(reading.eras(), letter, n);
+}
 
 class TodayFiles : public testing::Test {
  protected:

@@ -1,9 +1,10 @@
-// The table search and OpenTableFile, with real folders, environment
+// The table search and the opening of named tables, with real folders, environment
 // variables and the current directory.
 #include <string>
 #include <vector>
 
 #include "tests/win/today_fixture.h"
+#include "today/markfiles.h"
 #include "today/todayconfig.h"
 
 namespace {
@@ -105,19 +106,29 @@ TEST_F(TodaySearch, CurrentDirectoryAtTheRoot) {
   EXPECT_EQ(cwd_ + "\\" + name, Find(name));
 }
 
+// A table as the marks open it: an unindexed $TodayTemp key, or a
+// "ScheduleFile%d" entry.
+HANDLE OpenNamedTable(UINT keyId, int index) {
+  MarkReading reading;
+  if (index == 0) return reading.OpenTable(keyId);
+  char name[MAX_PATH];
+  reading.ScheduleFileName(index, name, sizeof name);
+  return name[0] ? OpenMarkFile(name) : nullptr;
+}
+
 TEST_F(TodaySearch, OpenTableFile) {
   std::string path = root_ + "\\HOLIDAY.TBL";
   WriteBytes(path, "5/3 1949- Constitution_Day\r\n");
-  EXPECT_EQ(nullptr, OpenTableFile(IDS_KEY_HOLIDAYTBL, 0)) << "key unset";
+  EXPECT_EQ(nullptr, OpenNamedTable(IDS_KEY_HOLIDAYTBL, 0)) << "key unset";
   WriteTemp("HolidayTbl", root_ + "\\MISSING.TBL");
-  EXPECT_EQ(nullptr, OpenTableFile(IDS_KEY_HOLIDAYTBL, 0)) << "file missing";
+  EXPECT_EQ(nullptr, OpenNamedTable(IDS_KEY_HOLIDAYTBL, 0)) << "file missing";
   WriteTemp("HolidayTbl", root_);
-  EXPECT_EQ(nullptr, OpenTableFile(IDS_KEY_HOLIDAYTBL, 0)) << "a folder";
+  EXPECT_EQ(nullptr, OpenNamedTable(IDS_KEY_HOLIDAYTBL, 0)) << "a folder";
 
   WriteTemp("HolidayTbl", path);
   WriteTemp("ScheduleFile3", path);
   for (int index : {0, 3}) {
-    HANDLE h = OpenTableFile(index ? IDS_KEY_SCHEDULEFILE : IDS_KEY_HOLIDAYTBL, index);
+    HANDLE h = OpenNamedTable(index ? IDS_KEY_SCHEDULEFILE : IDS_KEY_HOLIDAYTBL, index);
     ASSERT_NE(nullptr, h) << "index " << index;
     char buffer[64] = {0};
     DWORD n = 0;
@@ -129,7 +140,7 @@ TEST_F(TodaySearch, OpenTableFile) {
     CloseHandle(second);
     CloseHandle(h);
   }
-  EXPECT_EQ(nullptr, OpenTableFile(IDS_KEY_SCHEDULEFILE, 2)) << "other index unset";
+  EXPECT_EQ(nullptr, OpenNamedTable(IDS_KEY_SCHEDULEFILE, 2)) << "other index unset";
 }
 
 }  // namespace
