@@ -1,35 +1,35 @@
 // A chip's saved data: the layouts it reads, and the block GetSaveData writes.
+#include <stdio.h>
+
 #include "chip_fixture.h"
 
 using namespace hostchiptest;
 
 namespace {
 
+// What the saved data sets: the four colours, the schedule style, the view.
+std::string Saved(const HostChipPeek& p) {
+  char text[96];
+  snprintf(text, sizeof text, "today %06lx sunday %06lx saturday %06lx holiday %06lx style %d view %02x",
+           (unsigned long)p.todayColor, (unsigned long)p.sundayColor, (unsigned long)p.saturdayColor,
+           (unsigned long)p.holidayColor, p.scheduleStyle, p.viewFlags);
+  return text;
+}
+
 TEST_F(HostChipTest, SaveDataLayouts) {
   Create("2000/2");
   HostChipPeek p = UpdateWith(Block(0, {}));
-  EXPECT_EQ(0xFFFF00u, p.todayColor);
-  EXPECT_EQ(0x0000FFu, p.sundayColor);
-  EXPECT_EQ(0xFF0000u, p.saturdayColor);
-  EXPECT_EQ(0x0000FFu, p.holidayColor);
-  EXPECT_EQ(1, p.scheduleStyle);
-  EXPECT_EQ(0, p.viewFlags);
+  EXPECT_EQ("today ffff00 sunday 0000ff saturday ff0000 holiday 0000ff style 1 view 00", Saved(p));
 
   p = UpdateWith(Block(24, CurrentPayload(0x010203, 0x040506, 0x070809, 0x0A0B0C, 3, 0xF3)));
-  EXPECT_EQ(0x010203u, p.todayColor);
-  EXPECT_EQ(0x040506u, p.sundayColor);
-  EXPECT_EQ(0x070809u, p.saturdayColor);
-  EXPECT_EQ(0x0A0B0Cu, p.holidayColor);
-  EXPECT_EQ(3, p.scheduleStyle);
-  EXPECT_EQ(0xF3, p.viewFlags);
+  EXPECT_EQ("today 010203 sunday 040506 saturday 070809 holiday 0a0b0c style 3 view f3", Saved(p));
 
   // Any unknown length: defaults, the view kept.
   for (uint32_t length : {20u, 12u, 14u, 23u}) {
     std::vector<unsigned char> payload = CurrentPayload(1, 2, 3, 4, 0, 0x01);
     p = UpdateWith(Block(length, payload));
-    EXPECT_EQ(0xFFFF00u, p.todayColor) << "length " << length;
-    EXPECT_EQ(1, p.scheduleStyle) << "length " << length;
-    EXPECT_EQ(0xF3, p.viewFlags) << "length " << length;
+    EXPECT_EQ("today ffff00 sunday 0000ff saturday ff0000 holiday 0000ff style 1 view f3", Saved(p))
+        << "length " << length;
   }
 
   // Longer than the current layout reads as the current layout.
@@ -37,10 +37,8 @@ TEST_F(HostChipTest, SaveDataLayouts) {
   longer.resize(30, 0xEE);
   for (uint32_t length : {30u, 0x80000000u}) {  // compared unsigned
     p = UpdateWith(Block(length, longer));
-    EXPECT_EQ(0x111111u, p.todayColor) << "length " << length;
-    EXPECT_EQ(0x444444u, p.holidayColor) << "length " << length;
-    EXPECT_EQ(2, p.scheduleStyle) << "length " << length;
-    EXPECT_EQ(0x01, p.viewFlags) << "length " << length;
+    EXPECT_EQ("today 111111 sunday 222222 saturday 333333 holiday 444444 style 2 view 01", Saved(p))
+        << "length " << length;
   }
 
   // The older layout: Sunday's colour for holidays, bold schedule days.
@@ -50,12 +48,7 @@ TEST_F(HostChipTest, SaveDataLayouts) {
   PutColor(&older, 8, 0xCC0000);
   older[12] = 0x03;
   p = UpdateWith(Block(13, older));
-  EXPECT_EQ(0x00AA00u, p.todayColor);
-  EXPECT_EQ(0x0000BBu, p.sundayColor);
-  EXPECT_EQ(0xCC0000u, p.saturdayColor);
-  EXPECT_EQ(0x0000BBu, p.holidayColor);
-  EXPECT_EQ(1, p.scheduleStyle);
-  EXPECT_EQ(0x03, p.viewFlags);
+  EXPECT_EQ("today 00aa00 sunday 0000bb saturday cc0000 holiday 0000bb style 1 view 03", Saved(p));
 }
 
 TEST_F(HostChipTest, CutSavedDataIsFilledUpWithZeros) {
@@ -98,11 +91,7 @@ TEST_F(HostChipTest, GetSaveDataWritesCurrentLayout) {
   EXPECT_EQ(HexBytes(expected), HexBytes(bytes));
 
   // What was written reads back the same.
-  HostChipPeek p = UpdateWith(bytes);
-  EXPECT_EQ(0x010203u, p.todayColor);
-  EXPECT_EQ(0x0A0B0Cu, p.holidayColor);
-  EXPECT_EQ(2, p.scheduleStyle);
-  EXPECT_EQ(0xF1, p.viewFlags);
+  EXPECT_EQ("today 010203 sunday 040506 saturday 070809 holiday 0a0b0c style 2 view f1", Saved(UpdateWith(bytes)));
 }
 
 // The bytes the payload does not set tell a reused block from a new one.
