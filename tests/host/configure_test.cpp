@@ -15,6 +15,7 @@
 #include "tests/common/dialog_driver.h"
 #include "tests/common/runprogram.h"
 #include "tests/common/tempfolder.h"
+#include "tests/host/memochip.h"
 
 namespace {
 
@@ -119,11 +120,8 @@ TEST_F(HostConfigure, ChipMenuItemRunsTheDialogAndTheChipFollows) {
   ASSERT_TRUE(LoadDxl(library_.c_str(), &api));
   SettingsFile settings = LibrarySettingsFile(api.file);
   WritePrivateProfileStringA(settings.section.c_str(), "Flags", "3", ini_.c_str());
-  PaintOptions o;
-  DefaultPaintOptions(&o);
-  o.memo = "1998/2";
   HostChip chip;
-  ASSERT_TRUE(CreatePaintChip(&api, o, &chip));
+  ASSERT_TRUE(CreateMemoChip(&api, "1998/2", 1, &chip));
   const int kTagWindow = 46;
   EXPECT_NE(nullptr, GetDlgItem(chip.window, kTagWindow)) << "marks from the sample files";
 

@@ -17,6 +17,7 @@
 #include "tests/host/livemenu.h"
 #include "tests/common/runprogram.h"
 #include "tests/common/tempfolder.h"
+#include "tests/host/memochip.h"
 
 using namespace hostchiptest;
 
@@ -118,11 +119,8 @@ TEST_F(HostEdit, CancelLeavesTheChipAndItsSavedData) {
 // The live chip's menu: the host's item above "close" opens the dialog, and
 // after OK the chip shows the new month and view at its new size.
 TEST_F(HostEdit, LiveMenuItemOpensTheDialogAndTheChipFollows) {
-  PaintOptions o;
-  DefaultPaintOptions(&o);
-  o.memo = "1998/2";
   HostChip live;
-  ASSERT_TRUE(CreatePaintChip(&api_, o, &live));
+  ASSERT_TRUE(CreateMemoChip(&api_, "1998/2", 1, &live));
   ShowWindow(live.window, SW_SHOWNOACTIVATE);
   RECT before;
   GetWindowRect(live.window, &before);

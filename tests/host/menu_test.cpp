@@ -13,6 +13,7 @@
 #include "tests/common/runprogram.h"
 #include "tests/common/tempfolder.h"
 #include "tests/host/livemenu.h"
+#include "tests/host/memochip.h"
 
 using livemenu::ChooseWithKeys;
 
@@ -38,11 +39,8 @@ TEST_F(HostMenu, LiveMenuCarriesOutLibraryAndHostItems) {
   DxlApi api;
   ASSERT_TRUE(LoadDxl(lib_.library().c_str(), &api));
   ASSERT_TRUE(api.GetDrawExMenu && api.DoDrawExMenu && api.DrawExAbout);
-  PaintOptions o;
-  DefaultPaintOptions(&o);
-  o.memo = "1998/2";
   HostChip chip;
-  ASSERT_TRUE(CreatePaintChip(&api, o, &chip));
+  ASSERT_TRUE(CreateMemoChip(&api, "1998/2", 1, &chip));
   ShowWindow(chip.window, SW_SHOWNOACTIVATE);
   SIZE one = WindowSize(chip.window);
 

@@ -14,6 +14,7 @@
 #include "soak/accounting.h"
 #include "soak/faults.h"
 #include "tests/common/tempfolder.h"
+#include "tests/host/memochip.h"
 
 namespace {
 
@@ -27,10 +28,7 @@ class Reload : public testing::Test {
     SetCurrentDirectoryA(lib_.path().c_str());  // per-month schedule files
     ASSERT_TRUE(LoadDxl(lib_.library().c_str(), &api_));
     ASSERT_GT(SoakInstallHooks(api_.module), 0);
-    PaintOptions o;
-    DefaultPaintOptions(&o);
-    o.memo = "1998/2";
-    ASSERT_TRUE(CreatePaintChip(&api_, o, &chip_));
+    ASSERT_TRUE(CreateMemoChip(&api_, "1998/2", 1, &chip_));
   }
   void TearDown() override {
     SoakSetFault(nullptr, 0);

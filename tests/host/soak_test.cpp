@@ -12,6 +12,7 @@
 #include "soak/accounting.h"
 #include "soak/faults.h"
 #include "tests/common/tempfolder.h"
+#include "tests/host/memochip.h"
 
 namespace {
 
@@ -46,11 +47,7 @@ class FaultTest : public testing::Test {
 
   // February and March 1998: sample holidays and schedules in both.
   bool Make() {
-    PaintOptions o;
-    DefaultPaintOptions(&o);
-    o.memo = "1998/2";
-    o.months = 2;
-    return CreatePaintChip(&api_, o, &chip_);
+    return CreateMemoChip(&api_, "1998/2", 2, &chip_);
   }
 
   HostChipPeek Peek() {

@@ -11,6 +11,7 @@
 #include "soak/accounting.h"
 #include "soak/iat.h"
 #include "tests/common/tempfolder.h"
+#include "tests/host/memochip.h"
 
 namespace {
 
@@ -53,11 +54,8 @@ TEST(HostStartCommand, EditorStartsShownByDefaultWithNothingInheritedOrKept) {
   ASSERT_GT(SoakInstallHooks(api.module), 0);
   ASSERT_EQ(1, PatchImport(api.module, "CreateProcessA", reinterpret_cast<void*>(&RecordCreateProcess),
                            reinterpret_cast<void**>(&g_next)));
-  PaintOptions o;
-  DefaultPaintOptions(&o);
-  o.memo = "1998/2";
   HostChip chip;
-  ASSERT_TRUE(CreatePaintChip(&api, o, &chip));
+  ASSERT_TRUE(CreateMemoChip(&api, "1998/2", 1, &chip));
   memset(&g_start, 0, sizeof g_start);
   SoakReset();
   api.DoDrawExMenu(chip.chip, chip.window, 10007);  // edit TODAY.CNF

@@ -11,6 +11,7 @@
 #include "host/loader.h"
 #include "host/paint.h"
 #include "tests/common/tempfolder.h"
+#include "tests/host/memochip.h"
 
 namespace {
 
@@ -50,12 +51,8 @@ class TipsHost : public testing::Test {
 
 TEST_F(TipsHost, HoverCapturesTheChipWithItsTip) {
   Load("3");
-  PaintOptions o;
-  DefaultPaintOptions(&o);
-  o.memo = "2026/12";
-  o.months = 2;
   HostChip chip;
-  ASSERT_TRUE(CreatePaintChip(&api_, o, &chip));
+  ASSERT_TRUE(CreateMemoChip(&api_, "2026/12", 2, &chip));
   EXPECT_TRUE(InLibrary(chip.window)) << "the library hooked the host's window";
   HoverDate date;
   ASSERT_TRUE(ParseHoverDate("2027/01/11", &date));
