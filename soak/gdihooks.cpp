@@ -40,76 +40,49 @@ REAL(SetWindowsHookExA);
 REAL(UnhookWindowsHookEx);
 
 HFONT WINAPI HookCreateFontIndirectA(const LOGFONTA* font) {
-  if (Fail(kFCreateFontIndirectA, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
-  HFONT h = RealCreateFontIndirectA(font);
-  Track(h, kSoakFont);
-  return h;
+  return MadeTracked(kFCreateFontIndirectA, ERROR_NOT_ENOUGH_MEMORY, kSoakFont, RealCreateFontIndirectA, font);
 }
 
 HFONT WINAPI HookCreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
                              DWORD underline, DWORD strikeOut, DWORD charSet, DWORD precision, DWORD clip,
                              DWORD quality, DWORD pitch, LPCSTR face) {
-  if (Fail(kFCreateFontA, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
-  HFONT h = RealCreateFontA(height, width, escapement, orientation, weight, italic, underline, strikeOut, charSet,
-                            precision, clip, quality, pitch, face);
-  Track(h, kSoakFont);
-  return h;
+  return MadeTracked(kFCreateFontA, ERROR_NOT_ENOUGH_MEMORY, kSoakFont, RealCreateFontA,
+                     height, width, escapement, orientation, weight, italic, underline, strikeOut, charSet,
+                     precision, clip, quality, pitch, face);
 }
 
 HBRUSH WINAPI HookCreateSolidBrush(COLORREF color) {
-  if (Fail(kFCreateSolidBrush, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
-  HBRUSH h = RealCreateSolidBrush(color);
-  Track(h, kSoakBrush);
-  return h;
+  return MadeTracked(kFCreateSolidBrush, ERROR_NOT_ENOUGH_MEMORY, kSoakBrush, RealCreateSolidBrush, color);
 }
 
 HBRUSH WINAPI HookCreateBrushIndirect(const LOGBRUSH* brush) {
-  if (Fail(kFCreateBrushIndirect, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
-  HBRUSH h = RealCreateBrushIndirect(brush);
-  Track(h, kSoakBrush);
-  return h;
+  return MadeTracked(kFCreateBrushIndirect, ERROR_NOT_ENOUGH_MEMORY, kSoakBrush, RealCreateBrushIndirect, brush);
 }
 
 HBRUSH WINAPI HookCreateHatchBrush(int style, COLORREF color) {
-  if (Fail(kFCreateHatchBrush, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
-  HBRUSH h = RealCreateHatchBrush(style, color);
-  Track(h, kSoakBrush);
-  return h;
+  return MadeTracked(kFCreateHatchBrush, ERROR_NOT_ENOUGH_MEMORY, kSoakBrush, RealCreateHatchBrush, style, color);
 }
 
 HBRUSH WINAPI HookCreatePatternBrush(HBITMAP bitmap) {
-  if (Fail(kFCreatePatternBrush, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
-  HBRUSH h = RealCreatePatternBrush(bitmap);
-  Track(h, kSoakBrush);
-  return h;
+  return MadeTracked(kFCreatePatternBrush, ERROR_NOT_ENOUGH_MEMORY, kSoakBrush, RealCreatePatternBrush, bitmap);
 }
 
 HPEN WINAPI HookCreatePen(int style, int width, COLORREF color) {
-  if (Fail(kFCreatePen, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
-  HPEN h = RealCreatePen(style, width, color);
-  Track(h, kSoakPen);
-  return h;
+  return MadeTracked(kFCreatePen, ERROR_NOT_ENOUGH_MEMORY, kSoakPen, RealCreatePen, style, width, color);
 }
 
 HPEN WINAPI HookCreatePenIndirect(const LOGPEN* pen) {
-  if (Fail(kFCreatePenIndirect, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
-  HPEN h = RealCreatePenIndirect(pen);
-  Track(h, kSoakPen);
-  return h;
+  return MadeTracked(kFCreatePenIndirect, ERROR_NOT_ENOUGH_MEMORY, kSoakPen, RealCreatePenIndirect, pen);
 }
 
 HBITMAP WINAPI HookCreateCompatibleBitmap(HDC dc, int width, int height) {
-  if (Fail(kFCreateCompatibleBitmap, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
-  HBITMAP h = RealCreateCompatibleBitmap(dc, width, height);
-  Track(h, kSoakBitmap);
-  return h;
+  return MadeTracked(kFCreateCompatibleBitmap, ERROR_NOT_ENOUGH_MEMORY, kSoakBitmap, RealCreateCompatibleBitmap,
+                     dc, width, height);
 }
 
 HBITMAP WINAPI HookCreateBitmap(int width, int height, UINT planes, UINT bits, const void* data) {
-  if (Fail(kFCreateBitmap, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
-  HBITMAP h = RealCreateBitmap(width, height, planes, bits, data);
-  Track(h, kSoakBitmap);
-  return h;
+  return MadeTracked(kFCreateBitmap, ERROR_NOT_ENOUGH_MEMORY, kSoakBitmap, RealCreateBitmap,
+                     width, height, planes, bits, data);
 }
 
 HBITMAP WINAPI HookCreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
@@ -124,17 +97,11 @@ HBITMAP WINAPI HookCreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, 
 }
 
 HDC WINAPI HookCreateCompatibleDC(HDC dc) {
-  if (Fail(kFCreateCompatibleDC, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
-  HDC h = RealCreateCompatibleDC(dc);
-  Track(h, kSoakDc);
-  return h;
+  return MadeTracked(kFCreateCompatibleDC, ERROR_NOT_ENOUGH_MEMORY, kSoakDc, RealCreateCompatibleDC, dc);
 }
 
 HDC WINAPI HookCreateDCA(LPCSTR driver, LPCSTR device, LPCSTR port, const DEVMODEA* mode) {
-  if (Fail(kFCreateDCA, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
-  HDC h = RealCreateDCA(driver, device, port, mode);
-  Track(h, kSoakDc);
-  return h;
+  return MadeTracked(kFCreateDCA, ERROR_NOT_ENOUGH_MEMORY, kSoakDc, RealCreateDCA, driver, device, port, mode);
 }
 
 BOOL WINAPI HookDeleteDC(HDC dc) {
@@ -169,24 +136,15 @@ HGDIOBJ WINAPI HookSelectObject(HDC dc, HGDIOBJ object) {
 }
 
 HDC WINAPI HookGetDC(HWND window) {
-  if (Fail(kFGetDC, ERROR_INVALID_WINDOW_HANDLE)) return nullptr;
-  HDC h = RealGetDC(window);
-  Track(h, kSoakDc);
-  return h;
+  return MadeTracked(kFGetDC, ERROR_INVALID_WINDOW_HANDLE, kSoakDc, RealGetDC, window);
 }
 
 HDC WINAPI HookGetWindowDC(HWND window) {
-  if (Fail(kFGetWindowDC, ERROR_INVALID_WINDOW_HANDLE)) return nullptr;
-  HDC h = RealGetWindowDC(window);
-  Track(h, kSoakDc);
-  return h;
+  return MadeTracked(kFGetWindowDC, ERROR_INVALID_WINDOW_HANDLE, kSoakDc, RealGetWindowDC, window);
 }
 
 HDC WINAPI HookGetDCEx(HWND window, HRGN clip, DWORD flags) {
-  if (Fail(kFGetDCEx, ERROR_INVALID_WINDOW_HANDLE)) return nullptr;
-  HDC h = RealGetDCEx(window, clip, flags);
-  Track(h, kSoakDc);
-  return h;
+  return MadeTracked(kFGetDCEx, ERROR_INVALID_WINDOW_HANDLE, kSoakDc, RealGetDCEx, window, clip, flags);
 }
 
 int WINAPI HookReleaseDC(HWND window, HDC dc) {
@@ -211,10 +169,8 @@ BOOL WINAPI HookEndPaint(HWND window, const PAINTSTRUCT* paint) {
 
 HWND WINAPI HookCreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width,
                                 int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
-  if (Fail(kFCreateWindowExA, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
-  HWND h = RealCreateWindowExA(exStyle, className, title, style, x, y, width, height, parent, menu, instance, param);
-  Track(h, kSoakWindow);
-  return h;
+  return MadeTracked(kFCreateWindowExA, ERROR_NOT_ENOUGH_MEMORY, kSoakWindow, RealCreateWindowExA,
+                     exStyle, className, title, style, x, y, width, height, parent, menu, instance, param);
 }
 
 BOOL WINAPI HookDestroyWindow(HWND window) {
@@ -224,24 +180,15 @@ BOOL WINAPI HookDestroyWindow(HWND window) {
 }
 
 HMENU WINAPI HookCreateMenu() {
-  if (Fail(kFCreateMenu, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
-  HMENU h = RealCreateMenu();
-  Track(h, kSoakMenu);
-  return h;
+  return MadeTracked(kFCreateMenu, ERROR_NOT_ENOUGH_MEMORY, kSoakMenu, RealCreateMenu);
 }
 
 HMENU WINAPI HookCreatePopupMenu() {
-  if (Fail(kFCreatePopupMenu, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
-  HMENU h = RealCreatePopupMenu();
-  Track(h, kSoakMenu);
-  return h;
+  return MadeTracked(kFCreatePopupMenu, ERROR_NOT_ENOUGH_MEMORY, kSoakMenu, RealCreatePopupMenu);
 }
 
 HMENU WINAPI HookLoadMenuA(HINSTANCE instance, LPCSTR name) {
-  if (Fail(kFLoadMenuA, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
-  HMENU h = RealLoadMenuA(instance, name);
-  Track(h, kSoakMenu);
-  return h;
+  return MadeTracked(kFLoadMenuA, ERROR_NOT_ENOUGH_MEMORY, kSoakMenu, RealLoadMenuA, instance, name);
 }
 
 BOOL WINAPI HookDestroyMenu(HMENU menu) {
@@ -268,10 +215,8 @@ LONG WINAPI HookSetWindowLongA(HWND window, int index, LONG value) {
 }
 
 HHOOK WINAPI HookSetWindowsHookExA(int id, HOOKPROC proc, HINSTANCE instance, DWORD thread) {
-  if (Fail(kFSetWindowsHookExA, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
-  HHOOK h = RealSetWindowsHookExA(id, proc, instance, thread);
-  Track(h, kSoakHook);
-  return h;
+  return MadeTracked(kFSetWindowsHookExA, ERROR_NOT_ENOUGH_MEMORY, kSoakHook, RealSetWindowsHookExA,
+                     id, proc, instance, thread);
 }
 
 BOOL WINAPI HookUnhookWindowsHookEx(HHOOK hook) {

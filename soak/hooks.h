@@ -46,6 +46,15 @@ enum Failable {
 
 // Whether this call is the one to fail; sets the error the system would.
 bool Fail(int call, DWORD error);
+// A call that makes a handle: null with error when it is the one to fail,
+// else made by real and its handle tracked as kind.
+template <typename Real, typename... Args>
+auto MadeTracked(int call, DWORD error, int kind, Real real, Args... args) -> decltype(real(args...)) {
+  if (Fail(call, error)) return nullptr;
+  auto h = real(args...);
+  Track(h, kind);
+  return h;
+}
 // Fail for a call on the file at path (null: not known).
 bool FailOnFile(int call, const char* path, DWORD error);
 // The library imports the failable call `name` (if it is one).
