@@ -220,8 +220,6 @@ class CnfSettingsGuard {
   CnfSettings* cnf_;
 };
 
-HANDLE OpenForReading(const char* path) { return OpenFileForReading(path); }
-
 BOOL FindTableFileAlong(const char* name, const char* tablePath, char* output, int size);
 
 // A drive letter and colon, or two backslashes.
@@ -407,7 +405,7 @@ int GatherTodayConfig(SectionText* section, int* absent) {
   cnf.outOfMemory = 0;
   CnfSettingsGuard guard(&cnf);
   {
-    HANDLE file = OpenForReading(g_pathBuffer);
+    HANDLE file = OpenFileForReading(g_pathBuffer);
     if (!file) {
       *absent = IsAbsentError(GetLastError());
       return 0;
