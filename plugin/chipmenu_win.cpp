@@ -96,8 +96,16 @@ extern "C" int __cdecl DoDrawExMenu(HGLOBAL chip, HWND chipWindow, UINT command)
       RunAboutBox(chipWindow);
       return 0;
     default:
-      if (command >= IDM_EDIT_CNF && command <= IDM_EDIT_SCHEDULE_BASE + kScheduleFileCount)
-        EditTodayFile(chipWindow, (int)(command - IDM_EDIT_CNF));
+      if (command >= IDM_EDIT_CNF && command <= IDM_EDIT_SCHEDULE_BASE + kScheduleFileCount) {
+        unsigned year = 0, month = 0;
+        {
+          ChipLock state(chip);
+          if (!state) return 0;
+          year = state->year;
+          month = state->month;
+        }
+        EditTodayFile(chipWindow, (int)(command - IDM_EDIT_CNF), year, month);
+      }
       return 0;
   }
 }

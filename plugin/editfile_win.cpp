@@ -2,6 +2,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "month/datecmd.h"
 #include "plugin/chipmenu.h"
 #include "plugin/globals.h"
 #include "plugin/startcommand.h"
@@ -11,13 +12,16 @@
 #include "text/strbasic.h"
 #include "text/winfile.h"
 
-int EditTodayFile(HWND, int index) {
+int EditTodayFile(HWND, int index, unsigned year, unsigned month) {
   if (index < 0 || index > kScheduleFileCount) return 0;
   char path[260];
   DWORD n = index == 0 ? ReadSettingString(kUserSection, IDS_KEY_TODAYCNF, "", path, sizeof path)
                        : ReadIndexedSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_SCHEDULEFILE, index, "", path,
                                                   sizeof path);
   if (n == 0 || !path[0]) return 0;
+  // The schedule readers fill in every schedule file name the same way; a
+  // name too long for its month opens nothing there either.
+  if (index > 0 && !ExpandDatePlaceholders(path, sizeof path, year, month, 0)) return 0;
 
   char editor[256];
   const LONG failures = g_settingsFailures;

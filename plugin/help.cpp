@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "resources/resource.h"
 #include "text/strbasic.h"
 
 namespace {
@@ -48,6 +49,12 @@ int BuildHelpViewerCommand(const char* windowsFolder, const char* helpFile, char
   }
   out[0] = '\0';
   return 0;
+}
+
+int ControlHelpStringId(int controlId, int chipSettingsDialog) {
+  if (controlId == 1) return chipSettingsDialog ? IDS_HELP_CHIP_OK : IDS_HELP_CONFIG_OK;
+  if (controlId == 2) return chipSettingsDialog ? IDS_HELP_CHIP_CANCEL : IDS_HELP_CONFIG_CANCEL;
+  return controlId;
 }
 
 void PlaceHelpPopup(const HelpRect* control, const HelpRect* workArea, int width, int height, int* x, int* y) {

@@ -13,6 +13,11 @@ int BuildHelpViewerPath(const char* windowsFolder, char* out, int size);
 // when it does not fit or a path is empty.
 int BuildHelpViewerCommand(const char* windowsFolder, const char* helpFile, char* out, int size);
 
+// The string holding a control's help: the string whose identifier is the
+// control's, but for OK and Cancel, whose identifiers (1 and 2) other strings
+// hold; theirs differ between the chip settings dialog and the other one.
+int ControlHelpStringId(int controlId, int chipSettingsDialog);
+
 // The popup's top left corner for a popup of width by height beside the
 // control: below it, or above it where the work area has no room below, and
 // inside the work area as far as the popup fits.

@@ -5,6 +5,7 @@
 #include "month/gdiguard.h"
 #include "plugin/globals.h"
 #include "plugin/help.h"
+#include "resources/resource.h"
 #include "tips/tips.h"
 
 namespace {
@@ -114,7 +115,9 @@ void CloseControlHelpPopup() {
 // window and opening another costs more than moving it.
 void ShowControlHelpPopup(HWND dialog, int controlId) {
   char wanted[sizeof popupText];
-  if (controlId <= 0 || controlId > 0xFFFF || LoadStringA(g_hInstance, (UINT)controlId, wanted, sizeof wanted) <= 0) {
+  // Only the chip settings dialog has a year field.
+  const int stringId = ControlHelpStringId(controlId, GetDlgItem(dialog, IDC_CHIP_YEAR) != nullptr);
+  if (controlId <= 0 || controlId > 0xFFFF || LoadStringA(g_hInstance, (UINT)stringId, wanted, sizeof wanted) <= 0) {
     CloseControlHelpPopup();
     return;
   }

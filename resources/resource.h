@@ -36,7 +36,12 @@
 #define IDS_BAD_YEAR 1003
 #define IDS_BAD_MONTH 1004
 #define IDS_NO_HELP_FILE 1005
-// A dialog control's help: the string whose identifier is the control's.
+// A dialog control's help: the string whose identifier is the control's;
+// OK and Cancel (1 and 2, taken by other strings) have these instead.
+#define IDS_HELP_CONFIG_OK 1011
+#define IDS_HELP_CONFIG_CANCEL 1012
+#define IDS_HELP_CHIP_OK 1013
+#define IDS_HELP_CHIP_CANCEL 1014
 
 // Menu 1 and its commands
 #define IDM_CHIP 1

@@ -14,6 +14,7 @@
 #include "tests/common/tempfolder.h"
 #include "tests/host/livemenu.h"
 #include "tests/host/memochip.h"
+#include "tests/win/record_support.h"
 
 using livemenu::ChooseWithKeys;
 
@@ -90,6 +91,32 @@ TEST_F(HostMenu, MenuCommandPrintsTheMenuAndTheStateAfterACommand) {
     EXPECT_NE(std::string::npos, out.find(line)) << "no \"" << line << "\" in:\n" << out;
   }
   EXPECT_EQ(1u, GetPrivateProfileIntA(UserSection().c_str(), "Flags", 0, lib_.SettingsFile().c_str())) << "the setting is put back";
+}
+
+TEST(HostEditMenu, PerMonthScheduleFileOpensAsTheChipsFirstMonthEvenBeforeItExists) {
+  LibraryCopy lib;
+  CommandRecorder recorder;
+  ASSERT_TRUE(lib.ok() && recorder.ready());
+  const std::string pattern = lib.File("S%Y%M.TBL");
+  ASSERT_TRUE(lib.Write("TODAY.CNF", "schedule_file1=" + pattern + "\r\n"));
+  lib.WriteUserSetting("Flags", "1");
+  lib.WriteUserSetting("Editor", ("\"" + recorder.helper() + "\"").c_str());
+  DxlApi api;
+  ASSERT_TRUE(LoadDxl(lib.library().c_str(), &api));
+  HostChip chip;
+  ASSERT_TRUE(CreateMemoChip(&api, "2026/12", 2, &chip));
+  HMENU menu = api.GetDrawExMenu(chip.chip);
+  char label[64] = "";
+  GetMenuStringA(menu, 10008, label, sizeof label, MF_BYCOMMAND);
+  DestroyMenu(menu);
+  EXPECT_STREQ("S%Y%M.TBL", label);
+  EXPECT_EQ(0, api.DoDrawExMenu(chip.chip, chip.window, 10008));
+  std::string line;
+  EXPECT_TRUE(recorder.Read(15000, &line));
+  EXPECT_EQ("\"" + recorder.helper() + "\" \"" + lib.File("S202612.TBL") + "\"", line);
+  HostDestroy(&api, &chip);
+  HostChipFree(&chip);
+  UnloadDxl(&api);
 }
 
 }  // namespace

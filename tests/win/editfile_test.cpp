@@ -44,7 +44,7 @@ TEST_F(EditFile, EditorGetsTheQuotedPath) {
   EXPECT_EQ(editor_ + " \"C:\\TODAY\\TODAY.CNF\"", Started());
   EXPECT_EQ(0, DoDrawExMenu(chip_, window_, 10009));
   EXPECT_EQ(editor_ + " \"D:\\\x95\x5C\\SCHEDULE FILE.TBL\"", Started());
-  EXPECT_EQ(1, EditTodayFile(window_, 1));
+  EXPECT_EQ(1, EditTodayFile(window_, 1, 2026, 12));
   EXPECT_EQ(editor_ + " \"C:\\TODAY\\MEMO.TBL\"", Started());
 }
 
@@ -53,7 +53,7 @@ TEST_F(EditFile, DefaultEditorIsNotepad) {
   ASSERT_TRUE(CopyFileA(helper_.c_str(), (dir_ + "NOTEPAD.EXE").c_str(), FALSE));
   SetCurrentDirectoryA(dir_.c_str());
   WriteSettingString(kUserSection, IDS_KEY_EDITOR, "");
-  EXPECT_EQ(1, EditTodayFile(window_, 0));
+  EXPECT_EQ(1, EditTodayFile(window_, 0, 2026, 12));
   EXPECT_EQ("NOTEPAD.EXE \"C:\\TODAY\\TODAY.CNF\"", Started());
 }
 
@@ -65,27 +65,27 @@ TEST_F(EditFile, LongestEditorAndPathAreStartedWhole) {
   ASSERT_EQ(259u, path.size());
   WriteSettingString(kUserSection, IDS_KEY_EDITOR, editor.c_str());
   SetScheduleFile(16, path.c_str());
-  EXPECT_EQ(1, EditTodayFile(window_, 16));
+  EXPECT_EQ(1, EditTodayFile(window_, 16, 2026, 12));
   EXPECT_EQ(editor + " \"" + path + "\"", Started());
 
   // Longer settings are read cut to their buffers, never past them.
   WriteSettingString(kUserSection, IDS_KEY_EDITOR, (editor + "zzzz").c_str());
   SetScheduleFile(16, (path + "qqqq").c_str());
-  EXPECT_EQ(1, EditTodayFile(window_, 16));
+  EXPECT_EQ(1, EditTodayFile(window_, 16, 2026, 12));
   EXPECT_EQ(editor + " \"" + path + "\"", Started());
 }
 
 TEST_F(EditFile, NothingToEditStartsNothing) {
   SetScheduleFile(1, "C:\\TODAY\\MEMO.TBL");
   WriteSettingString(kUserSection, IDS_KEY_TODAYCNF, "");
-  EXPECT_EQ(0, EditTodayFile(window_, 0)) << "empty TodayCnf";
-  EXPECT_EQ(0, EditTodayFile(window_, 2)) << "no schedule file 2";
-  EXPECT_EQ(0, EditTodayFile(window_, 17));
-  EXPECT_EQ(0, EditTodayFile(window_, -1));
+  EXPECT_EQ(0, EditTodayFile(window_, 0, 2026, 12)) << "empty TodayCnf";
+  EXPECT_EQ(0, EditTodayFile(window_, 2, 2026, 12)) << "no schedule file 2";
+  EXPECT_EQ(0, EditTodayFile(window_, 17, 2026, 12));
+  EXPECT_EQ(0, EditTodayFile(window_, -1, 2026, 12));
   EXPECT_EQ(0, DoDrawExMenu(chip_, window_, IDM_EDIT_CNF));
   EXPECT_EQ(0, DoDrawExMenu(chip_, window_, 10010));
   WriteSettingString(kUserSection, IDS_KEY_EDITOR, (dir_ + "no-such-editor.exe").c_str());
-  EXPECT_EQ(0, EditTodayFile(window_, 1)) << "an editor that cannot be started";
+  EXPECT_EQ(0, EditTodayFile(window_, 1, 2026, 12)) << "an editor that cannot be started";
   EXPECT_EQ("", Started(1500));
 }
 

@@ -4,6 +4,7 @@
 #include <string.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -58,9 +59,12 @@ bool RunDialog(bool chip, std::vector<Step> steps) {
 }
 
 TEST(HelpPopup, EachControlOfBothDialogsShowsItsOwnTextBesideIt) {
-  const std::vector<int> dialogs[] = {{1101, 1102, 1103, 1104, 1105, 1106, 1107, 1108},
-                                      {1201, 1202, 1203, 1204, 1205, 1206, 1207, 1211, 1212, 1213, 1214, 1216}};
   std::set<std::string> texts;
+  const std::vector<int> dialogs[] = {{1101, 1102, 1103, 1104, 1105, 1106, 1107, 1108, IDOK, IDCANCEL},
+                                      {1201, 1202, 1203, 1204, 1205, 1206, 1207, 1211, 1212, 1213, 1214, 1216, IDOK,
+                                       IDCANCEL}};
+  // OK's identifier is that of the product name, "タルニヴェル".
+  texts.insert("\x83\x5E\x83\x8B\x83\x6A\x83\x94\x83\x46\x83\x8B");
   for (const std::vector<int>& ids : dialogs) {
     HWND last = nullptr;
     bool quitCloses = false;
@@ -75,7 +79,9 @@ TEST(HelpPopup, EachControlOfBothDialogsShowsItsOwnTextBesideIt) {
         HDC screen = GetDC(nullptr);
         COLORREF back = GetPixel(screen, p.left + 3, p.top + 3);
         ReleaseDC(nullptr, screen);
-        EXPECT_TRUE(texts.insert(Text(popup)).second) << "control " << id << " has no text of its own";
+        const std::string text = Text(popup);
+        EXPECT_TRUE(texts.insert(text).second) << "control " << id << " has no text of its own";
+        EXPECT_EQ(0, std::count(text.begin(), text.end(), '"') % 2) << "control " << id << ": a lone quote";
         EXPECT_EQ(d, GetWindow(popup, GW_OWNER)) << "control " << id;
         EXPECT_TRUE((p.top == c.bottom + 2 || p.bottom == c.top - 2) && p.left < c.right && p.right > c.left)
             << "control " << id << " popup at " << p.left << "," << p.top;
@@ -90,7 +96,7 @@ TEST(HelpPopup, EachControlOfBothDialogsShowsItsOwnTextBesideIt) {
     EXPECT_TRUE(quitCloses);
     EXPECT_TRUE(last && !IsWindow(last)) << "the popup outlived its dialog";
   }
-  EXPECT_EQ(20u, texts.size());
+  EXPECT_EQ(25u, texts.size());
   EXPECT_EQ(0u, texts.count(""));
 }
 

@@ -33,7 +33,7 @@ TEST_F(MenuChip, EditorPathWithBlanksIsQuoted) {
   };
   for (auto& c : cases) {
     WriteSettingString(kUserSection, IDS_KEY_EDITOR, c[0].c_str());
-    EXPECT_EQ(1, EditTodayFile(window_, 0)) << c[0];
+    EXPECT_EQ(1, EditTodayFile(window_, 0, 2026, 12)) << c[0];
     EXPECT_TRUE(recorder.Read(15000, &line) && line == c[1]) << c[0] << " started " << line;
   }
 }
