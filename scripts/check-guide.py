@@ -2,13 +2,18 @@
 """Checks that the user guide names only what exists: every text of the
 library it quotes in 「」 (texts of other programs go in 『』), every file,
 TODAY.CNF key and word of ASCII it names, and every table line it shows as a
-sample; and that it describes every menu item and dialog control in its own
-section; and that no line is wider than 80 columns. Prints what it finds
-and exits 1 then.
+sample; that it describes every menu item and dialog control in its own
+section; that no line is wider than 80 columns; that it writes a word of
+katakana one way (with or without a blank inside, with or without a final
+long-vowel mark); that the help file's index has its key terms; and that no
+string of the resources reads with a lone double quote once compiled.
+Prints what it finds and exits 1 then.
 
     check-guide.py [GUIDE.md]      (default docs/guide.ja.md)
 """
 import glob
+import html
+import importlib.util
 import os
 import re
 import sys
@@ -24,8 +29,19 @@ GENERAL_WORDS = {
     "Shift", "Shift-JIS", "Unicode", "URL", "UTF-8", "VirtualStore", "Windows", "certutil", "x86",
     "zip", "hashfile", "Files",
 }
+KATAKANA = "[\u30a1-\u30fa\u30fc]+"
 FILE_NAME = re.compile(r"[A-Za-z0-9_%$\-]+\.(?:dxl|ini|txt|chm|hlp|CNF|TBL|exe|EXE|TXT)\b")
 WORD = re.compile(r"[A-Za-z$_%][A-Za-z0-9$_%\-]*")
+
+
+def load(name):
+    spec = importlib.util.spec_from_file_location(name.replace("-", "_"), os.path.join(ROOT, "scripts", name + ".py"))
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    return module
+
+
+make_help = load("make-help")
 
 
 def read(path, encoding="utf-8"):
@@ -38,7 +54,7 @@ class Sources:
     and what the release script packs."""
 
     def __init__(self):
-        rc = "".join(read(p) for p in glob.glob(os.path.join(ROOT, "resources", "*.rc")))
+        self.rc = rc = "".join(read(p) for p in glob.glob(os.path.join(ROOT, "resources", "*.rc")))
         self.rc_texts = set()
         self.rc_formats = []
         for literal in re.findall(r'"((?:[^"]|"")*)"', rc):
@@ -108,14 +124,48 @@ def join_lines(lines):
     return out
 
 
+def lone_quotes(rc):
+    """Strings of the string table whose compiled text has an odd number of
+    double quotes: in a resource string "" stands for one."""
+    table = re.search(r"\nSTRINGTABLE\s*\nBEGIN\n(.*?)\nEND", rc, re.S).group(1)
+    return ["string %s reads with a lone \" once compiled" % m.group(1)
+            for m in re.finditer(r'^\s*(\w+)\s+"((?:[^"]|"")*)"\s*$', table, re.M)
+            if m.group(2).replace('""', '"').count('"') % 2]
+
+
+def katakana_styles(prose):
+    """Words of katakana written two ways in the prose outside quotes."""
+    text = re.sub(r"「[^「」]*」|『[^』]*』", " ", prose)
+    words = set(re.findall(KATAKANA, text))
+    problems = ["%s %s is also written %s" % (a, b, a + b)
+                for a, b in sorted(set(re.findall("(%s) (%s)" % (KATAKANA, KATAKANA), text))) if a + b in words]
+    return problems + ["%s is also written %sー" % (w, w) for w in sorted(words) if w + "ー" in words]
+
+
+def index_problems(guide_text, rc):
+    """Key terms of the guide that the help file's index lacks: the terms its
+    title page explains and make-help's INDEX_TERMS."""
+    lines = guide_text.splitlines()
+    intro = lines[:next((i for i, l in enumerate(lines) if l.startswith("## ")), len(lines))]
+    explained = re.findall(r"^- ([^:：\s][^:：]*): ", "\n".join(intro), re.M)
+    files, _ = make_help.build(lines, os.path.join(ROOT, "docs"), rc)
+    entries = {}
+    for obj in re.findall(r"<OBJECT [^>]*>(.*?)</OBJECT>", files[make_help.NAME + ".hhk"], re.S):
+        names = re.findall(r'<param name="Name" value="([^"]*)">', obj)
+        if names:
+            entries[html.unescape(names[0])] = re.findall(r'<param name="Local" value="([^"]*)">', obj)
+    return ["the index has no entry %s" % term for term in explained + make_help.INDEX_TERMS if not entries.get(term)]
+
+
 def check(guide_text, src):
     """What the guide names that does not exist, one message each."""
-    problems = []
+    problems = lone_quotes(src.rc) + index_problems(guide_text, src.rc)
     lines = guide_text.splitlines()
     secs = sections(lines)
     titles = {t for _, t, _, _ in secs}
     in_code = [l.startswith("    ") for l in lines]
     prose = join_lines(l for l, c in zip(lines, in_code) if not c)
+    problems += katakana_styles(prose)
 
     for quoted in re.findall(r"「([^「」]*)」", prose):
         if quoted not in titles and not src.is_text(quoted):
@@ -132,6 +182,8 @@ def check(guide_text, src):
         text = re.sub(r"『[^』]*』", " ", line)
         # Paths of the user's own (C:\..., \\server) are examples, not names of ours.
         text = re.sub(r"(?:[A-Za-z]:|%\w+%)[\\/][^\s、。()]*|\\\\\S*|\\[A-Za-z]\w*", " ", text)
+        # So is an address to write to.
+        text = re.sub(r"[\w.+-]+@[\w-]+(?:\.[\w-]+)+", " ", text)
         for name in FILE_NAME.findall(text):
             if not src.names_file(name):
                 problems.append("line %d: file %s exists nowhere" % (n, name))

@@ -9,9 +9,11 @@ section and one per dialog: a "###" subsection whose heading names the
 caption of a dialog of RESOURCE.rc that has the caption's help button (or
 a "##" section that names it). Other "###" subsections stay in their
 section's page. The contents follow the
-headings; the index holds the headings and the screen texts of RESOURCE.rc
-(menu items and controls) that the guide quotes in 「」. The project is
-compiled with chmcmd. --pages keeps the project and its pages in DIR.
+headings; the index holds the headings, the screen texts of RESOURCE.rc
+(menu items and controls) that the guide quotes in 「」 and the key terms
+(INDEX_TERMS and the terms the title page explains), and the file has full
+text search. The project is compiled with chmcmd. --pages keeps the project
+and its pages in DIR.
 
 Every character must have a code page 932 form that reads back as the same
 character: the script names each one that has none and writes nothing then.
@@ -60,6 +62,29 @@ def rc_strings(text):
     # Not OK and Cancel, nor single characters (年, 月): every dialog has those.
     screen = re.findall(r'^\s*(?:MENUITEM|POPUP|CONTROL)\s+"([^"]+)"(?!,\s*ID(?:OK|CANCEL)\b)', text, re.M)
     return captions, [s for s in screen if len(keyword(s)) > 1]
+
+
+# Index terms beside the headings, the screen texts and the terms that the
+# title page explains ("- term: meaning"): what a reader looks up. Each leads
+# to the pages that name it most.
+INDEX_TERMS = ["アンインストール", "Tarnivel.ini", "VirtualStore", "振替休日", "春分の日", "秋分の日", "TODAYTBL",
+               "table_path", "予定ファイル", "TODAY.CNF", "HOLIDAY.TBL", "GENGO.TBL", "Shift-JIS", "Program Files",
+               "$TodayTemp"]
+TERM_PAGES = 4
+
+
+def glossary(blocks):
+    """The terms of the "- term: meaning" lists before the first section."""
+    terms = []
+    for kind, data in blocks:
+        if kind == "heading" and data[0] == 2:
+            break
+        if kind == "list":
+            for item in data[2]:
+                m = re.match(r"([^:：]+): ", join_lines(item[0][1])) if item and item[0][0] == "para" else None
+                if m:
+                    terms.append(m.group(1))
+    return terms
 
 
 def keyword(screen_text):
@@ -226,6 +251,9 @@ class Guide:
 
     def quoted(self, text, page):
         """Escapes plain text; a quoted heading or dialog caption links to its topic."""
+        return re.sub(r"(?<= ) ", "&nbsp;", self.linked(text, page))
+
+    def linked(self, text, page):
         out = []
         pos = 0
         for m in re.finditer(r"「([^「」]+)」", text):
@@ -436,6 +464,15 @@ def build(source_lines, source_dir, rc_text):
             if "「%s」" % html.escape(text, quote=False) in files[t["file"]] or \
                     re.search(r"「<a [^>]*>%s</a>」" % re.escape(html.escape(text, quote=False)), files[t["file"]]):
                 add(k, t)
+    def text_of(t):
+        return html.unescape(re.sub(r"<[^>]*>", "", files[t["file"]].split("<body>", 1)[-1])).replace("\xa0", " ")
+    explained = glossary(blocks)
+    for term in explained + INDEX_TERMS:
+        # A term the title page explains leads there first.
+        named = [(-(term in explained and n == 0), -text_of(t).count(term), n, t) for n, t in enumerate(topics)
+                 if term in text_of(t)]
+        for *_, t in sorted(named, key=lambda e: e[:3])[:TERM_PAGES]:
+            add(term, t)
     entries = []
     for key in sorted(index, key=lambda k: k.encode("cp932")):
         params = [("Name", key)]
@@ -454,7 +491,7 @@ def build(source_lines, source_dir, rc_text):
         "Default topic=index.htm",
         "Default Window=main",
         "Display compile progress=No",
-        "Full-text search=No",
+        "Full-text search=Yes",
         # The binary index of chmcmd carries bytes that differ from run to run.
         "Binary Index=No",
         "Language=0x411 Japanese",

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
 """The guide names only what exists, and the check would see it if it did not."""
+import copy
 import importlib.util
 import os
 import unittest
@@ -34,11 +35,21 @@ class GuideTest(unittest.TestCase):
             ("- %Y: 年 4 けた", "- %Q: 年 4 けた", "placeholder %Q is not replaced"),
             ("H11 のような元号の年", "X11 のような元号の年", "era letter of X11"),
             ("## 7. 日付コマンド\n", "## 7. 日付コマンド" + "。" * 40 + "\n", "wider than 80 columns"),
+            ("フル パス", "フルパス", "フル パス is also written フルパス"),
+            ("エディター", "エディタ", "エディタ is also written エディター"),
+            # Every TODAYTBL gone: the index lacks the term.
+            ("TODAYTBL", "TODAY_TBL", "the index has no entry TODAYTBL", -1),
         ]
-        for before, after, expected in cases:
+        for before, after, expected, *count in cases:
             self.assertIn(before, self.guide)
-            problems = check_guide.check(self.guide.replace(before, after, 1), self.src)
+            problems = check_guide.check(self.guide.replace(before, after, *(count or [1])), self.src)
             self.assertTrue(any(expected in p for p in problems), "%s -> %s: %s" % (before, after, problems))
+
+    def test_a_resource_string_with_a_lone_quote_is_reported(self):
+        src = copy.copy(self.src)
+        self.assertIn('"""" で囲んで', src.rc)
+        src.rc = src.rc.replace('"""" で囲んで', '"" で囲んで')
+        self.assertIn('string IDC_EDITOR reads with a lone " once compiled', check_guide.check(self.guide, src))
 
 
 if __name__ == "__main__":
