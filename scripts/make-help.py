@@ -250,10 +250,8 @@ class Guide:
         return name
 
     def quoted(self, text, page):
-        """Escapes plain text; a quoted heading or dialog caption links to its topic."""
-        return re.sub(r"(?<= ) ", "&nbsp;", self.linked(text, page))
-
-    def linked(self, text, page):
+        """Escapes plain text; a quoted heading or dialog caption links to its
+        topic. Blanks in a row stay as many, as the screen shows them."""
         out = []
         pos = 0
         for m in re.finditer(r"「([^「」]+)」", text):
@@ -266,7 +264,7 @@ class Guide:
                 out.append("「%s」" % inner)
             pos = m.end()
         out.append(html.escape(text[pos:], quote=False))
-        return "".join(out)
+        return re.sub(r"(?<= ) ", "&nbsp;", "".join(out))
 
     def inline(self, text, page):
         out = []
@@ -464,15 +462,16 @@ def build(source_lines, source_dir, rc_text):
             if "「%s」" % html.escape(text, quote=False) in files[t["file"]] or \
                     re.search(r"「<a [^>]*>%s</a>」" % re.escape(html.escape(text, quote=False)), files[t["file"]]):
                 add(k, t)
-    def text_of(t):
-        return html.unescape(re.sub(r"<[^>]*>", "", files[t["file"]].split("<body>", 1)[-1])).replace("\xa0", " ")
+
+    texts = [html.unescape(re.sub(r"<[^>]*>", "", files[t["file"]].split("<body>", 1)[-1])).replace("\xa0", " ")
+             for t in topics]
     explained = glossary(blocks)
     for term in explained + INDEX_TERMS:
         # A term the title page explains leads there first.
-        named = [(-(term in explained and n == 0), -text_of(t).count(term), n, t) for n, t in enumerate(topics)
-                 if term in text_of(t)]
-        for *_, t in sorted(named, key=lambda e: e[:3])[:TERM_PAGES]:
-            add(term, t)
+        named = sorted((-(term in explained and n == 0), -text.count(term), n) for n, text in enumerate(texts)
+                       if term in text)
+        for *_, n in named[:TERM_PAGES]:
+            add(term, topics[n])
     entries = []
     for key in sorted(index, key=lambda k: k.encode("cp932")):
         params = [("Name", key)]
