@@ -37,8 +37,7 @@ class GuideTest(unittest.TestCase):
             ("## 7. 日付コマンド\n", "## 7. 日付コマンド" + "。" * 40 + "\n", "wider than 80 columns"),
             ("フル パス", "フルパス", "フル パス is also written フルパス"),
             ("エディター", "エディタ", "エディタ is also written エディター"),
-            # Every TODAYTBL gone: the index lacks the term.
-            ("TODAYTBL", "TODAY_TBL", "the index has no entry TODAYTBL", -1),
+            ("TODAYTBL", "TODAY_TBL", "the index has no entry TODAYTBL", -1),  # every one
         ]
         for before, after, expected, *count in cases:
             self.assertIn(before, self.guide)
