@@ -109,10 +109,23 @@ const Command kCommands[] = {
     {"edit", RunEditCommand},
 };
 
+// The memo application is not DPI-aware, and neither is its stand-in: the
+// system scales its windows. Some systems take a program that does not say
+// so for an aware one.
+void DeclareDpiUnaware() {
+  typedef BOOL(WINAPI * SetContextProc)(HANDLE);
+  HMODULE user32 = GetModuleHandleA("user32.dll");
+  const auto set =
+      user32 ? reinterpret_cast<SetContextProc>(
+                   reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext"))) : nullptr;
+  if (set) set(reinterpret_cast<HANDLE>(-1));  // DPI_AWARENESS_CONTEXT_UNAWARE
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   setvbuf(stdout, nullptr, _IONBF, 0);
+  DeclareDpiUnaware();
   if (argc >= 2) {
     for (const Command& c : kCommands) {
       if (!strcmp(argv[1], c.name)) return c.run(argc - 2, argv + 2);
