@@ -110,15 +110,21 @@ const Command kCommands[] = {
 };
 
 // The memo application is not DPI-aware, and neither is its stand-in: the
-// system scales its windows. Some systems take a program that does not say
-// so for an aware one.
+// system scales its windows. Where the process's awareness is fixed already
+// (some systems take a program that does not say for an aware one), the
+// thread that makes the windows says it for itself.
 void DeclareDpiUnaware() {
-  typedef BOOL(WINAPI * SetContextProc)(HANDLE);
+  typedef BOOL(WINAPI * SetProcessProc)(HANDLE);
+  typedef HANDLE(WINAPI * SetThreadProc)(HANDLE);
+  const HANDLE unaware = reinterpret_cast<HANDLE>(-1);  // DPI_AWARENESS_CONTEXT_UNAWARE
   HMODULE user32 = GetModuleHandleA("user32.dll");
-  const auto set =
-      user32 ? reinterpret_cast<SetContextProc>(
-                   reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext"))) : nullptr;
-  if (set) set(reinterpret_cast<HANDLE>(-1));  // DPI_AWARENESS_CONTEXT_UNAWARE
+  if (!user32) return;
+  const auto process = reinterpret_cast<SetProcessProc>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
+  const auto thread = reinterpret_cast<SetThreadProc>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "SetThreadDpiAwarenessContext")));
+  if (process && process(unaware)) return;
+  if (thread) thread(unaware);
 }
 
 }  // namespace

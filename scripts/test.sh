@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: native unit
 # tests (sanitizers on), Win32 and host-level tests under Wine (the tips also
-# on a display of three monitors), and a short fuzz run of every target.
+# on a display of three monitors and on a desktop of 144 dots per inch), and a
+# short fuzz run of every target.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -20,6 +21,10 @@ echo "== tips on a desktop of three monitors (Xorg's dummy driver)"
 WINEPREFIX="$root/build/win/wineprefix" wineserver -w || true
 TARNIVEL_MONITORS=3 ./scripts/monitors.sh ./scripts/wine-run --prefix="$root/build/win/wineprefix" \
   build/win/wintests.exe --gtest_filter='Tips.KeptOnTheMonitorUnderTheCursor'
+
+echo "== the library's windows on a desktop of 144 dots per inch (a wine prefix of its own)"
+WINEPREFIX="$root/build/win/wineprefix" wineserver -w || true
+./scripts/dpi.sh build/win
 
 echo "== short fuzz run"
 ./scripts/fuzz.sh "${TARNIVEL_FUZZ_SECONDS:-10}"
