@@ -152,13 +152,12 @@ HFONT CreateTipFontFor(const ScreenDpi& dpi) {
 
 LRESULT CALLBACK TipWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE:
+    case WM_CREATE: {
       if (!tipText) {
         tipText = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, kTipTextSize);
         if (!tipText) return -1;
         tipTextEnd = 0;
       }
-    {
       POINT cursor = {0, 0};
       GetCursorPos(&cursor);
       CreateTipFont(window, ScreenDpiAt(window, cursor));
@@ -262,9 +261,10 @@ int BuildTipText(HWND chipWindow, uint16_t year, uint16_t month, uint16_t day, D
       return 0;
     }
     if (!tipWindow) return 0;
-    // The tip may show on another monitor than last time.
+    // The tip may show on another monitor than last time; without a font
+    // it is measured and painted in the system's, as when none was made.
     const ScreenDpi dpi = TipDpiAt(chipWindow, point);
-    if (!SameDpi(dpi, tipDpi) && !CreateTipFont(tipWindow, dpi)) return 0;
+    if (!SameDpi(dpi, tipDpi)) CreateTipFont(tipWindow, dpi);
     WindowDC dc(tipWindow);
     GdiSelection font(dc.get(), tipFont);
     const int end = SplitTipLines(text, size);
