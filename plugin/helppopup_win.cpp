@@ -85,9 +85,7 @@ LRESULT CALLBACK HelpPopupProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 // The popup of the dialog, made when there is none or when it was made for
 // another DPI (the dialog moved to another monitor).
 HWND PopupFor(HWND dialog, const ScreenDpi& dpi) {
-  if (popup && GetWindow(popup, GW_OWNER) == dialog && popupDpi.fontDpi == dpi.fontDpi &&
-      popupDpi.pixelDpi == dpi.pixelDpi)
-    return popup;
+  if (popup && GetWindow(popup, GW_OWNER) == dialog && SameDpi(popupDpi, dpi)) return popup;
   CloseControlHelpPopup();
   WNDCLASSA wc;
   memset(&wc, 0, sizeof wc);

@@ -18,6 +18,10 @@ ScreenDpi SystemScaledDpi(int logPixels);
 // A window on a monitor of monitorDpi, in a per-monitor aware host.
 ScreenDpi MonitorScaledDpi(int monitorDpi);
 
+inline bool SameDpi(const ScreenDpi& a, const ScreenDpi& b) {
+  return a.fontDpi == b.fontDpi && a.pixelDpi == b.pixelDpi;
+}
+
 // A length made for fromDpi, at toDpi, to the nearest pixel; unchanged
 // when either DPI is not positive.
 int RescaleForDpi(int value, int fromDpi, int toDpi);

