@@ -22,8 +22,8 @@ WINEPREFIX="$root/build/win/wineprefix" wineserver -w || true
 TARNIVEL_MONITORS=3 ./scripts/monitors.sh ./scripts/wine-run --prefix="$root/build/win/wineprefix" \
   build/win/wintests.exe --gtest_filter='Tips.KeptOnTheMonitorUnderTheCursor'
 
-echo "== tip and help on a desktop of 144 dots per inch; dxlhost, not DPI-aware, shows them as at 96"
 # A prefix of its own: the build's stays at 96 for the pixel-exact pictures.
+echo "== tip and help on a desktop of 144 dots per inch; dxlhost, not DPI-aware, shows them as at 96"
 dpi="$root/build/win/wineprefix-144"
 ./scripts/wine-run --prefix="$dpi" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
 WINEPREFIX="$dpi" wineserver -w || true  # its desktop went with no display

@@ -10,11 +10,9 @@ TEST(ScreenDpiScale, TipFontAndPlaceForTheDpi) {
     ScreenDpi dpi;
     int font;
     TipPoint tip;  // a tip of 200 x 60 for the cursor at 1800,1000
-  } cases[] = {
-      {MonitorScaledDpi(96), -12, {1712, 948}}, {MonitorScaledDpi(120), -15, {1710, 950}},
-      {MonitorScaledDpi(144), -18, {1708, 952}}, {MonitorScaledDpi(192), -24, {1704, 956}},
-      {SystemScaledDpi(144), -18, {1712, 948}},  {SystemScaledDpi(0), -12, {1712, 948}},
-  };
+  } cases[] = {{MonitorScaledDpi(96), -12, {1712, 948}},  {MonitorScaledDpi(120), -15, {1710, 950}},
+               {MonitorScaledDpi(144), -18, {1708, 952}}, {MonitorScaledDpi(192), -24, {1704, 956}},
+               {SystemScaledDpi(144), -18, {1712, 948}},  {SystemScaledDpi(0), -12, {1712, 948}}};
   for (auto& c : cases) {
     TipPoint tip = PlaceTipAtCursor(TipPoint{1800, 1000}, 200, 60, &work, c.dpi);
     EXPECT_TRUE(TipFontHeight(c.dpi) == c.font && tip.x == c.tip.x && tip.y == c.tip.y)

@@ -1,6 +1,6 @@
 // The library's own windows in a per-monitor aware host; scripts/test.sh runs
-// this on a desktop of 144 dots per inch too, and shows there that an unaware
-// host (dxlhost) sees them as at 96.
+// this on a desktop of 144 dots per inch too, where dxlhost, not aware, shows
+// them as at 96.
 #include <stdlib.h>
 
 #include "dialogs/chipsettings_win.h"
@@ -13,29 +13,27 @@ using namespace tipstest;
 
 namespace {
 
-// The thread's windows made as a per-monitor aware host's (-3); the old
-// awareness, or null.
-HANDLE SetHostAwareness(HANDLE context) {
-  typedef HANDLE(WINAPI * Proc)(HANDLE);
-  const auto set = reinterpret_cast<Proc>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext")));
-  return set ? set(context) : nullptr;
-}
-
 int FontHeight(HWND window) {
   LOGFONTA font = {};
   HFONT handle = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
   return handle && GetObjectA(handle, sizeof font, &font) ? font.lfHeight : 0;
 }
 
+// The thread's windows made as a per-monitor aware host's.
 class TipsAtDpi : public Tips {
  protected:
+  static HANDLE SetAwareness(HANDLE context) {
+    typedef HANDLE(WINAPI * Proc)(HANDLE);
+    const auto set = reinterpret_cast<Proc>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext")));
+    return set ? set(context) : nullptr;
+  }
   void SetUp() override {
     ASSERT_NE(nullptr, old_);
     Tips::SetUp();
   }
-  ~TipsAtDpi() override { SetHostAwareness(old_); }
-  HANDLE old_ = SetHostAwareness(reinterpret_cast<HANDLE>(-3));
+  ~TipsAtDpi() override { SetAwareness(old_); }
+  HANDLE old_ = SetAwareness(reinterpret_cast<HANDLE>(-3));  // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE
 };
 
 // The tip and help popup follow the desktop's DPI (TARNIVEL_DPI) and stay
@@ -43,23 +41,20 @@ class TipsAtDpi : public Tips {
 TEST_F(TipsAtDpi, TipAndHelpFollowTheMonitorInAnAwareHost) {
   const int desktop = getenv("TARNIVEL_DPI") ? atoi(getenv("TARNIVEL_DPI")) : 96;
   ASSERT_TRUE(desktop == 96 || desktop == 144) << "no expectations for " << desktop << " dpi";
-  const bool scaled = desktop == 144;
-  const int font = scaled ? -18 : -12, tipGap = scaled ? 12 : 8, helpGap = scaled ? 3 : 2;
+  const int font = desktop == 144 ? -18 : -12, tipGap = desktop == 144 ? 12 : 8, helpGap = desktop == 144 ? 3 : 2;
   MONITORINFO info = {sizeof info};
   ASSERT_TRUE(GetMonitorInfoA(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &info));
   const RECT work = info.rcWork;
   SetWindowPos(window_, nullptr, work.right - size_.cx, work.bottom - size_.cy, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  // The first move after a tip placed over the cursor held the capture goes
-  // to the tip; 1 May is marked in no mask.
-  Hover(Day(0, 1));
   POINT p = Day(1, 27);
   Hover(p);
   RECT r = TipRect();
   SIZE size = TipSizeFor(MeasureLines({"A long text for the right edge of the work area"}));
-  EXPECT_TRUE(FontHeight(tipWindow) == font && TipShown() && r.right == work.right - tipGap && r.right - r.left == size.cx && r.top >= work.top &&
-              r.bottom <= info.rcMonitor.bottom && (r.top == p.y + tipGap || r.bottom == p.y + tipGap))
-      << Show(work) << Show(r);
+  EXPECT_TRUE(FontHeight(tipWindow) == font && TipShown() && r.right == work.right - tipGap &&
+              r.right - r.left == size.cx && r.top >= work.top && r.bottom <= info.rcMonitor.bottom &&
+              (r.top == p.y + tipGap || r.bottom == p.y + tipGap))
+      << FontHeight(tipWindow) << " " << Show(r) << " in " << Show(work);
 
   RECT popup = {}, control = {};
   EditHelperParams params = {};

@@ -92,11 +92,11 @@ class Tips : public MarksFiles {
     Hover(p);
     return g_markFileOpens - opens;
   }
-  void ExpectAtCursor(POINT cursor, SIZE size, const char* what, int gap = 8) {
+  void ExpectAtCursor(POINT cursor, SIZE size, const char* what) {
     RECT r = TipRect();
     EXPECT_TRUE(TipShown()) << what;
     EXPECT_EQ(cursor.x, r.left) << what << ": tip " << Show(r);
-    EXPECT_EQ(cursor.y + gap, r.top) << what << ": tip " << Show(r);
+    EXPECT_EQ(cursor.y + 8, r.top) << what << ": tip " << Show(r);
     EXPECT_EQ(size.cx, r.right - r.left) << what << ": tip " << Show(r);
     EXPECT_EQ(size.cy, r.bottom - r.top) << what << ": tip " << Show(r);
   }
