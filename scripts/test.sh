@@ -28,7 +28,7 @@ dpi="$root/build/win/wineprefix-144"
 ./scripts/wine-run --prefix="$dpi" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
 WINEPREFIX="$dpi" wineserver -w || true  # its desktop went with no display
 TARNIVEL_DPI=144 xvfb-run -a -s "-screen 0 1280x1024x24" ./scripts/wine-run --prefix="$dpi" build/win/wintests.exe \
-  --gtest_filter='TipsAtDpi.*'
+  --gtest_filter='Tips.TipAndHelpFollowTheMonitorInAnAwareHost'
 stage="$(mktemp -d)" && cp build/win/Tarnivel.dxl examples/*.CNF examples/*.TBL "$stage/"
 lib="Z:${stage//\//\\}\\Tarnivel.dxl"
 WINEPREFIX="$root/build/win/wineprefix" wineserver -w || true
