@@ -9,6 +9,7 @@
 #include "plugin/exports.h"
 #include "plugin/globals.h"
 #include "plugin/savedata.h"
+#include "plugin/screendpi_win.h"
 #include "resources/resource.h"
 #include "text/strbasic.h"
 
@@ -108,11 +109,31 @@ int SelectColorItem(HWND combo, COLORREF color) {
   return 0;
 }
 
-void MeasureColorItem(MEASUREITEMSTRUCT* item) {
+namespace {
+
+// The base units are the system DPI's; a per-monitor aware dialog (dpi > 0)
+// may be on a monitor of another.
+int ColorItemHeight(int dpi) {
+  const int height = HIWORD(GetDialogBaseUnits()) * 7 / 8;
+  return dpi > 0 ? RescaleForDpi(height, SystemDpi(), dpi) : height;
+}
+
+// The system scales the dialog's controls and fonts for the new DPI, but not
+// the heights the dialog gave its owner-drawn items.
+void RescaleColorItems(HWND dialog, int dpi) {
+  const int height = ColorItemHeight(dpi);
+  for (int id : kColorCombos) {
+    SendDlgItemMessageA(dialog, id, CB_SETITEMHEIGHT, (WPARAM)-1, height);
+    SendDlgItemMessageA(dialog, id, CB_SETITEMHEIGHT, 0, height);
+  }
+}
+
+}  // namespace
+
+void MeasureColorItem(HWND dialog, MEASUREITEMSTRUCT* item) {
   if (!item || item->CtlType != ODT_COMBOBOX) return;
-  LONG units = GetDialogBaseUnits();
-  item->itemWidth = LOWORD(units) * 38 / 4;
-  item->itemHeight = HIWORD(units) * 7 / 8;
+  item->itemWidth = LOWORD(GetDialogBaseUnits()) * 38 / 4;
+  item->itemHeight = ColorItemHeight(PerMonitorDpiOf(dialog));
 }
 
 void DrawColorItem(const DRAWITEMSTRUCT* item) {
@@ -270,7 +291,10 @@ INT_PTR CALLBACK ChipSettingsDialogProc(HWND dialog, UINT message, WPARAM wParam
     case WM_INITDIALOG:
       return InitChipSettingsDialog(dialog, reinterpret_cast<EditHelperParams*>(lParam));
     case WM_MEASUREITEM:
-      MeasureColorItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+      MeasureColorItem(dialog, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+      return 0;
+    case WM_DPICHANGED:
+      RescaleColorItems(dialog, HIWORD(wParam));
       return 0;
     case WM_DRAWITEM:
       DrawColorItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));

@@ -23,5 +23,7 @@ int InitChipSettingsDialog(HWND dialog, EditHelperParams* params);
 int SaveChipSettingsDialog(HWND dialog);
 // Selects the item holding the colour, or item 0; nonzero when it was found.
 int SelectColorItem(HWND combo, COLORREF color);
-void MeasureColorItem(MEASUREITEMSTRUCT* item);
+// The colour lists' items, as high as the system's dialog text at the
+// dialog's DPI.
+void MeasureColorItem(HWND dialog, MEASUREITEMSTRUCT* item);
 void DrawColorItem(const DRAWITEMSTRUCT* item);

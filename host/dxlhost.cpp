@@ -109,10 +109,29 @@ const Command kCommands[] = {
     {"edit", RunEditCommand},
 };
 
+// The memo application is not DPI-aware, and neither is its stand-in: the
+// system scales its windows. Where the process's awareness is fixed already
+// (some systems take a program that does not say for an aware one), the
+// thread that makes the windows says it for itself.
+void DeclareDpiUnaware() {
+  typedef BOOL(WINAPI * SetProcessProc)(HANDLE);
+  typedef HANDLE(WINAPI * SetThreadProc)(HANDLE);
+  const HANDLE unaware = reinterpret_cast<HANDLE>(-1);  // DPI_AWARENESS_CONTEXT_UNAWARE
+  HMODULE user32 = GetModuleHandleA("user32.dll");
+  if (!user32) return;
+  const auto process = reinterpret_cast<SetProcessProc>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
+  const auto thread = reinterpret_cast<SetThreadProc>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "SetThreadDpiAwarenessContext")));
+  if (process && process(unaware)) return;
+  if (thread) thread(unaware);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   setvbuf(stdout, nullptr, _IONBF, 0);
+  DeclareDpiUnaware();
   if (argc >= 2) {
     for (const Command& c : kCommands) {
       if (!strcmp(argv[1], c.name)) return c.run(argc - 2, argv + 2);

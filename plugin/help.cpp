@@ -57,11 +57,13 @@ int ControlHelpStringId(int controlId, int chipSettingsDialog) {
   return controlId;
 }
 
-void PlaceHelpPopup(const HelpRect* control, const HelpRect* workArea, int width, int height, int* x, int* y) {
+void PlaceHelpPopup(const HelpRect* control, const HelpRect* workArea, int width, int height, const ScreenDpi& dpi,
+                    int* x, int* y) {
+  const int gap = ScaleToDpi(kGap, dpi);
   int left = control->left;
-  int top = control->bottom + kGap;
-  if (top + height > workArea->bottom && control->top - kGap - height >= workArea->top)
-    top = control->top - kGap - height;
+  int top = control->bottom + gap;
+  if (top + height > workArea->bottom && control->top - gap - height >= workArea->top)
+    top = control->top - gap - height;
   if (left + width > workArea->right) left = workArea->right - width;
   if (left < workArea->left) left = workArea->left;
   if (top + height > workArea->bottom) top = workArea->bottom - height;

@@ -2,6 +2,8 @@
 // where a control's help popup goes.
 #pragma once
 
+#include "plugin/screendpi.h"
+
 struct HelpRect {
   int left, top, right, bottom;
 };
@@ -19,6 +21,8 @@ int BuildHelpViewerCommand(const char* windowsFolder, const char* helpFile, char
 int ControlHelpStringId(int controlId, int chipSettingsDialog);
 
 // The popup's top left corner for a popup of width by height beside the
-// control: below it, or above it where the work area has no room below, and
-// inside the work area as far as the popup fits.
-void PlaceHelpPopup(const HelpRect* control, const HelpRect* workArea, int width, int height, int* x, int* y);
+// control, 2 pixels (at 96 dots per inch) off it: below it, or above it where
+// the work area has no room below, and inside the work area as far as the
+// popup fits.
+void PlaceHelpPopup(const HelpRect* control, const HelpRect* workArea, int width, int height, const ScreenDpi& dpi,
+                    int* x, int* y);

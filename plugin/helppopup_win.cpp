@@ -5,6 +5,7 @@
 #include "month/gdiguard.h"
 #include "plugin/globals.h"
 #include "plugin/help.h"
+#include "plugin/screendpi_win.h"
 #include "resources/resource.h"
 #include "tips/tips.h"
 
@@ -17,6 +18,8 @@ const int kMaxTextWidth = 300;  // at 96 dots per inch
 
 HWND popup = nullptr;
 char popupText[512];
+// What the popup's font and margins are made for.
+ScreenDpi popupDpi = {0, 0};
 
 HFONT PopupFont(HWND window) { return reinterpret_cast<HFONT>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
 
@@ -27,7 +30,8 @@ void Dismiss(HWND window) {
 
 void TextRect(HWND window, RECT* rect) {
   GetClientRect(window, rect);
-  InflateRect(rect, -kMargin, -kMargin);
+  const int margin = ScaleToDpi(kMargin, popupDpi);
+  InflateRect(rect, -margin, -margin);
 }
 
 void PaintPopup(HWND window) {
@@ -49,6 +53,8 @@ LRESULT CALLBACK HelpPopupProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_PAINT:
       PaintPopup(window);
       return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(PopupFont(window));
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) {
         Dismiss(window);
@@ -77,9 +83,10 @@ LRESULT CALLBACK HelpPopupProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 }
 
 
-// The popup of the dialog, made when there is none.
-HWND PopupFor(HWND dialog) {
-  if (popup && GetWindow(popup, GW_OWNER) == dialog) return popup;
+// The popup of the dialog, made when there is none or when it was made for
+// another DPI (the dialog moved to another monitor).
+HWND PopupFor(HWND dialog, const ScreenDpi& dpi) {
+  if (popup && GetWindow(popup, GW_OWNER) == dialog && SameDpi(popupDpi, dpi)) return popup;
   CloseControlHelpPopup();
   WNDCLASSA wc;
   memset(&wc, 0, sizeof wc);
@@ -96,8 +103,9 @@ HWND PopupFor(HWND dialog) {
     UnregisterClassA(kPopupClass, g_hInstance);
     return nullptr;
   }
-  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(CreateTipFontFor(window)));
+  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(CreateTipFontFor(dpi)));
   popup = window;
+  popupDpi = dpi;
   return window;
 }
 
@@ -121,7 +129,17 @@ void ShowControlHelpPopup(HWND dialog, int controlId) {
     CloseControlHelpPopup();
     return;
   }
-  HWND window = PopupFor(dialog);
+  RECT control;
+  HWND item = GetDlgItem(dialog, controlId);
+  if (!item || !GetWindowRect(item, &control)) {
+    POINT cursor = {0, 0};
+    GetCursorPos(&cursor);
+    SetRect(&control, cursor.x, cursor.y, cursor.x, cursor.y);
+  }
+  const POINT middle = {(control.left + control.right) / 2, (control.top + control.bottom) / 2};
+  const ScreenDpi dpi = ScreenDpiAt(dialog, middle);
+
+  HWND window = PopupFor(dialog, dpi);
   if (!window) return;
   memcpy(popupText, wanted, sizeof popupText);
   SetWindowTextA(window, popupText);
@@ -131,29 +149,22 @@ void ShowControlHelpPopup(HWND dialog, int controlId) {
   {
     WindowDC dc(window);
     if (dc.get()) {
-      text.right = MulDiv(kMaxTextWidth, GetDeviceCaps(dc.get(), LOGPIXELSY), 96);
+      text.right = RescaleForDpi(kMaxTextWidth, kDefaultDpi, dpi.fontDpi);
       GdiSelection font(dc.get(), popupFont);
       DrawTextA(dc.get(), popupText, -1, &text, kTextFlags | DT_CALCRECT);
     }
   }
-  RECT frame = {0, 0, text.right + 2 * kMargin, text.bottom + 2 * kMargin};
+  const int margin = ScaleToDpi(kMargin, dpi);
+  RECT frame = {0, 0, text.right + 2 * margin, text.bottom + 2 * margin};
   AdjustWindowRectEx(&frame, WS_POPUP | WS_BORDER, FALSE, WS_EX_TOOLWINDOW);
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
 
-  RECT control;
-  HWND item = GetDlgItem(dialog, controlId);
-  if (!item || !GetWindowRect(item, &control)) {
-    POINT cursor = {0, 0};
-    GetCursorPos(&cursor);
-    SetRect(&control, cursor.x, cursor.y, cursor.x, cursor.y);
-  }
   RECT area;
-  const POINT middle = {(control.left + control.right) / 2, (control.top + control.bottom) / 2};
   if (!WorkAreaAt(middle, &area)) SetRect(&area, 0, 0, 640, 480);
   const HelpRect c = {control.left, control.top, control.right, control.bottom};
   const HelpRect a = {area.left, area.top, area.right, area.bottom};
   int x, y;
-  PlaceHelpPopup(&c, &a, width, height, &x, &y);
+  PlaceHelpPopup(&c, &a, width, height, dpi, &x, &y);
   // Shown active, so that a key reaches it and a click elsewhere deactivates it.
   SetWindowPos(window, HWND_TOP, x, y, width, height, SWP_SHOWWINDOW);
   InvalidateRect(window, nullptr, TRUE);

@@ -162,8 +162,14 @@ int UpdateTip(HWND chipWindow) {
       if (HitTestDate(chipWindow, state.get(), cursor, &year, &month, &day)) {
         // The text is kept only for the chip it was placed at: the same date
         // on another chip is built and placed there.
-        if (chipWindow == lastTipChip && year == lastTipDate.year && month == lastTipDate.month &&
-            day == lastTipDate.day) {
+        bool same = chipWindow == lastTipChip && year == lastTipDate.year && month == lastTipDate.month &&
+                    day == lastTipDate.day;
+        if (same && chipMoved && !TipFitsAt(chipWindow, cursor)) {
+          // Moved to a monitor of another DPI: measured and placed afresh.
+          same = false;
+          chipMoved = false;
+        }
+        if (same) {
           if (chipMoved) {
             PlaceTipWindow(chipWindow, 0, 0, cursor);
             chipMoved = false;

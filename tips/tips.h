@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "month/dates.h"
+#include "plugin/screendpi.h"
 
 struct TipDate {
   uint16_t year, month, day;
@@ -24,8 +25,8 @@ void ForgetTipText();
 
 int CreateTipWindow();
 void DestroyTipWindow();
-// The tip's font for the screen of the window; the caller deletes it.
-HFONT CreateTipFontFor(HWND window);
+// The tip's font for a screen of that DPI; the caller deletes it.
+HFONT CreateTipFontFor(const ScreenDpi& dpi);
 LRESULT CALLBACK TipWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 int HookChipWindow(HWND chipWindow);
@@ -37,6 +38,9 @@ int UpdateTip(HWND chipWindow);
 // Collects, measures and places the text of the date; nonzero when there is text.
 int BuildTipText(HWND chipWindow, uint16_t year, uint16_t month, uint16_t day, DayMask holidayMask,
                  DayMask scheduleMask, POINT point);
+// Nonzero when the tip's font and frame are made for the screen at the
+// point of the chip window.
+int TipFitsAt(HWND chipWindow, POINT point);
 // Width and height 0 keep the window's size.
 void PlaceTipWindow(HWND chipWindow, int width, int height, POINT point);
 int WorkAreaAt(POINT point, RECT* work);

@@ -4,6 +4,7 @@
 
 #include "month/gdiguard.h"
 #include "plugin/globals.h"
+#include "plugin/screendpi_win.h"
 #include "resources/resource.h"
 #include "tips/tipplace.h"
 #include "tips/tips.h"
@@ -49,10 +50,13 @@ class TipTextLock {
 // Kept here as well as in the window's user-data slot, which a failed
 // SetWindowLongA would leave empty: the font is deleted whatever it answered.
 HFONT tipFont = nullptr;
+// What the font and the frame are made for.
+ScreenDpi tipDpi = {0, 0};
 
 void DeleteTipFont() {
   if (tipFont) DeleteObject(tipFont);
   tipFont = nullptr;
+  tipDpi = ScreenDpi{0, 0};
 }
 
 // Height of one piece as measured; its width goes to *width.
@@ -63,11 +67,17 @@ int MeasureTipLine(HDC dc, const char* piece, int length, int* width) {
   return rect.bottom;
 }
 
-int CreateTipFont(HWND window) {
+int CreateTipFont(HWND window, const ScreenDpi& dpi) {
   DeleteTipFont();
-  tipFont = CreateTipFontFor(window);
+  tipFont = CreateTipFontFor(dpi);
+  if (tipFont) tipDpi = dpi;
   SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(tipFont));
   return tipFont != nullptr;
+}
+
+ScreenDpi TipDpiAt(HWND chipWindow, POINT point) {
+  ClientToScreen(chipWindow, &point);
+  return ScreenDpiAt(tipWindow, point);
 }
 
 void PaintTip(HWND window) {
@@ -78,8 +88,8 @@ void PaintTip(HWND window) {
   }
   RECT rect;
   GetClientRect(window, &rect);
-  rect.left += GetSystemMetrics(SM_CXFRAME);
-  rect.top += GetSystemMetrics(SM_CYFRAME);
+  rect.left += SystemMetricForDpi(SM_CXFRAME, tipDpi);
+  rect.top += SystemMetricForDpi(SM_CYFRAME, tipDpi);
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window, &ps);
   {
@@ -128,15 +138,10 @@ int WorkAreaAt(POINT point, RECT* work) {
   return SystemParametersInfoA(SPI_GETWORKAREA, 0, work, 0) != 0;
 }
 
-HFONT CreateTipFontFor(HWND window) {
-  int dpi = 96;
-  {
-    WindowDC dc(window);
-    if (dc.get()) dpi = GetDeviceCaps(dc.get(), LOGPIXELSY);
-  }
+HFONT CreateTipFontFor(const ScreenDpi& dpi) {
   LOGFONTA font;
   memset(&font, 0, sizeof font);
-  font.lfHeight = dpi * -9 / 72;
+  font.lfHeight = TipFontHeight(dpi);
   font.lfCharSet = SHIFTJIS_CHARSET;
   if (LoadStringA(g_hInstance, IDS_TIP_FONT, font.lfFaceName, sizeof font.lfFaceName) <= 0)
     font.lfFaceName[0] = '\0';
@@ -145,14 +150,17 @@ HFONT CreateTipFontFor(HWND window) {
 
 LRESULT CALLBACK TipWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE:
+    case WM_CREATE: {
       if (!tipText) {
         tipText = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, kTipTextSize);
         if (!tipText) return -1;
         tipTextEnd = 0;
       }
-      CreateTipFont(window);
+      POINT cursor = {0, 0};
+      GetCursorPos(&cursor);
+      CreateTipFont(window, ScreenDpiAt(window, cursor));
       return 0;
+    }
     case WM_DESTROY:
       DeleteTipFont();
       SetWindowLongPtrA(window, GWLP_USERDATA, 0);
@@ -165,6 +173,8 @@ LRESULT CALLBACK TipWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_PAINT:
       PaintTip(window);
       return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(tipFont);
     case WM_SETCURSOR:
       SetCapture(window);
       break;
@@ -249,6 +259,10 @@ int BuildTipText(HWND chipWindow, uint16_t year, uint16_t month, uint16_t day, D
       return 0;
     }
     if (!tipWindow) return 0;
+    // The tip may show on another monitor than last time; without a font
+    // it is measured and painted in the system's, as when none was made.
+    const ScreenDpi dpi = TipDpiAt(chipWindow, point);
+    if (!SameDpi(dpi, tipDpi)) CreateTipFont(tipWindow, dpi);
     WindowDC dc(tipWindow);
     GdiSelection font(dc.get(), tipFont);
     const int end = SplitTipLines(text, size);
@@ -273,12 +287,14 @@ void ForgetTipText() {
   lastTipChip = nullptr;
 }
 
+int TipFitsAt(HWND chipWindow, POINT point) { return tipWindow && SameDpi(TipDpiAt(chipWindow, point), tipDpi); }
+
 void PlaceTipWindow(HWND chipWindow, int width, int height, POINT point) {
   if (!tipWindow) return;
   int w, h;
   if (width && height) {
-    w = width + 2 * (GetSystemMetrics(SM_CXFRAME) + GetSystemMetrics(SM_CXBORDER));
-    h = height + 2 * (GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYBORDER));
+    w = width + 2 * (SystemMetricForDpi(SM_CXFRAME, tipDpi) + SystemMetricForDpi(SM_CXBORDER, tipDpi));
+    h = height + 2 * (SystemMetricForDpi(SM_CYFRAME, tipDpi) + SystemMetricForDpi(SM_CYBORDER, tipDpi));
   } else {
     RECT r;
     GetWindowRect(tipWindow, &r);
@@ -294,6 +310,6 @@ void PlaceTipWindow(HWND chipWindow, int width, int height, POINT point) {
     area = TipArea{work.left, work.top, work.right, work.bottom};
     clamp = &area;
   }
-  TipPoint at = ClampTipToWorkArea(TipPoint{cursor.x, cursor.y + 8}, w, h, clamp);
+  TipPoint at = PlaceTipAtCursor(TipPoint{cursor.x, cursor.y}, w, h, clamp, tipDpi);
   SetWindowPos(tipWindow, nullptr, at.x, at.y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
 }

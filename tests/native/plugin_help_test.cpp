@@ -49,7 +49,7 @@ TEST(HelpPopupPlace, BesideTheControlInsideTheWorkArea) {
   };
   for (auto& c : cases) {
     int x = -1, y = -1;
-    PlaceHelpPopup(&c.control, c.area, c.width, c.height, &x, &y);
+    PlaceHelpPopup(&c.control, c.area, c.width, c.height, MonitorScaledDpi(96), &x, &y);
     EXPECT_EQ(c.x, x) << "control at " << c.control.left << "," << c.control.top;
     EXPECT_EQ(c.y, y) << "control at " << c.control.left << "," << c.control.top;
   }

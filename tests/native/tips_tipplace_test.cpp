@@ -19,7 +19,7 @@ TEST(TipsPlace, KeptInsideTheCursorsMonitor) {
       {nullptr, {5000, 5000}, {5000, 5000}},
   };
   for (auto& c : cases) {
-    TipPoint got = ClampTipToWorkArea(c.at, 200, 60, c.work);
+    TipPoint got = PlaceTipAtCursor(TipPoint{c.at.x, c.at.y - 8}, 200, 60, c.work, MonitorScaledDpi(96));
     EXPECT_TRUE(got.x == c.expected.x && got.y == c.expected.y)
         << "at " << c.at.x << "," << c.at.y << ": " << got.x << "," << got.y;
   }
