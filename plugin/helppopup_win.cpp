@@ -16,12 +16,18 @@ const int kMaxTextWidth = 300;  // at 96 dots per inch
 
 HWND popup = nullptr;
 char popupText[512];
-
-HFONT PopupFont(HWND window) { return reinterpret_cast<HFONT>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
+// Held here, as the tip's is, not in the window, where a store that fails
+// would lose it.
+HFONT popupFont = nullptr;
 
 // Closes the open popup; a window already being destroyed is left alone.
+// It is forgotten first: destroying the active popup deactivates it, which
+// comes back here, and destroying it again there left it without its
+// WM_NCDESTROY and its font.
 void Dismiss(HWND window) {
-  if (window == popup) DestroyWindow(window);
+  if (!window || window != popup) return;
+  popup = nullptr;
+  DestroyWindow(window);
 }
 
 void TextRect(HWND window, RECT* rect) {
@@ -35,7 +41,7 @@ void PaintPopup(HWND window) {
   RECT rect;
   TextRect(window, &rect);
   {
-    GdiSelection font(dc, PopupFont(window));
+    GdiSelection font(dc, popupFont);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
     DrawTextA(dc, popupText, -1, &rect, kTextFlags);
@@ -68,8 +74,8 @@ LRESULT CALLBACK HelpPopupProc(HWND window, UINT message, WPARAM wParam, LPARAM 
       if (window == popup) popup = nullptr;
       break;
     case WM_NCDESTROY:
-      if (HFONT font = PopupFont(window)) DeleteObject(font);
-      SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+      if (popupFont) DeleteObject(popupFont);
+      popupFont = nullptr;
       break;
   }
   return DefWindowProcA(window, message, wParam, lParam);
@@ -95,7 +101,7 @@ HWND PopupFor(HWND dialog) {
     UnregisterClassA(kPopupClass, g_hInstance);
     return nullptr;
   }
-  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(CreateTipFontFor(window)));
+  popupFont = CreateTipFontFor(window);
   popup = window;
   return window;
 }
@@ -105,7 +111,7 @@ HWND PopupFor(HWND dialog) {
 HWND ControlHelpPopup() { return popup; }
 
 void CloseControlHelpPopup() {
-  if (popup) DestroyWindow(popup);
+  Dismiss(popup);
   // The class holds this module's procedure; it goes with the last popup.
   UnregisterClassA(kPopupClass, g_hInstance);
 }
@@ -122,8 +128,6 @@ void ShowControlHelpPopup(HWND dialog, int controlId) {
   if (!window) return;
   memcpy(popupText, wanted, sizeof popupText);
   SetWindowTextA(window, popupText);
-  HFONT popupFont = PopupFont(window);
-
   RECT text = {0, 0, 0, 0};
   {
     WindowDC dc(window);
