@@ -10,6 +10,7 @@
 #include "settings/settings.h"
 #include "text/quote.h"
 #include "text/strbasic.h"
+#include "text/winfile.h"
 
 namespace {
 
@@ -79,10 +80,17 @@ int BrowseForFile(HWND dialog, int buttonId) {
   if (LoadStringA(g_hInstance, strings->titleId, title, sizeof title) <= 0) title[0] = '\0';
   SplitFields(filter, "|");
 
+  char text[kPathSize];
+  if (!GetDlgItemTextA(dialog, buttonId - 1, text, sizeof text)) text[0] = '\0';
+  // A command line gives the dialog its program alone, unquoted (Windows
+  // refuses a file name with a '"'), and keeps its arguments; a path with
+  // blanks that names a file is a program alone.
   char file[kPathSize];
-  if (!GetDlgItemTextA(dialog, buttonId - 1, file, sizeof file)) file[0] = '\0';
-  // A program that browsing put in quotes is the next browsing's file name.
-  if (strings->quotePath) UnquoteText(file);
+  const char* arguments = "";
+  if (strings->quotePath && !FileExists(text))
+    arguments = SplitCommandLine(text, file, sizeof file);
+  else
+    lstrcpynA(file, text, sizeof file);
 
   OPENFILENAMEA ofn;
   memset(&ofn, 0, sizeof ofn);
@@ -104,12 +112,13 @@ int BrowseForFile(HWND dialog, int buttonId) {
   BOOL chosen = getOpenFileName && getOpenFileName(&ofn);
   if (comdlg) FreeLibrary(comdlg);
   if (!chosen) return 0;
-  // A program goes into a command line: a path with a blank is quoted, or
-  // C:\Program Files\ed\ed.exe would start C:\Program.exe first. A quoted
-  // path too long for the edit goes in as chosen.
-  char quoted[kPathSize];
-  if (strings->quotePath && FindChar(file, ' ') && QuoteText(file, quoted, sizeof quoted))
-    SetDlgItemTextA(dialog, buttonId - 1, quoted);
+  // The chosen program takes the old one's place before the arguments: a
+  // path with a blank is quoted, or C:\Program Files\ed\ed.exe would start
+  // C:\Program.exe first. What does not fit the edit goes in as chosen.
+  char line[kPathSize];
+  if (strings->quotePath && (JoinCommandLine(file, arguments, line, sizeof line) ||
+                             JoinCommandLine(file, "", line, sizeof line)))
+    SetDlgItemTextA(dialog, buttonId - 1, line);
   else
     SetDlgItemTextA(dialog, buttonId - 1, file);
   return 1;
@@ -122,8 +131,8 @@ void SaveConfigDialog(HWND dialog) {
   for (const EditKey& e : kEditKeys) {
     char text[kPathSize];
     if (!GetDlgItemTextA(dialog, e.editId, text, sizeof text)) text[0] = '\0';
-    // Reading takes one pair of quotes off a whole value, so a quoted
-    // program alone is stored in a second pair.
+    // Reading takes one pair of quotes (' or ") off a whole value, so a
+    // value wholly in quotes is stored in a second pair.
     char stored[kPathSize + 2];
     if (e.commandLine && IsWholeQuoted(text) && QuoteText(text, stored, sizeof stored))
       WriteSettingString(kUserSection, e.keyId, stored);

@@ -26,6 +26,8 @@ struct ChipState {
   // computed again at the next refresh. Bits kStaleHoliday, kStaleSchedule
   // shifted by the entry.
   uint8_t staleMarks;
+  // TodaySectionGeneration when the masks were computed.
+  LONG sectionGeneration;
 };
 enum { kStaleHoliday = 0x01, kStaleSchedule = 0x04 };
 

@@ -18,14 +18,20 @@ const int kMaxTextWidth = 300;  // at 96 dots per inch
 
 HWND popup = nullptr;
 char popupText[512];
+// Held here, as the tip's is, not in the window, where a store that fails
+// would lose it.
+HFONT popupFont = nullptr;
 // What the popup's font and margins are made for.
 ScreenDpi popupDpi = {0, 0};
 
-HFONT PopupFont(HWND window) { return reinterpret_cast<HFONT>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
-
 // Closes the open popup; a window already being destroyed is left alone.
+// It is forgotten first: destroying the active popup deactivates it, which
+// comes back here, and destroying it again there left it without its
+// WM_NCDESTROY and its font.
 void Dismiss(HWND window) {
-  if (window == popup) DestroyWindow(window);
+  if (!window || window != popup) return;
+  popup = nullptr;
+  DestroyWindow(window);
 }
 
 void TextRect(HWND window, RECT* rect) {
@@ -40,7 +46,7 @@ void PaintPopup(HWND window) {
   RECT rect;
   TextRect(window, &rect);
   {
-    GdiSelection font(dc, PopupFont(window));
+    GdiSelection font(dc, popupFont);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
     DrawTextA(dc, popupText, -1, &rect, kTextFlags);
@@ -54,7 +60,7 @@ LRESULT CALLBACK HelpPopupProc(HWND window, UINT message, WPARAM wParam, LPARAM 
       PaintPopup(window);
       return 0;
     case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(PopupFont(window));
+      return reinterpret_cast<LRESULT>(popupFont);
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) {
         Dismiss(window);
@@ -75,8 +81,8 @@ LRESULT CALLBACK HelpPopupProc(HWND window, UINT message, WPARAM wParam, LPARAM 
       if (window == popup) popup = nullptr;
       break;
     case WM_NCDESTROY:
-      if (HFONT font = PopupFont(window)) DeleteObject(font);
-      SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+      if (popupFont) DeleteObject(popupFont);
+      popupFont = nullptr;
       break;
   }
   return DefWindowProcA(window, message, wParam, lParam);
@@ -103,7 +109,7 @@ HWND PopupFor(HWND dialog, const ScreenDpi& dpi) {
     UnregisterClassA(kPopupClass, g_hInstance);
     return nullptr;
   }
-  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(CreateTipFontFor(dpi)));
+  popupFont = CreateTipFontFor(dpi);
   popup = window;
   popupDpi = dpi;
   return window;
@@ -114,7 +120,7 @@ HWND PopupFor(HWND dialog, const ScreenDpi& dpi) {
 HWND ControlHelpPopup() { return popup; }
 
 void CloseControlHelpPopup() {
-  if (popup) DestroyWindow(popup);
+  Dismiss(popup);
   // The class holds this module's procedure; it goes with the last popup.
   UnregisterClassA(kPopupClass, g_hInstance);
 }
@@ -143,8 +149,6 @@ void ShowControlHelpPopup(HWND dialog, int controlId) {
   if (!window) return;
   memcpy(popupText, wanted, sizeof popupText);
   SetWindowTextA(window, popupText);
-  HFONT popupFont = PopupFont(window);
-
   RECT text = {0, 0, 0, 0};
   {
     WindowDC dc(window);

@@ -11,6 +11,7 @@
 #include "today/holiday.h"
 #include "today/markreading.h"
 #include "today/schedule.h"
+#include "today/todayconfig.h"
 
 namespace {
 
@@ -130,8 +131,20 @@ void RefreshMarks(HWND chipWindow, ChipState* state, uint16_t previousYear,
     keys[1] = MakeMonthKey(nextYear, nextMonth);
   }
 
+  RetryTodayConfig();
   ForgetStaleMasks(state);
-  if (previousYear != state->year || previousMonth != state->month) SetAllMasks(state, kMaskUnknown);
+  if (previousYear != state->year || previousMonth != state->month ||
+      state->sectionGeneration != TodaySectionGeneration())
+    SetAllMasks(state, kMaskUnknown);
+  state->sectionGeneration = TodaySectionGeneration();
   // The files were read again: a tip built before may hold their old text.
   if (ComputeMarks(state, keys, twoMonths)) ForgetTipText();
+}
+
+int CatchUpMarks(HWND chipWindow, ChipState* state) {
+  RetryTodayConfig();
+  if (state->sectionGeneration == TodaySectionGeneration()) return 0;
+  RefreshMarks(chipWindow, state, state->year, state->month);
+  InvalidateRect(chipWindow, nullptr, FALSE);
+  return 1;
 }

@@ -37,7 +37,10 @@ int BuildHelpPath(char* out, int size) {
 namespace {
 
 // The HTML Help viewer of the Windows folder on the .chm beside the library,
-// as a process of its own: the viewer never loads into the host.
+// as a process of its own: the viewer never loads into the host. The
+// system's Windows folder: on a terminal server a host not marked as aware
+// of it gets a Windows folder of the user's own from GetWindowsDirectoryA,
+// without the viewer.
 void ShowHelpContents(HWND owner, const char* helpPath) {
   char chm[MAX_PATH];
   lstrcpynA(chm, helpPath, sizeof chm);
@@ -46,7 +49,7 @@ void ShowHelpContents(HWND owner, const char* helpPath) {
     return;
   }
   char folder[MAX_PATH];
-  UINT n = GetWindowsDirectoryA(folder, sizeof folder);
+  UINT n = GetSystemWindowsDirectoryA(folder, sizeof folder);
   char viewer[MAX_PATH];
   char commandLine[2 * MAX_PATH + 16];
   if (n == 0 || n >= sizeof folder || !BuildHelpViewerPath(folder, viewer, sizeof viewer) ||

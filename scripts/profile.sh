@@ -16,8 +16,9 @@ if [ ! -f "$data/PM16_202701.TBL" ] || [ "$root/bench/gen_data.py" -nt "$data/PM
   rm -rf "$data"
   python3 "$root/bench/gen_data.py" "$data"
 fi
-src=(text/textutil.cpp text/bytescan.cpp text/processor_native.cpp text/strbasic.cpp text/leadbyte_native.cpp
-     text/memtable_native.cpp today/holiday.cpp today/schedule.cpp today/era.cpp today/cnfparse.cpp
+src=(text/textutil.cpp text/tableline.cpp text/bytescan.cpp text/processor_native.cpp text/strbasic.cpp
+     text/leadbyte_native.cpp text/memtable_native.cpp today/holiday.cpp today/scheduleline.cpp
+     today/schedulelook.cpp today/schedulemarks.cpp today/scheduletexts.cpp today/era.cpp today/cnfparse.cpp
      today/stringlist.cpp month/dates.cpp bench/native/marks_profile.cpp)
 (cd "$root" && clang++ -std=c++17 -O2 -gdwarf-4 -I. "${src[@]}" -o "$out/marks_profile")
 valgrind --tool=callgrind --callgrind-out-file="$out/callgrind.out" \

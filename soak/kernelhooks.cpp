@@ -136,7 +136,8 @@ BOOL WINAPI HookCloseHandle(HANDLE handle) {
 }
 
 HANDLE WINAPI HookFindFirstFileA(LPCSTR name, WIN32_FIND_DATAA* found) {
-  if (FailOnFile(kFFindFirstFileA, name, ERROR_ACCESS_DENIED)) return INVALID_HANDLE_VALUE;
+  // A lookup the machine is too short for: any other failure is a miss.
+  if (FailOnFile(kFFindFirstFileA, name, ERROR_NOT_ENOUGH_MEMORY)) return INVALID_HANDLE_VALUE;
   HANDLE h = RealFindFirstFileA(name, found);
   if (h != INVALID_HANDLE_VALUE) Track(h, kSoakFind);
   return h;

@@ -8,8 +8,12 @@
 BOOL FileExists(const char* path);
 enum FileLookup { kFileAbsent, kFileFound, kFileLookupFailed };
 // FileExists that tells a file that is not there from one that could not be
-// looked up (a drive not ready, access denied, no memory).
+// looked up because the machine is short (IsShortageError). Any other failure
+// (access denied, a drive not ready, a share offline) is no file there.
 FileLookup LookUpFile(const char* path);
+// Whether a failure says the machine itself is short of memory, system
+// resources or open files, rather than anything about the path.
+BOOL IsShortageError(DWORD error);
 // Whether a failed lookup or open says the file is not there: not found, or
 // a name that cannot exist.
 BOOL IsAbsentError(DWORD error);

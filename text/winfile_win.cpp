@@ -5,11 +5,16 @@ BOOL IsAbsentError(DWORD error) {
          error == ERROR_BAD_PATHNAME || error == ERROR_INVALID_DRIVE;
 }
 
+BOOL IsShortageError(DWORD error) {
+  return error == ERROR_NOT_ENOUGH_MEMORY || error == ERROR_OUTOFMEMORY || error == ERROR_NO_SYSTEM_RESOURCES ||
+         error == ERROR_TOO_MANY_OPEN_FILES;
+}
+
 FileLookup LookUpFile(const char* path) {
   if (!path || !*path) return kFileAbsent;
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA(path, &found);
-  if (search == INVALID_HANDLE_VALUE) return IsAbsentError(GetLastError()) ? kFileAbsent : kFileLookupFailed;
+  if (search == INVALID_HANDLE_VALUE) return IsShortageError(GetLastError()) ? kFileLookupFailed : kFileAbsent;
   FindClose(search);
   return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? kFileAbsent : kFileFound;
 }

@@ -157,6 +157,7 @@ int UpdateTip(HWND chipWindow) {
   if (ReadTagWindow(tag, &chip)) {
     ChipLock state(chip);
     if (state) {
+      CatchUpMarks(chipWindow, state.get());
       ScreenToClient(chipWindow, &cursor);
       uint16_t year, month, day;
       if (HitTestDate(chipWindow, state.get(), cursor, &year, &month, &day)) {

@@ -3,160 +3,23 @@
 #include <string.h>
 
 #include "plugin/chipstate.h"
-#include "plugin/globals.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
-#include "text/leadbyte.h"
-#include "text/strbasic.h"
 #include "text/textutil.h"
 #include "text/winfile.h"
 #include "today/cnfparse.h"
-#include "today/folderlist.h"
 #include "today/schedule.h"
+#include "today/tablesearch.h"
 #include "today/wholefile.h"
 
 namespace {
 
 enum {
-  kPathBufferSize = 260,
-  kCandidateSize = 257,
-  kTablePathSize = 257,
   kScheduleNameSize = 40,
   kListFoldersAfterMisses = 64,
+  // A load that failed is tried again at most this often (milliseconds).
+  kRetrySpan = 1000,
 };
-
-// Process-wide, like the readers' line buffer: results of this file's own
-// searches.
-char g_pathBuffer[kPathBufferSize];
-char g_candidate[kCandidateSize];
-
-// Appends src to dest (holding len bytes) within size; 0 when it does not fit.
-int AppendBounded(char* dest, size_t* len, size_t size, const char* src) {
-  size_t add = strlen(src);
-  if (*len + add + 1 > size) return 0;
-  memcpy(dest + *len, src, add + 1);
-  *len += add;
-  return 1;
-}
-
-// Whether text ends with a single-byte '\' (a trail byte 0x5C does not count).
-int EndsWithBackslash(const char* text) {
-  const char* last = FindLastChar(text, '\\');
-  return last && last[1] == '\0';
-}
-
-void CopyBounded(char* output, int size, const char* src) {
-  if (size <= 0) return;
-  size_t n = strnlen(src, (size_t)size - 1);
-  memcpy(output, src, n);
-  output[n] = '\0';
-}
-
-// Set while a long search may skip folders that certainly lack a name.
-FolderListings* g_folderListings;
-// Set when a search could not tell whether a name is there: what it found
-// is then not the whole answer.
-int g_searchFailed;
-
-BOOL LookUpNotingFailure(const char* path) {
-  FileLookup lookup = LookUpFile(path);
-  if (lookup == kFileLookupFailed) g_searchFailed = 1;
-  return lookup == kFileFound;
-}
-
-BOOL ProbeTableFile(const char* path) {
-  if (g_folderListings && !g_folderListings->MayExist(path)) return FALSE;
-  return LookUpNotingFailure(path);
-}
-
-// Tests one list element (already in g_candidate, len bytes) with the name.
-BOOL TryCandidate(size_t len, int endsWithBackslash, const char* name, char* output, int size) {
-  if (len == 0) return FALSE;
-  if (!endsWithBackslash && !AppendBounded(g_candidate, &len, sizeof g_candidate, "\\")) return FALSE;
-  if (!AppendBounded(g_candidate, &len, sizeof g_candidate, name)) return FALSE;
-  if (!ProbeTableFile(g_candidate)) return FALSE;
-  CopyBounded(output, size, g_candidate);
-  return TRUE;
-}
-
-BOOL SearchDirectoryList(const char* name, const char* list, char* output, int size) {
-  size_t len = 0;
-  int overflow = 0;
-  int lastWasBackslash = 0;
-  const unsigned char* p = reinterpret_cast<const unsigned char*>(list);
-  for (;;) {
-    unsigned char c = *p;
-    if (c == '\0' || c == ';') {
-      g_candidate[len] = '\0';
-      if (!overflow && TryCandidate(len, lastWasBackslash, name, output, size)) return TRUE;
-      if (c == '\0') return FALSE;
-      len = 0;
-      overflow = 0;
-      lastWasBackslash = 0;
-      ++p;
-      continue;
-    }
-    int width = (IsLeadByte(c) && p[1] != '\0') ? 2 : 1;
-    if (len + width < sizeof g_candidate) {
-      if (width == 2) {
-        g_candidate[len++] = (char)c;
-        g_candidate[len++] = (char)p[1];
-      } else {
-        g_candidate[len++] = (c == '/') ? '\\' : (char)c;
-      }
-    } else {
-      overflow = 1;  // such a candidate cannot fit: the element simply fails
-    }
-    lastWasBackslash = (width == 1 && (c == '/' || c == '\\'));
-    p += width;
-  }
-}
-
-BOOL SearchEnvironmentList(const char* variable, const char* name, char* output, int size) {
-  DWORD length = GetEnvironmentVariableA(variable, nullptr, 0);
-  if (length == 0) return FALSE;
-  char* value = static_cast<char*>(LocalAlloc(LPTR, length + 1));
-  if (!value) {
-    g_searchFailed = 1;
-    return FALSE;
-  }
-  GetEnvironmentVariableA(variable, value, length + 1);
-  value[length] = '\0';
-  BOOL found = SearchDirectoryList(name, value, output, size);
-  LocalFree(value);
-  return found;
-}
-
-BOOL SearchLibraryFolder(const char* name, char* output, int size) {
-  char path[MAX_PATH + 1];
-  DWORD n = GetModuleFileNameA(g_hInstance, path, MAX_PATH);
-  if (n == 0) g_searchFailed = 1;
-  if (n == 0 || n >= MAX_PATH) return FALSE;
-  path[n] = '\0';
-  char* slash = FindLastChar(path, '\\');
-  if (!slash) return FALSE;
-  slash[1] = '\0';
-  size_t len = strlen(path);
-  if (!AppendBounded(path, &len, sizeof path, name)) return FALSE;
-  if (!ProbeTableFile(path)) return FALSE;
-  if (len + 1 > (size_t)size) return FALSE;
-  CopyBounded(output, size, path);
-  return TRUE;
-}
-
-BOOL SearchCurrentDirectory(const char* name, char* output, int size) {
-  if (size <= 0) return FALSE;
-  DWORD n = GetCurrentDirectoryA((DWORD)size, output);
-  if (n == 0) g_searchFailed = 1;
-  if (n == 0 || n >= (DWORD)size) {
-    output[0] = '\0';
-    return FALSE;
-  }
-  size_t len = n;
-  if (!EndsWithBackslash(output) && !AppendBounded(output, &len, (size_t)size, "\\")) return FALSE;
-  if (!AppendBounded(output, &len, (size_t)size, name)) return FALSE;
-  return ProbeTableFile(output);
-}
 
 // What TODAY.CNF says, gathered before anything is written: every write
 // rewrites the whole settings file, so a write or two per line made the
@@ -219,8 +82,6 @@ class CnfSettingsGuard {
  private:
   CnfSettings* cnf_;
 };
-
-BOOL FindTableFileAlong(const char* name, const char* tablePath, char* output, int size);
 
 // A drive letter and colon, or two backslashes.
 int IsFullPath(const char* name) {
@@ -354,7 +215,7 @@ int ResolveScheduleFiles(const CnfSettings* cnf, const char* tablePath, SectionT
       lstrcpynA(name, cnf->later + (size_t)later * kScheduleNameSize, sizeof name);
     }
     const BOOL hit = FindScheduleFile(cnf, i, name, tablePath);
-    // An earlier place that could not be looked into may hold it.
+    // A place the machine was too short to look into may hold it.
     if (g_searchFailed) return 0;
     if (hit) {
       section->Add(IDS_KEY_SCHEDULEFILE, ++found, g_pathBuffer);
@@ -427,50 +288,53 @@ int GatherTodayConfig(SectionText* section, int* absent) {
          AddTableIfFound("GENGO.TBL", tablePath, IDS_KEY_GENGOTBL, section);
 }
 
-}  // namespace
+// How a load ended: only a failure other than TODAY.CNF being absent is
+// worth another try.
+enum LoadEnd { kLoaded, kLoadAbsent, kLoadFailed };
 
-// Everything is gathered before $TodayTemp is touched: a reload that cannot
-// read what is there keeps the section that worked, and chips their marks.
-int LoadTodayConfig() {
+LoadEnd LoadSection() {
   const LONG failures = g_settingsFailures;
   if (!(ReadSettingInt(kUserSection, IDS_KEY_FLAGS, kFlagsDefault) & kFlagUseToday)) {
-    if (g_settingsFailures != failures) return 0;
+    if (g_settingsFailures != failures) return kLoadFailed;
     ClearSettingSection(IDS_SECTION_TODAYTEMP);
-    return 1;
+    return kLoaded;
   }
   g_searchFailed = 0;
   SectionText section;
   int absent = 0;
   int gathered = GatherTodayConfig(&section, &absent);
-  if (g_settingsFailures != failures || !section.ok()) return 0;
+  if (g_settingsFailures != failures || !section.ok()) return kLoadFailed;
   if (!gathered) {
-    if (absent) ClearSettingSection(IDS_SECTION_TODAYTEMP);
-    return 0;
+    if (!absent) return kLoadFailed;
+    ClearSettingSection(IDS_SECTION_TODAYTEMP);
+    return kLoadAbsent;
   }
-  return WriteSettingSection(IDS_SECTION_TODAYTEMP, section.lines());
+  return WriteSettingSection(IDS_SECTION_TODAYTEMP, section.lines()) ? kLoaded : kLoadFailed;
 }
 
-BOOL FindTableFile(const char* name, BOOL skipTablePaths, char* output, int size) {
-  if (skipTablePaths) return FindTableFileAlong(name, nullptr, output, size);
-  char tablePath[kTablePathSize];
-  ReadSettingString(IDS_SECTION_TODAYTEMP, IDS_KEY_TABLEPATH, "", tablePath, sizeof tablePath);
-  Unescape(tablePath, 1);
-  return FindTableFileAlong(name, tablePath, output, size);
-}
-
-namespace {
-
-// FindTableFile with the table path already read and unescaped; null skips
-// it and TODAYTBL.
-BOOL FindTableFileAlong(const char* name, const char* tablePath, char* output, int size) {
-  if (!name || !name[0] || !output || size <= 0) return FALSE;
-  if (tablePath) {
-    if (SearchDirectoryList(name, tablePath, output, size)) return TRUE;
-    if (SearchEnvironmentList("TODAYTBL", name, output, size)) return TRUE;
-  }
-  if (SearchLibraryFolder(name, output, size)) return TRUE;
-  if (SearchEnvironmentList("PATH", name, output, size)) return TRUE;
-  return SearchCurrentDirectory(name, output, size);
-}
+// Set while the last load failed and is to be tried again from g_retryTick on.
+int g_retryLoad;
+DWORD g_retryTick;
+LONG g_sectionGeneration;
 
 }  // namespace
+
+// Everything is gathered before $TodayTemp is touched: a reload that cannot
+// read what is there keeps the section that worked, and chips their marks.
+int LoadTodayConfig() {
+  const int healing = g_retryLoad;
+  const LoadEnd end = LoadSection();
+  g_retryLoad = end == kLoadFailed;
+  g_retryTick = GetTickCount() + kRetrySpan;
+  // Marks computed while the section was missing or kept are out of date.
+  if (end == kLoaded && healing) ++g_sectionGeneration;
+  return end == kLoaded;
+}
+
+int RetryTodayConfig() {
+  // Wraps around with the tick count: due once the tick has passed it.
+  if (!g_retryLoad || (LONG)(GetTickCount() - g_retryTick) < 0) return 0;
+  return LoadTodayConfig();
+}
+
+LONG TodaySectionGeneration() { return g_sectionGeneration; }

@@ -10,6 +10,7 @@
 
 #include "host/loader.h"
 #include "host/paint.h"
+#include "soak/iat.h"
 #include "tests/common/dialog_driver.h"
 #include "tests/common/tempfolder.h"
 
@@ -28,6 +29,12 @@ BOOL CALLBACK FindViewer(HWND window, LPARAM param) {
   return !viewer->process;
 }
 
+// GetWindowsDirectoryA on a terminal server for a host not marked as aware
+// of it: a Windows folder of the user's own, without the help viewer.
+UINT WINAPI UsersWindowsDirectory(LPSTR buffer, UINT size) {
+  return (UINT)lstrlenA(lstrcpynA(buffer, "C:\\users\\Public\\WINDOWS", (int)size));
+}
+
 class HostHelp : public testing::Test {
  protected:
   // Runs the help command of a chip; message boxes are recorded and dismissed.
@@ -37,6 +44,8 @@ class HostHelp : public testing::Test {
     PaintOptions o;
     DefaultPaintOptions(&o);
     EXPECT_TRUE(LoadDxl(lib_.library().c_str(), &api) && CreatePaintChip(&api, o, &chip));
+    void* original;
+    PatchImport(api.module, "GetWindowsDirectoryA", reinterpret_cast<void*>(UsersWindowsDirectory), &original);
     DialogDriver driver(0x7FFF);  // no dialog has it: only message boxes
     driver.Start();
     EXPECT_EQ(0, api.DoDrawExMenu(chip.chip, chip.window, 10005));
@@ -70,7 +79,7 @@ TEST_F(HostHelp, StartsTheWindowsFoldersViewerOnTheHelpFileBesideTheLibrary) {
   char image[MAX_PATH] = "", windows[MAX_PATH];
   DWORD size = sizeof image;
   ASSERT_TRUE(process && query && query(process, 0, image, &size));
-  GetWindowsDirectoryA(windows, sizeof windows);
+  GetSystemWindowsDirectoryA(windows, sizeof windows);
   EXPECT_EQ(0, lstrcmpiA((std::string(windows) + "\\hh.exe").c_str(), image)) << image;
   TerminateProcess(process, 0);
   WaitForSingleObject(process, 10000);

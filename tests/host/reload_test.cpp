@@ -37,6 +37,14 @@ class Reload : public testing::Test {
     if (api_.module) UnloadDxl(&api_);
     SetCurrentDirectoryA(cwd_.c_str());
   }
+  // The library loaded afresh, with a new chip of the same month.
+  void Restart() {
+    HostDestroy(&api_, &chip_);
+    HostChipFree(&chip_);
+    UnloadDxl(&api_);
+    ASSERT_TRUE(LoadDxl(lib_.library().c_str(), &api_));
+    ASSERT_TRUE(CreateMemoChip(&api_, "1998/2", 1, &chip_));
+  }
   void ReloadCnf() { ApplyMenuResult(&api_, &chip_, api_.DoDrawExMenu(chip_.chip, chip_.window, 10004)); }
   std::vector<uint32_t> Masks() {
     HostChipPeek peek;
@@ -85,6 +93,48 @@ TEST_F(Reload, TodayCnfHeldOpenKeepsMarksAndTips) {
   ReloadCnf();
   EXPECT_EQ(std::vector<uint32_t>({masks[0], 0}), Masks()) << "the file's change was not picked up";
   EXPECT_FALSE(tip == Tip());
+}
+
+// A folder that cannot be entered (under Wine Z:\proc\1\root) on PATH, in
+// TODAYTBL and in table_path costs that folder, not the calendar.
+TEST_F(Reload, FolderThatCannotBeEnteredIsAMiss) {
+  const std::vector<uint32_t> masks = Masks();
+  const std::vector<uint8_t> tip = Tip();
+  const std::string shut = "Z:\\proc\\1\\root";
+  WIN32_FIND_DATAA found;
+  ASSERT_TRUE(FindFirstFileA((shut + "\\*").c_str(), &found) == INVALID_HANDLE_VALUE &&
+              GetLastError() == ERROR_ACCESS_DENIED);
+  ASSERT_TRUE(lib_.Write("TODAY.CNF", lib_.Read("TODAY.CNF") + "$common\r\ntable_path=Z:/proc/1/root\r\n"));
+  std::string path(32767, '\0');
+  path.resize(GetEnvironmentVariableA("PATH", &path[0], (DWORD)path.size()));
+  SetEnvironmentVariableA("PATH", (shut + ";" + path).c_str());
+  SetEnvironmentVariableA("TODAYTBL", shut.c_str());
+  Restart();
+  SetEnvironmentVariableA("PATH", path.c_str());
+  SetEnvironmentVariableA("TODAYTBL", nullptr);
+  EXPECT_NE(std::string::npos, Section().find("TablePath=Z:/proc/1/root")) << Section();
+  EXPECT_EQ(masks, Masks());
+  EXPECT_TRUE(tip == Tip()) << "the tip or the chip changed";
+}
+
+// TODAY.CNF held open by the scheduler while the library loads: no marks;
+// once it is closed, the chip's next Update shows them, or a hover at once,
+// with no menu command.
+TEST_F(Reload, LoadThatFailedHealsItself) {
+  const std::vector<uint32_t> masks = Masks();
+  for (bool hover : {false, true}) {
+    HANDLE held = CreateFileA(lib_.File("TODAY.CNF").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    Restart();
+    EXPECT_EQ(std::vector<uint32_t>({0, 0}), Masks()) << hover;
+    CloseHandle(held);
+    Sleep(1100);  // a load is tried at most once a second
+    if (hover)
+      Tip();
+    else
+      HostUpdate(&api_, &chip_);
+    EXPECT_EQ(masks, Masks()) << (hover ? "after a hover" : "after an Update");
+  }
 }
 
 // A reload that fails anywhere on the way leaves the section and the marks

@@ -11,6 +11,7 @@
 #include "host/paint.h"
 #include "soak/accounting.h"
 #include "soak/faults.h"
+#include "tests/common/dialog_driver.h"
 #include "tests/common/tempfolder.h"
 #include "tests/host/memochip.h"
 
@@ -184,6 +185,19 @@ TEST_F(FaultTest, MarksFromAFailedReadAreComputedAgain) {
     EXPECT_EQ(fresh.scheduleMask[0], again.scheduleMask[0]) << call;
     EXPECT_EQ(fresh.scheduleMask[1], again.scheduleMask[1]) << call;
   }
+}
+
+// The control-help popup's font goes with the popup even where the window
+// could not be given it (TearDown counts the fonts left).
+TEST_F(FaultTest, HelpPopupFontGoesWithThePopup) {
+  ASSERT_TRUE(SoakSetFault("SetWindowLongA", 1));
+  HELPINFO info = {sizeof info, HELPINFO_WINDOW, 1107, nullptr, 0, {0, 0}};
+  auto help = [&](HWND d) {
+    SendMessageA(d, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+    return FindWindowA("TarDxlHelpPopup", nullptr) != nullptr;
+  };
+  auto cancel = [](HWND d) { return PostMessageA(d, WM_COMMAND, IDCANCEL, 0) != 0; };
+  EXPECT_TRUE(DialogDriver::Run(1101, [] { api_.DrawExConfigure(nullptr); }, {help, cancel}));
 }
 
 int g_dialogTicks = 0;

@@ -117,6 +117,20 @@ TEST(MarksScheduleMasks, OneKey) {
   }
 }
 
+// The reader keeps 256 bytes of a line and no half of a double-byte
+// character: a text that would start with one at byte 255 is no text.
+TEST(MarksScheduleMasks, TextAtTheLineLimit) {
+  struct { int blanks; const char* text; uint32_t expected; } cases[] = {
+      {245, "\x82\xa0", 0}, {244, "\x82\xa0", Bits({25})}, {245, "x", Bits({25})}, {246, "x", 0}};
+  for (auto& c : cases) {
+    MemoryTable table("1999/12/25" + std::string(c.blanks, ' ') + c.text + "\n");
+    MonthKey key = MakeMonthKey(1999, 12);
+    DayMask mask = 0;
+    MarkScheduleFile(&table.file, nullptr, nullptr, &key, &mask, 1);
+    EXPECT_EQ(c.expected, mask) << c.blanks << " blanks, then \"" << c.text << "\"";
+  }
+}
+
 TEST(MarksScheduleMasks, WholeFileTwoKeysOneEraRead) {
   MemoryTable table(
       "# office\n"

@@ -94,9 +94,11 @@ TEST_F(ConfigDialog, BrowsingChoosesTheEnvironmentFile) {
   EXPECT_EQ(0, lstrcmpiA(cnf.c_str(), Stored("TodayCnf").c_str()));
 }
 
-TEST_F(ConfigDialog, BrowsingForTheProgramReplacesTheWholeCommandLine) {
+// The dialog gets the program alone, unquoted: Windows shows none for a
+// file name with a '"'. The chosen program takes its place, the arguments stay.
+TEST_F(ConfigDialog, BrowsingForTheProgramKeepsItsArguments) {
   std::string tool = MakeFile("tool.exe");
-  Store("Program", "C:\\bin\\cal.exe %Y/%M/%D");
+  Store("Program", "\"C:\\Program Files\\cal.exe\" %Y/%M/%D");
   FileDialogSeen seen;
   std::string after;
   RunDialog({
@@ -107,9 +109,10 @@ TEST_F(ConfigDialog, BrowsingForTheProgramReplacesTheWholeCommandLine) {
       Press(IDOK),
   });
   EXPECT_EQ(Sjis(L"プログラムの選択"), seen.title);
+  EXPECT_EQ("cal.exe", seen.fileName);
   ASSERT_EQ(2u, seen.types.size());
   EXPECT_EQ(Sjis(L"プログラム (*.exe)"), seen.types[0]);
-  EXPECT_EQ(0, lstrcmpiA(tool.c_str(), Stored("Program").c_str())) << Stored("Program");
+  EXPECT_EQ(0, lstrcmpiA((tool + " %Y/%M/%D").c_str(), Stored("Program").c_str())) << Stored("Program");
 }
 
 TEST_F(ConfigDialog, CancelledBrowsingLeavesTheEditorAlone) {
@@ -124,7 +127,7 @@ TEST_F(ConfigDialog, CancelledBrowsingLeavesTheEditorAlone) {
       Press(IDCANCEL),
   });
   EXPECT_EQ(Sjis(L"テキスト エディタの選択"), seen.title);
-  EXPECT_EQ("ed.exe -n", seen.fileName);
+  EXPECT_EQ("ed.exe", seen.fileName);
   EXPECT_EQ("C:\\tools\\ed.exe -n", after);
   EXPECT_EQ("C:\\tools\\ed.exe -n", Stored("Editor"));
 }

@@ -51,7 +51,7 @@ TEST_F(ConfigDialog, OkStoresWhatTheDialogShows) {
       [](HWND d) {
         EXPECT_EQ("C:\\TODAY\\TODAY.CNF", ItemText(d, 1103));
         SetDlgItemTextA(d, 1105, "C:\\\x83\x5C\x83\x74\x83\x67\\edit.exe");  // a trail byte of 0x5C
-        SetDlgItemTextA(d, 1107, "calc.exe %Y/%M/%D");
+        SetDlgItemTextA(d, 1107, "'C:\\calc.exe' '%Y/%M/%D'");  // the profile read takes off a pair of ' too
         return true;
       },
       Press(IDOK),
@@ -59,7 +59,7 @@ TEST_F(ConfigDialog, OkStoresWhatTheDialogShows) {
   EXPECT_EQ("3", Stored("Flags"));
   EXPECT_EQ("C:\\TODAY\\TODAY.CNF", Stored("TodayCnf"));
   EXPECT_EQ("C:\\\x83\x5C\x83\x74\x83\x67\\edit.exe", Stored("Editor"));
-  EXPECT_EQ("calc.exe %Y/%M/%D", Stored("Program"));
+  EXPECT_EQ("'C:\\calc.exe' '%Y/%M/%D'", Stored("Program"));
 
   // Changes made and then cancelled leave the file as it was.
   std::string before = folder_.Read("Tarnivel.ini");

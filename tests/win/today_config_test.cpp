@@ -251,6 +251,7 @@ TEST_F(TodayConfig, UnreadableTodayCnf) {
   EXPECT_EQ(0, LoadTodayConfig()) << "file opened without sharing elsewhere";
   CloseHandle(locked);
   EXPECT_EQ(std::vector<std::string>(), TempSection()) << Show(TempSection());
+  EXPECT_EQ(1, LoadTodayConfig());  // and no later test finds a load to try again
 }
 
 TEST_F(TodayConfig, SampleDataLoads) {
