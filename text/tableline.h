@@ -1,4 +1,4 @@
-// The table-line reader (Part 3.1): logical lines of a table file, read in
+// The table-line reader: logical lines of a table file, read in
 // blocks, with comments, CR and NUL dropped and the line cut at its limit.
 #pragma once
 

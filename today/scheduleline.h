@@ -1,4 +1,4 @@
-// A schedule line's grammar (Part 3.5): the forms and limits that the
+// A schedule line's grammar: the forms and limits that the
 // line-by-line reading and the fast look at raw lines (schedulelook.h) both
 // read by, named once so that the two cannot disagree.
 #pragma once

@@ -1,4 +1,4 @@
-// The fast look at raw schedule lines (Part 3.5): most lines of a large
+// The fast look at raw schedule lines: most lines of a large
 // file are dated outside the months asked for, and for most others the date
 // and whether a text follows can be read from the raw bytes before the line
 // is read. The look reads by the grammar of scheduleline.h and leaves every

@@ -1,4 +1,4 @@
-// Schedule day masks (Part 3.5): the lines of a file marked through the
+// Schedule day masks: the lines of a file marked through the
 // fast look where it can tell them, else read and parsed.
 #include <string.h>
 

@@ -1,4 +1,4 @@
-// The schedule texts of one date for the tip (Part 3.5), through the fast
+// The schedule texts of one date for the tip, through the fast
 // look where it can tell a line misses the date.
 #include "today/schedule.h"
 #include "today/schedulelook.h"

@@ -1,4 +1,4 @@
-// The search for table files (Part 3.2): the places a name is looked for,
+// The search for table files: the places a name is looked for,
 // in order, and what a search learnt on the way.
 #pragma once
 
