@@ -251,7 +251,8 @@ bool RegisterChipClass() {
 }
 
 DeskChip* CreateDeskChip(const DeskChipRecord& r) {
-  HWND window = CreateWindowExA(WS_EX_TOOLWINDOW | (r.topmost ? WS_EX_TOPMOST : 0), kChipClass, "Tarnivel", WS_POPUP,
+  // No caption or frame; the one-pixel line is the edge the library lays a chip out in.
+  HWND window = CreateWindowExA(WS_EX_TOOLWINDOW | (r.topmost ? WS_EX_TOPMOST : 0), kChipClass, "Tarnivel", WS_POPUP | WS_BORDER,
                                 r.left, r.top, r.width, r.height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (!window) return nullptr;
   DeskChip* c = new DeskChip();
@@ -298,8 +299,8 @@ DeskChip* NewDeskChip() {
   RECT work;
   if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) SetRect(&work, 0, 0, 640, 480);
   int step = 32 * (int)(g_chips.size() % 8);
-  r.left = work.left + 32 + step;
-  r.top = work.top + 32 + step;
+  r.left = work.left + 64 + step;
+  r.top = work.top + 64 + step;
   r.width = r.height = 160;
   DeskChip* c = CreateDeskChip(r);
   // The library fills the saved data with its defaults.

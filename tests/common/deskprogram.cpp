@@ -1,0 +1,190 @@
+#include "tests/common/deskprogram.h"
+
+#include <string.h>
+
+namespace {
+
+struct Search {
+  DWORD pid;
+  const char* cls;
+  int control;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK Collect(HWND window, LPARAM param) {
+  Search* s = reinterpret_cast<Search*>(param);
+  DWORD pid = 0;
+  char cls[64];
+  GetWindowThreadProcessId(window, &pid);
+  if (pid == s->pid && IsWindowVisible(window) && GetClassNameA(window, cls, sizeof cls) && !strcmp(cls, s->cls) &&
+      (!s->control || GetDlgItem(window, s->control)))
+    s->found.push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> Find(DWORD pid, const char* cls, int control = 0) {
+  Search s = {pid, cls, control, {}};
+  EnumWindows(Collect, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+BOOL CALLBACK StaticText(HWND child, LPARAM param) {
+  char cls[16], utf8[2048];
+  wchar_t text[512];
+  if (GetClassNameA(child, cls, sizeof cls) && !lstrcmpiA(cls, "Static") &&
+      GetWindowTextW(child, text, sizeof text / sizeof text[0]) &&
+      WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr))
+    *reinterpret_cast<std::string*>(param) += utf8;
+  return TRUE;
+}
+
+void Mouse(DWORD flags) { mouse_event(flags, 0, 0, 0, 0); }
+
+// An absolute move of the real cursor over the whole virtual screen.
+void MoveTo(int x, int y) {
+  int vx = GetSystemMetrics(SM_XVIRTUALSCREEN), vy = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  int vw = GetSystemMetrics(SM_CXVIRTUALSCREEN), vh = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK, (DWORD)((x - vx) * 65535 / (vw - 1)),
+              (DWORD)((y - vy) * 65535 / (vh - 1)), 0, 0);
+}
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& done, DWORD ms) {
+  for (DWORD start = GetTickCount(); !done();) {
+    if (GetTickCount() - start > ms) return false;
+    Sleep(50);
+  }
+  return true;
+}
+
+DeskProgram::DeskProgram(bool withLibrary) {
+  memset(&pi_, 0, sizeof pi_);
+  if (!withLibrary) DeleteFileA(library().c_str());
+  CopyFileA((BuildFolder() + "TarnivelDesk.exe").c_str(), File("TarnivelDesk.exe").c_str(), FALSE);
+  CreateDirectoryA(File("AppData").c_str(), nullptr);
+}
+
+DeskProgram::~DeskProgram() { Kill(); }
+
+bool DeskProgram::Start() {
+  Kill();
+  return Launch(&pi_);
+}
+
+int DeskProgram::StartAgain() const {
+  PROCESS_INFORMATION pi;
+  if (!Launch(&pi)) return -1;
+  DWORD code = (DWORD)-1;
+  if (WaitForSingleObject(pi.hProcess, 20000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
+  else TerminateProcess(pi.hProcess, 9);
+  CloseHandle(pi.hProcess);
+  CloseHandle(pi.hThread);
+  return (int)code;
+}
+
+bool DeskProgram::Launch(PROCESS_INFORMATION* pi) const {
+  // The environment with this APPDATA and the program's log.
+  std::string env;
+  char* block = GetEnvironmentStringsA();
+  for (const char* p = block; *p; p += strlen(p) + 1)
+    if (_strnicmp(p, "APPDATA=", 8) && _strnicmp(p, "TARNIVELDESK_LOG=", 17)) env.append(p, strlen(p) + 1);
+  FreeEnvironmentStringsA(block);
+  env += "APPDATA=" + File("AppData") + '\0' + "TARNIVELDESK_LOG=" + File("desk.log") + '\0' + '\0';
+  std::string command = "\"" + File("TarnivelDesk.exe") + "\"";
+  STARTUPINFOA si;
+  memset(&si, 0, sizeof si);
+  si.cb = sizeof si;
+  return CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, &env[0], path().c_str(), &si, pi) != 0;
+}
+
+std::vector<HWND> DeskProgram::Chips() const { return Find(pi_.dwProcessId, "TarnivelDeskChip"); }
+
+bool DeskProgram::WaitChips(size_t count) const {
+  return WaitUntil([&] { return Chips().size() == count; }) && (Sleep(300), Chips().size() == count);
+}
+
+HWND DeskProgram::MainWindow() const {
+  HWND found = nullptr;
+  WaitUntil([&] {
+    for (HWND w = FindWindowExA(nullptr, nullptr, "TarnivelDeskMain", nullptr); w && !found;
+         w = FindWindowExA(nullptr, w, "TarnivelDeskMain", nullptr)) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(w, &pid);
+      if (pid == pi_.dwProcessId) found = w;
+    }
+    return found != nullptr;
+  });
+  return found;
+}
+
+HWND DeskProgram::Dialog(int control) const {
+  std::vector<HWND> found = Find(pi_.dwProcessId, "#32770", control);
+  return found.empty() ? nullptr : found.front();
+}
+
+std::string DeskProgram::AnswerBox(int button) const {
+  HWND box = nullptr;
+  if (!WaitUntil([&] { return (box = Dialog(0)) != nullptr; })) return "(no message box)";
+  std::string text;
+  EnumChildWindows(box, StaticText, reinterpret_cast<LPARAM>(&text));
+  PostMessageA(box, WM_COMMAND, button, 0);
+  WaitUntil([&] { return !IsWindowVisible(box); }, 5000);
+  return text;
+}
+
+bool DeskProgram::ChooseFromEnd(HWND chip, int fromEnd) const {
+  RECT r = WindowRect(chip);
+  SetCursorPos(r.left + 12, r.top + 12);
+  Mouse(MOUSEEVENTF_RIGHTDOWN);
+  Mouse(MOUSEEVENTF_RIGHTUP);
+  if (!WaitUntil([&] { return !Find(pi_.dwProcessId, "#32768").empty(); }, 10000)) return false;
+  // The menu's loop takes the keys from its thread's queue: up from nothing
+  // selected starts at the last item.
+  for (int i = 0; i < fromEnd; ++i) PostMessageA(chip, WM_KEYDOWN, VK_UP, 1);
+  PostMessageA(chip, WM_KEYDOWN, VK_RETURN, 1);
+  return WaitUntil([&] { return Find(pi_.dwProcessId, "#32768").empty(); }, 10000);
+}
+
+POINT DeskProgram::Drag(HWND chip, int dx, int dy) const {
+  RECT r = WindowRect(chip);
+  POINT from, to;
+  MoveTo(r.left + 10, r.top + 10);
+  Sleep(100);
+  GetCursorPos(&from);
+  Mouse(MOUSEEVENTF_LEFTDOWN);
+  for (int step = 1; step <= 5; ++step) {
+    Sleep(50);
+    MoveTo(from.x + dx * step / 5, from.y + dy * step / 5);
+  }
+  Sleep(100);
+  GetCursorPos(&to);
+  Mouse(MOUSEEVENTF_LEFTUP);
+  Sleep(300);
+  return {to.x - from.x, to.y - from.y};
+}
+
+int DeskProgram::WaitExit(DWORD ms) {
+  DWORD code = (DWORD)-1;
+  if (pi_.hProcess && WaitForSingleObject(pi_.hProcess, ms) == WAIT_OBJECT_0) GetExitCodeProcess(pi_.hProcess, &code);
+  return (int)code;
+}
+
+void DeskProgram::Kill() {
+  if (!pi_.hProcess) return;
+  if (WaitForSingleObject(pi_.hProcess, 0) != WAIT_OBJECT_0) {
+    TerminateProcess(pi_.hProcess, 9);
+    WaitForSingleObject(pi_.hProcess, 10000);
+  }
+  CloseHandle(pi_.hProcess);
+  CloseHandle(pi_.hThread);
+  memset(&pi_, 0, sizeof pi_);
+}
+
+RECT WindowRect(HWND window) {
+  RECT r = {0, 0, 0, 0};
+  GetWindowRect(window, &r);
+  return r;
+}
+
+bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; }
