@@ -54,6 +54,14 @@ std::string MemoText(const HostChip* chip) {
 
 void ShowMenuAt(DeskChip* c, POINT at);
 
+// Where the cursor was on the screen when the message was sent: the window
+// may have moved since.
+POINT MessagePoint() {
+  DWORD at = GetMessagePos();
+  POINT p = {(short)LOWORD(at), (short)HIWORD(at)};
+  return p;
+}
+
 LRESULT CALLBACK ChipProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   DeskChip* c = ChipOfWindow(window);
   if (!c || !c->host.chip) return DefWindowProcA(window, message, wParam, lParam);
@@ -71,14 +79,14 @@ LRESULT CALLBACK ChipProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_LBUTTONDOWN:
       c->pressed = true;
       c->dragging = false;
-      GetCursorPos(&c->pressAt);
+      c->pressAt = MessagePoint();
       GetWindowRect(window, &c->pressRect);
       SetCapture(window);
       return 0;
     case WM_MOUSEMOVE: {
       if (!c->pressed) break;
-      POINT p;
-      GetCursorPos(&p);
+      POINT p = MessagePoint();
+      if (GetCapture() != window) SetCapture(window);
       int dx = p.x - c->pressAt.x, dy = p.y - c->pressAt.y;
       if (!c->dragging && PastDragDistance(dx, dy, GetSystemMetrics(SM_CXDRAG), GetSystemMetrics(SM_CYDRAG)))
         c->dragging = true;
@@ -101,7 +109,10 @@ LRESULT CALLBACK ChipProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       return 0;
     }
     case WM_CAPTURECHANGED:
-      // Capture taken away in the middle of a drag: the chip stays where it got to.
+      // The tip on a day may take the capture while the button is still down:
+      // the drag goes on and the next move takes it back.
+      if (c->pressed && GetKeyState(VK_LBUTTON) < 0) return 0;
+      // Otherwise the chip stays where it got to.
       if (c->pressed && c->dragging) SaveDesk();
       c->pressed = c->dragging = false;
       return 0;

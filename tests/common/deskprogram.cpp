@@ -134,11 +134,17 @@ std::string DeskProgram::AnswerBox(int button) const {
 }
 
 bool DeskProgram::ChooseFromEnd(HWND chip, int fromEnd) const {
+  // A dialog that was just closed may still be going.
+  WaitUntil([&] { return !Dialog(0); }, 5000);
   RECT r = WindowRect(chip);
-  SetCursorPos(r.left + 12, r.top + 12);
-  Mouse(MOUSEEVENTF_RIGHTDOWN);
-  Mouse(MOUSEEVENTF_RIGHTUP);
-  if (!WaitUntil([&] { return !Find(pi_.dwProcessId, "#32768").empty(); }, 10000)) return false;
+  bool shown = false;
+  for (int attempt = 0; attempt < 3 && !shown; ++attempt) {
+    MoveTo(r.left + 12, r.top + 12);
+    Mouse(MOUSEEVENTF_RIGHTDOWN);
+    Mouse(MOUSEEVENTF_RIGHTUP);
+    shown = WaitUntil([&] { return !Find(pi_.dwProcessId, "#32768").empty(); }, 4000);
+  }
+  if (!shown) return false;
   // The menu's loop takes the keys from its thread's queue: up from nothing
   // selected starts at the last item.
   for (int i = 0; i < fromEnd; ++i) PostMessageA(chip, WM_KEYDOWN, VK_UP, 1);
@@ -153,9 +159,9 @@ POINT DeskProgram::Drag(HWND chip, int dx, int dy) const {
   Sleep(100);
   GetCursorPos(&from);
   Mouse(MOUSEEVENTF_LEFTDOWN);
-  for (int step = 1; step <= 5; ++step) {
-    Sleep(50);
-    MoveTo(from.x + dx * step / 5, from.y + dy * step / 5);
+  for (int step = 1; step <= 20; ++step) {
+    Sleep(30);
+    MoveTo(from.x + dx * step / 20, from.y + dy * step / 20);
   }
   Sleep(100);
   GetCursorPos(&to);

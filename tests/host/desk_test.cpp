@@ -75,7 +75,7 @@ TEST(Desk, ChipsComeBackWhereTheyWereLeft) {
   POINT moved = desk.Drag(second, 220, 160);
   RECT after = WindowRect(second);
   EXPECT_EQ(std::vector<LONG>({before.left + moved.x, before.top + moved.y}), std::vector<LONG>({after.left, after.top}))
-      << moved.x << "," << moved.y;
+      << moved.x << "," << moved.y << desk.Log();
   EXPECT_GT(moved.x, 100);
   RECT firstPlace = WindowRect(first);
   desk.Drag(first, 1, -1);
@@ -89,12 +89,19 @@ TEST(Desk, ChipsComeBackWhereTheyWereLeft) {
   EXPECT_TRUE(Shown(desk) == shown) << "places, months, views and colours as before";
 }
 
-// チップの設定, 色とフォント and チップを削除 are kept across a restart.
+// チップを削除, チップの設定 and 色とフォント are kept across a restart.
 TEST(Desk, ChangesAreKept) {
   DeskProgram desk;
   ASSERT_TRUE(desk.Start());
   ASSERT_TRUE(desk.WaitChips(1));
   HWND chip = desk.Chips()[0];
+  ASSERT_TRUE(desk.ChooseFromEnd(chip, kNewChip));
+  ASSERT_TRUE(desk.WaitChips(2));
+  HWND extra = desk.Chips()[0] == chip ? desk.Chips()[1] : desk.Chips()[0];
+  ASSERT_TRUE(desk.ChooseFromEnd(extra, kDelete));
+  EXPECT_TRUE(Has(desk.AnswerBox(IDYES), "削除")) << "asks first";
+  ASSERT_TRUE(desk.WaitChips(1));
+
   RECT oneMonth = WindowRect(chip);
   ASSERT_TRUE(desk.ChooseFromEnd(chip, kChipSettings));
   HWND dialog = nullptr;
@@ -102,7 +109,6 @@ TEST(Desk, ChangesAreKept) {
   SendMessageA(GetDlgItem(dialog, 1205), BM_CLICK, 0, 0);  // two months
   PostMessageA(dialog, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(WaitUntil([&] { return WindowRect(chip).right - WindowRect(chip).left > oneMonth.right - oneMonth.left; }));
-  RECT twoMonths = WindowRect(chip);
 
   ASSERT_TRUE(desk.ChooseFromEnd(chip, kColorsAndFont));
   ASSERT_TRUE(WaitUntil([&] { return (dialog = desk.Dialog(1136)) != nullptr; })) << "the font dialog";
@@ -112,21 +118,16 @@ TEST(Desk, ChangesAreKept) {
   for (auto& c : rgb) SetDlgItemInt(dialog, c[0], c[1], FALSE);
   PostMessageA(dialog, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(WaitUntil([&] { return Has(desk.Kept(), "BackColor=78C828"); })) << desk.Kept();
-
-  ASSERT_TRUE(desk.ChooseFromEnd(chip, kNewChip));
-  ASSERT_TRUE(desk.WaitChips(2));
-  HWND extra = ChipAt(desk, twoMonths) == desk.Chips()[0] ? desk.Chips()[1] : desk.Chips()[0];
-  ASSERT_TRUE(desk.ChooseFromEnd(extra, kDelete));
-  EXPECT_TRUE(Has(desk.AnswerBox(IDYES), "削除")) << "asks first";
-  ASSERT_TRUE(desk.WaitChips(1));
+  Sleep(300);
+  RECT changed = WindowRect(chip);
 
   desk.Kill();
   ASSERT_TRUE(desk.Start());
   ASSERT_TRUE(desk.WaitChips(1));
   chip = desk.Chips()[0];
-  EXPECT_TRUE(SameRect(twoMonths, WindowRect(chip))) << "two months, the size they need";
+  EXPECT_TRUE(SameRect(changed, WindowRect(chip))) << "two months in the chosen font, the size they need";
   HDC screen = GetDC(nullptr);
-  EXPECT_EQ(RGB(40, 200, 120), GetPixel(screen, twoMonths.left + 1, twoMonths.top + 1)) << "the chosen background";
+  EXPECT_EQ(RGB(40, 200, 120), GetPixel(screen, changed.left + 2, changed.top + 2)) << "the chosen background";
   ReleaseDC(nullptr, screen);
 }
 
