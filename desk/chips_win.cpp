@@ -228,14 +228,15 @@ int QuitItem(const DxlApi*, HostChip*) {
   return 0;
 }
 
+// Their access keys are none of the library's menu.
 const HostMenuItem kChipItems[] = {
     {L"新しいチップ(&N)", NewChipItem, nullptr},
-    {L"チップの設定(&E)...", EditChipItem, nullptr},
+    {L"チップの設定(&S)...", EditChipItem, nullptr},
     {L"色とフォント(&F)...", ColorsAndFontItem, nullptr},
-    {L"常に手前に表示(&T)", TopmostItem, TopmostState},
+    {L"常に手前に表示(&P)", TopmostItem, TopmostState},
     {L"チップを削除(&D)", DeleteItem, nullptr},
     {L"描画拡張の設定(&O)...", ConfigureItem, ConfigureState},
-    {L"バージョン情報(&A)...", AboutItem, AboutState},
+    {L"バージョン情報(&I)...", AboutItem, AboutState},
     {L"Windows の起動時に開始(&W)", StartupItem, StartupState},
     {L"終了(&X)", QuitItem, nullptr},
 };
