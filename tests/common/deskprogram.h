@@ -41,6 +41,7 @@ class DeskProgram : public LibraryCopy {
   std::string Kept() const { return Read("AppData\\Tarnivel\\TarnivelDesk.ini"); }
   std::string KeptPath() const { return File("AppData\\Tarnivel\\TarnivelDesk.ini"); }
   std::string Log() const { return Read("desk.log"); }
+  HANDLE process() const { return pi_.hProcess; }
 
  private:
   bool Launch(PROCESS_INFORMATION* pi) const;
