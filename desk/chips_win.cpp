@@ -252,6 +252,18 @@ void ShowMenuAt(DeskChip* c, POINT at) {
 
 }  // namespace
 
+void KeepChipOnAMonitor(DeskChip* c) {
+  RECT now;
+  if (!GetWindowRect(c->host.window, &now) || MonitorFromRect(&now, MONITOR_DEFAULTTONULL)) return;
+  MONITORINFO info;
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoA(MonitorFromRect(&now, MONITOR_DEFAULTTONEAREST), &info)) return;
+  DeskRect chip = {now.left, now.top, now.right, now.bottom}, placed;
+  DeskRect work = {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+  KeepInWorkArea(chip, work, &placed);
+  SetWindowPos(c->host.window, nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 bool RegisterChipClass() {
   WNDCLASSA wc;
   memset(&wc, 0, sizeof wc);
@@ -288,19 +300,7 @@ DeskChip* CreateDeskChip(const DeskChipRecord& r) {
   }
   g_chips.push_back(c);
   FitDefaultSize(c);
-  // A chip kept on a monitor that is no longer there comes back into the nearest work area.
-  RECT now;
-  GetWindowRect(window, &now);
-  if (!MonitorFromRect(&now, MONITOR_DEFAULTTONULL)) {
-    MONITORINFO info;
-    info.cbSize = sizeof info;
-    if (GetMonitorInfoA(MonitorFromRect(&now, MONITOR_DEFAULTTONEAREST), &info)) {
-      DeskRect chip = {now.left, now.top, now.right, now.bottom}, placed;
-      DeskRect work = {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
-      KeepInWorkArea(chip, work, &placed);
-      SetWindowPos(window, nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-  }
+  KeepChipOnAMonitor(c);
   ShowWindow(window, SW_SHOWNOACTIVATE);
   return c;
 }

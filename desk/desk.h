@@ -33,6 +33,8 @@ DeskChip* CreateDeskChip(const DeskChipRecord& record);
 // A chip of this month at a free place in the primary work area.
 DeskChip* NewDeskChip();
 void DeleteDeskChip(DeskChip* chip);
+// A chip on no monitor (its monitor is gone) comes into the nearest work area.
+void KeepChipOnAMonitor(DeskChip* chip);
 void DestroyAllChips();
 // Update for every chip (the day may have changed), then repaint.
 void UpdateAllChips(const char* why);

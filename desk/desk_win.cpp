@@ -91,6 +91,10 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_POWERBROADCAST:
       if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) DayMayHaveChanged(window, "resume");
       return TRUE;
+    case WM_DISPLAYCHANGE:
+      for (DeskChip* c : g_chips) KeepChipOnAMonitor(c);
+      SaveDesk();
+      return 0;
     case WM_DESK_SHOWCHIPS:
       if (g_chips.empty() && NewDeskChip()) SaveDesk();
       ShowAllChips();

@@ -34,12 +34,6 @@ std::vector<std::pair<std::vector<LONG>, std::vector<uint8_t>>> Shown(const Desk
   return shown;
 }
 
-HWND ChipAt(const DeskProgram& desk, const RECT& place) {
-  for (HWND chip : desk.Chips())
-    if (SameRect(WindowRect(chip), place)) return chip;
-  return nullptr;
-}
-
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 }  // namespace
