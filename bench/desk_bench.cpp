@@ -65,8 +65,7 @@ int main() {
     size_t idleLines = 0;
     for (int run = 0; run < 3; ++run) {
       DeskProgram desk;
-      CreateDirectoryA(desk.File("AppData\\Tarnivel").c_str(), nullptr);
-      desk.Write("AppData\\Tarnivel\\TarnivelDesk.ini", KeptChips(chips));
+      desk.Keep(KeptChips(chips));
       double start = Now();
       if (!desk.Start()) return 1;
       double firstAt = 0, allAt = 0;

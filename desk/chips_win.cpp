@@ -85,6 +85,12 @@ LRESULT CALLBACK ChipProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       return 0;
     case WM_MOUSEMOVE: {
       if (!c->pressed) break;
+      if (!(wParam & MK_LBUTTON)) {
+        // Let go where the chip could not see it.
+        if (c->dragging) SaveDesk();
+        c->pressed = c->dragging = false;
+        return 0;
+      }
       POINT p = MessagePoint();
       if (GetCapture() != window) SetCapture(window);
       int dx = p.x - c->pressAt.x, dy = p.y - c->pressAt.y;

@@ -7,7 +7,7 @@ namespace {
 struct Search {
   DWORD pid;
   const char* cls;
-  int control;
+  int control;  // 0: any; -1: hidden ones too
   std::vector<HWND> found;
 };
 
@@ -16,8 +16,8 @@ BOOL CALLBACK Collect(HWND window, LPARAM param) {
   DWORD pid = 0;
   char cls[64];
   GetWindowThreadProcessId(window, &pid);
-  if (pid == s->pid && IsWindowVisible(window) && GetClassNameA(window, cls, sizeof cls) && !strcmp(cls, s->cls) &&
-      (!s->control || GetDlgItem(window, s->control)))
+  if (pid == s->pid && (s->control < 0 || IsWindowVisible(window)) && GetClassNameA(window, cls, sizeof cls) &&
+      !strcmp(cls, s->cls) && (s->control <= 0 || GetDlgItem(window, s->control)))
     s->found.push_back(window);
   return TRUE;
 }
@@ -31,8 +31,7 @@ std::vector<HWND> Find(DWORD pid, const char* cls, int control = 0) {
 BOOL CALLBACK StaticText(HWND child, LPARAM param) {
   char cls[16], utf8[2048];
   wchar_t text[512];
-  if (GetClassNameA(child, cls, sizeof cls) && !lstrcmpiA(cls, "Static") &&
-      GetWindowTextW(child, text, sizeof text / sizeof text[0]) &&
+  if (GetClassNameA(child, cls, sizeof cls) && !lstrcmpiA(cls, "Static") && GetWindowTextW(child, text, 512) &&
       WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr))
     *reinterpret_cast<std::string*>(param) += utf8;
   return TRUE;
@@ -48,13 +47,22 @@ void MoveTo(int x, int y) {
               (DWORD)((y - vy) * 65535 / (vh - 1)), 0, 0);
 }
 
+int Close(PROCESS_INFORMATION* pi, DWORD ms) {
+  DWORD code = (DWORD)-1;
+  if (!pi->hProcess) return -1;
+  if (WaitForSingleObject(pi->hProcess, ms) == WAIT_OBJECT_0) GetExitCodeProcess(pi->hProcess, &code);
+  else TerminateProcess(pi->hProcess, 9), WaitForSingleObject(pi->hProcess, 10000);
+  CloseHandle(pi->hProcess);
+  CloseHandle(pi->hThread);
+  memset(pi, 0, sizeof *pi);
+  return (int)code;
+}
+
 }  // namespace
 
 bool WaitUntil(const std::function<bool()>& done, DWORD ms) {
-  for (DWORD start = GetTickCount(); !done();) {
+  for (DWORD start = GetTickCount(); !done(); Sleep(50))
     if (GetTickCount() - start > ms) return false;
-    Sleep(50);
-  }
   return true;
 }
 
@@ -67,6 +75,11 @@ DeskProgram::DeskProgram(bool withLibrary) {
 
 DeskProgram::~DeskProgram() { Kill(); }
 
+bool DeskProgram::Keep(const std::string& kept) const {
+  CreateDirectoryA(File("AppData\\Tarnivel").c_str(), nullptr);
+  return Write("AppData\\Tarnivel\\TarnivelDesk.ini", kept);
+}
+
 bool DeskProgram::Start() {
   Kill();
   return Launch(&pi_);
@@ -74,17 +87,11 @@ bool DeskProgram::Start() {
 
 int DeskProgram::StartAgain() const {
   PROCESS_INFORMATION pi;
-  if (!Launch(&pi)) return -1;
-  DWORD code = (DWORD)-1;
-  if (WaitForSingleObject(pi.hProcess, 20000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
-  else TerminateProcess(pi.hProcess, 9);
-  CloseHandle(pi.hProcess);
-  CloseHandle(pi.hThread);
-  return (int)code;
+  return Launch(&pi) ? Close(&pi, 20000) : -1;
 }
 
 bool DeskProgram::Launch(PROCESS_INFORMATION* pi) const {
-  // The environment with this APPDATA and the program's log.
+  // This environment with an APPDATA and a log of its own.
   std::string env;
   char* block = GetEnvironmentStringsA();
   for (const char* p = block; *p; p += strlen(p) + 1)
@@ -92,9 +99,7 @@ bool DeskProgram::Launch(PROCESS_INFORMATION* pi) const {
   FreeEnvironmentStringsA(block);
   env += "APPDATA=" + File("AppData") + '\0' + "TARNIVELDESK_LOG=" + File("desk.log") + '\0' + '\0';
   std::string command = "\"" + File("TarnivelDesk.exe") + "\"";
-  STARTUPINFOA si;
-  memset(&si, 0, sizeof si);
-  si.cb = sizeof si;
+  STARTUPINFOA si = {sizeof si};
   return CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, &env[0], path().c_str(), &si, pi) != 0;
 }
 
@@ -105,17 +110,9 @@ bool DeskProgram::WaitChips(size_t count) const {
 }
 
 HWND DeskProgram::MainWindow() const {
-  HWND found = nullptr;
-  WaitUntil([&] {
-    for (HWND w = FindWindowExA(nullptr, nullptr, "TarnivelDeskMain", nullptr); w && !found;
-         w = FindWindowExA(nullptr, w, "TarnivelDeskMain", nullptr)) {
-      DWORD pid = 0;
-      GetWindowThreadProcessId(w, &pid);
-      if (pid == pi_.dwProcessId) found = w;
-    }
-    return found != nullptr;
-  });
-  return found;
+  std::vector<HWND> found;
+  WaitUntil([&] { return !(found = Find(pi_.dwProcessId, "TarnivelDeskMain", -1)).empty(); });
+  return found.empty() ? nullptr : found[0];
 }
 
 HWND DeskProgram::Dialog(int control) const {
@@ -144,12 +141,11 @@ bool DeskProgram::ChooseFromEnd(HWND chip, int fromEnd) const {
     Mouse(MOUSEEVENTF_RIGHTUP);
     shown = WaitUntil([&] { return !Find(pi_.dwProcessId, "#32768").empty(); }, 4000);
   }
-  if (!shown) return false;
   // The menu's loop takes the keys from its thread's queue: up from nothing
   // selected starts at the last item.
-  for (int i = 0; i < fromEnd; ++i) PostMessageA(chip, WM_KEYDOWN, VK_UP, 1);
+  for (int i = 0; shown && i < fromEnd; ++i) PostMessageA(chip, WM_KEYDOWN, VK_UP, 1);
   PostMessageA(chip, WM_KEYDOWN, VK_RETURN, 1);
-  return WaitUntil([&] { return Find(pi_.dwProcessId, "#32768").empty(); }, 10000);
+  return shown && WaitUntil([&] { return Find(pi_.dwProcessId, "#32768").empty(); }, 10000);
 }
 
 POINT DeskProgram::Drag(HWND chip, int dx, int dy) const {
@@ -159,10 +155,7 @@ POINT DeskProgram::Drag(HWND chip, int dx, int dy) const {
   Sleep(100);
   GetCursorPos(&from);
   Mouse(MOUSEEVENTF_LEFTDOWN);
-  for (int step = 1; step <= 20; ++step) {
-    Sleep(30);
-    MoveTo(from.x + dx * step / 20, from.y + dy * step / 20);
-  }
+  for (int step = 1; step <= 20; ++step, Sleep(30)) MoveTo(from.x + dx * step / 20, from.y + dy * step / 20);
   Sleep(100);
   GetCursorPos(&to);
   Mouse(MOUSEEVENTF_LEFTUP);
@@ -170,22 +163,9 @@ POINT DeskProgram::Drag(HWND chip, int dx, int dy) const {
   return {to.x - from.x, to.y - from.y};
 }
 
-int DeskProgram::WaitExit(DWORD ms) {
-  DWORD code = (DWORD)-1;
-  if (pi_.hProcess && WaitForSingleObject(pi_.hProcess, ms) == WAIT_OBJECT_0) GetExitCodeProcess(pi_.hProcess, &code);
-  return (int)code;
-}
+int DeskProgram::WaitExit(DWORD ms) { return Close(&pi_, ms); }
 
-void DeskProgram::Kill() {
-  if (!pi_.hProcess) return;
-  if (WaitForSingleObject(pi_.hProcess, 0) != WAIT_OBJECT_0) {
-    TerminateProcess(pi_.hProcess, 9);
-    WaitForSingleObject(pi_.hProcess, 10000);
-  }
-  CloseHandle(pi_.hProcess);
-  CloseHandle(pi_.hThread);
-  memset(&pi_, 0, sizeof pi_);
-}
+void DeskProgram::Kill() { Close(&pi_, 0); }
 
 RECT WindowRect(HWND window) {
   RECT r = {0, 0, 0, 0};

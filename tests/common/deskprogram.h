@@ -39,6 +39,7 @@ class DeskProgram : public LibraryCopy {
   int WaitExit(DWORD ms = 20000);
   void Kill();
   std::string Kept() const { return Read("AppData\\Tarnivel\\TarnivelDesk.ini"); }
+  bool Keep(const std::string& kept) const;  // the kept file the program finds
   std::string KeptPath() const { return File("AppData\\Tarnivel\\TarnivelDesk.ini"); }
   std::string Log() const { return Read("desk.log"); }
   HANDLE process() const { return pi_.hProcess; }

@@ -131,10 +131,9 @@ TEST(Desk, KilledAfterAChangeKeepsAWholeFile) {
   DeskProgram desk;
   for (DWORD delay : {0, 2, 10, 30, 80}) {
     ASSERT_TRUE(desk.Start());
-    size_t before = 0;
-    ASSERT_TRUE(WaitUntil([&] { return (before = desk.Chips().size()) > 0; }));
+    ASSERT_TRUE(WaitUntil([&] { return !desk.Chips().empty(); }));
     Sleep(300);
-    before = desk.Chips().size();
+    size_t before = desk.Chips().size();
     ASSERT_TRUE(desk.ChooseFromEnd(desk.Chips()[0], kNewChip));
     Sleep(delay);
     desk.Kill();
@@ -151,8 +150,7 @@ TEST(Desk, KilledAfterAChangeKeepsAWholeFile) {
 TEST(Desk, DamageAndMissingPartsAreToldAbout) {
   DeskProgram desk;
   const std::string damaged = "[Desk]\r\nVersion=1\r\nChips=1\r\n[Chip1]\r\nLeft=1";
-  CreateDirectoryA(desk.File("AppData\\Tarnivel").c_str(), nullptr);
-  ASSERT_TRUE(desk.Write("AppData\\Tarnivel\\TarnivelDesk.ini", damaged));
+  ASSERT_TRUE(desk.Keep(damaged));
   ASSERT_TRUE(desk.Start());
   std::string text = desk.AnswerBox(IDOK);
   EXPECT_TRUE(Has(text, desk.KeptPath()) && Has(text, ".bad")) << text;
@@ -194,25 +192,22 @@ TEST(Desk, SecondStartLeavesOneInstance) {
 
 namespace {
 
-const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-std::string RunValue() {
-  char value[MAX_PATH + 4] = "";
+// The program's value under the user's Run key; with remove, taken out.
+std::string RunValue(bool remove = false) {
+  char value[MAX_PATH + 4] = "(none)";
   DWORD size = sizeof value - 1;
   HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ, &key)) return "(none)";
-  LONG r = RegQueryValueExA(key, "TarnivelDesk", nullptr, nullptr, (BYTE*)value, &size);
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0,
+                    KEY_READ | KEY_SET_VALUE, &key))
+    return value;
+  if (remove) RegDeleteValueA(key, "TarnivelDesk");
+  else if (RegQueryValueExA(key, "TarnivelDesk", nullptr, nullptr, (BYTE*)value, &size)) strcpy(value, "(none)");
   RegCloseKey(key);
-  return r ? "(none)" : value;
+  return value;
 }
 
 struct RunValueRemoved {
-  ~RunValueRemoved() {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &key)) return;
-    RegDeleteValueA(key, "TarnivelDesk");
-    RegCloseKey(key);
-  }
+  ~RunValueRemoved() { RunValue(true); }
 };
 
 }  // namespace
@@ -248,8 +243,7 @@ TEST(Desk, ChipOfAGoneMonitorComesBack) {
            "[Desk]\r\nVersion=1\r\nChips=2\r\n[Chip1]\r\nLeft=%d\r\nTop=300\r\nWidth=100\r\nHeight=100\r\n"
            "[Chip2]\r\nLeft=100\r\nTop=120\r\nWidth=100\r\nHeight=100\r\n[End]\r\n",
            right + 400);
-  CreateDirectoryA(desk.File("AppData\\Tarnivel").c_str(), nullptr);
-  ASSERT_TRUE(desk.Write("AppData\\Tarnivel\\TarnivelDesk.ini", kept));
+  ASSERT_TRUE(desk.Keep(kept));
   ASSERT_TRUE(desk.Start());
   ASSERT_TRUE(desk.WaitChips(2));
   for (HWND chip : desk.Chips()) {
