@@ -66,11 +66,17 @@ bool SaveDesk() {
   std::vector<DeskChipRecord> records;
   for (DeskChip* c : g_chips) records.push_back(RecordOfChip(c));
   const std::string path = DeskFilePath(), temp = path + ".tmp";
-  bool ok = WriteAll(temp, FormatDeskFile(records)) &&
-            MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  bool ok = WriteAll(temp, FormatDeskFile(records));
+  // A reader of the old file (a virus scanner, an editor) may hold it for a moment.
+  for (int attempt = 0; ok; ++attempt) {
+    if (MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) break;
+    DWORD error = GetLastError();
+    if (attempt == 4 || (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED)) ok = false;
+    else Sleep(50);
+  }
+  DWORD error = ok ? 0 : GetLastError();
   DeskLog(ok ? "saved %u chips" : "cannot save", (unsigned)records.size());
   if (!ok) {
-    DWORD error = GetLastError();
     DeleteFileA(temp.c_str());
     if (!g_toldSaveFailed) {
       g_toldSaveFailed = true;

@@ -7,7 +7,7 @@ namespace {
 struct Search {
   DWORD pid;
   const char* cls;
-  int control;  // 0: any; -1: hidden ones too
+  int control;  // 0: any
   std::vector<HWND> found;
 };
 
@@ -16,8 +16,8 @@ BOOL CALLBACK Collect(HWND window, LPARAM param) {
   DWORD pid = 0;
   char cls[64];
   GetWindowThreadProcessId(window, &pid);
-  if (pid == s->pid && (s->control < 0 || IsWindowVisible(window)) && GetClassNameA(window, cls, sizeof cls) &&
-      !strcmp(cls, s->cls) && (s->control <= 0 || GetDlgItem(window, s->control)))
+  if (pid == s->pid && IsWindowVisible(window) && GetClassNameA(window, cls, sizeof cls) && !strcmp(cls, s->cls) &&
+      (!s->control || GetDlgItem(window, s->control)))
     s->found.push_back(window);
   return TRUE;
 }
@@ -75,6 +75,17 @@ DeskProgram::DeskProgram(bool withLibrary) {
 
 DeskProgram::~DeskProgram() { Kill(); }
 
+std::string DeskProgram::Kept() const {
+  const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  HANDLE h = CreateFileA(KeptPath().c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
+  std::string bytes;
+  char buf[4096];
+  DWORD n = 0;
+  while (h != INVALID_HANDLE_VALUE && ReadFile(h, buf, sizeof buf, &n, nullptr) && n) bytes.append(buf, n);
+  if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  return bytes;
+}
+
 bool DeskProgram::Keep(const std::string& kept) const {
   CreateDirectoryA(File("AppData\\Tarnivel").c_str(), nullptr);
   return Write("AppData\\Tarnivel\\TarnivelDesk.ini", kept);
@@ -107,12 +118,6 @@ std::vector<HWND> DeskProgram::Chips() const { return Find(pi_.dwProcessId, "Tar
 
 bool DeskProgram::WaitChips(size_t count) const {
   return WaitUntil([&] { return Chips().size() == count; }) && (Sleep(300), Chips().size() == count);
-}
-
-HWND DeskProgram::MainWindow() const {
-  std::vector<HWND> found;
-  WaitUntil([&] { return !(found = Find(pi_.dwProcessId, "TarnivelDeskMain", -1)).empty(); });
-  return found.empty() ? nullptr : found[0];
 }
 
 HWND DeskProgram::Dialog(int control) const {
@@ -172,5 +177,3 @@ RECT WindowRect(HWND window) {
   GetWindowRect(window, &r);
   return r;
 }
-
-bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; }

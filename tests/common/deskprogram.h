@@ -25,7 +25,6 @@ class DeskProgram : public LibraryCopy {
   // The shown chip windows of the running program.
   std::vector<HWND> Chips() const;
   bool WaitChips(size_t count) const;
-  HWND MainWindow() const;
   // A visible dialog of the program with this control (0: any), or null.
   HWND Dialog(int control) const;
   // Waits for a message box, answers it with the button and gives its text
@@ -38,7 +37,9 @@ class DeskProgram : public LibraryCopy {
   POINT Drag(HWND chip, int dx, int dy) const;
   int WaitExit(DWORD ms = 20000);
   void Kill();
-  std::string Kept() const { return Read("AppData\\Tarnivel\\TarnivelDesk.ini"); }
+  // The kept file as it is now, read without keeping the program from
+  // replacing it; empty when it cannot be opened.
+  std::string Kept() const;
   bool Keep(const std::string& kept) const;  // the kept file the program finds
   std::string KeptPath() const { return File("AppData\\Tarnivel\\TarnivelDesk.ini"); }
   std::string Log() const { return Read("desk.log"); }
@@ -53,4 +54,3 @@ class DeskProgram : public LibraryCopy {
 enum DeskItem { kQuit = 1, kStartWithWindows, kAbout, kConfigure, kDelete, kTopmost, kColorsAndFont, kChipSettings, kNewChip };
 
 RECT WindowRect(HWND window);
-bool SameRect(const RECT& a, const RECT& b);

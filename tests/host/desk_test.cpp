@@ -5,6 +5,8 @@
 #include <string.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 #include "host/capture.h"
 #include "host/paint.h"
@@ -73,7 +75,8 @@ TEST(Desk, ChipsComeBackWhereTheyWereLeft) {
   EXPECT_GT(moved.x, 100);
   RECT firstPlace = WindowRect(first);
   desk.Drag(first, 1, -1);
-  EXPECT_TRUE(SameRect(firstPlace, WindowRect(first))) << "a press that moves less than the drag distance is a click";
+  RECT still = WindowRect(first);
+  EXPECT_TRUE(EqualRect(&firstPlace, &still)) << "a press that moves less than the drag distance is a click";
 
   auto shown = Shown(desk);
   ASSERT_TRUE(desk.ChooseFromEnd(first, kQuit));
@@ -118,31 +121,42 @@ TEST(Desk, ChangesAreKept) {
   desk.Kill();
   ASSERT_TRUE(desk.Start());
   ASSERT_TRUE(desk.WaitChips(1));
-  chip = desk.Chips()[0];
-  EXPECT_TRUE(SameRect(changed, WindowRect(chip))) << "two months in the chosen font, the size they need";
+  RECT now = WindowRect(desk.Chips()[0]);
+  EXPECT_TRUE(EqualRect(&changed, &now)) << "two months in the chosen font, the size they need";
   HDC screen = GetDC(nullptr);
   EXPECT_EQ(RGB(40, 200, 120), GetPixel(screen, changed.left + 2, changed.top + 2)) << "the chosen background";
   ReleaseDC(nullptr, screen);
 }
 
-// Killed right after a change, the program finds the state before or after
-// it, never a damaged file.
+// While chips change, the kept file is always whole to a reader; killed
+// right after a change, the program finds the state before or after it,
+// never a damaged file.
 TEST(Desk, KilledAfterAChangeKeepsAWholeFile) {
   DeskProgram desk;
+  std::atomic<bool> stop(false);
+  std::atomic<int> reads(0), torn(0);
+  auto whole = [](const std::string& k) { return k.rfind("[Desk]", 0) == 0 && k.size() > 7 && k.substr(k.size() - 7) == "[End]\r\n"; };
   for (DWORD delay : {0, 2, 10, 30, 80}) {
     ASSERT_TRUE(desk.Start());
     ASSERT_TRUE(WaitUntil([&] { return !desk.Chips().empty(); }));
     Sleep(300);
     size_t before = desk.Chips().size();
+    std::thread reader([&] {
+      while (!stop) ++reads, torn += !whole(desk.Kept());
+    });
     ASSERT_TRUE(desk.ChooseFromEnd(desk.Chips()[0], kNewChip));
     Sleep(delay);
     desk.Kill();
+    stop = true;
+    reader.join();
+    stop = false;
     ASSERT_TRUE(desk.Start());
     ASSERT_TRUE(WaitUntil([&] { size_t n = desk.Chips().size(); return n == before || n == before + 1; }));
     EXPECT_EQ(nullptr, desk.Dialog(0)) << "no message after " << delay << " ms";
     EXPECT_EQ("", desk.Read("AppData\\Tarnivel\\TarnivelDesk.ini.bad")) << delay;
     desk.Kill();
   }
+  EXPECT_EQ(0, torn.load()) << "of " << reads.load() << " reads";
 }
 
 // A damaged file: the message names it, it is kept as .bad, one new chip.
@@ -222,7 +236,7 @@ TEST(Desk, TimeChangeAndStartWithWindows) {
   ASSERT_TRUE(desk.ChooseFromEnd(desk.Chips()[0], kNewChip));
   ASSERT_TRUE(desk.WaitChips(2));
   EXPECT_FALSE(Has(desk.Log(), "(time change)"));
-  PostMessageA(desk.MainWindow(), WM_TIMECHANGE, 0, 0);
+  PostMessageA(FindWindowA("TarnivelDeskMain", nullptr), WM_TIMECHANGE, 0, 0);
   EXPECT_TRUE(WaitUntil([&] { return Has(desk.Log(), "update chip 1 (time change)") && Has(desk.Log(), "update chip 2 (time change)"); }))
       << desk.Log();
 
@@ -251,7 +265,7 @@ TEST(Desk, ChipOfAGoneMonitorComesBack) {
     MONITORINFO info = {sizeof info};
     ASSERT_TRUE(GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info));
     IntersectRect(&inside, &r, &info.rcWork);
-    EXPECT_TRUE(SameRect(inside, r)) << r.left << "," << r.top << " in a work area";
+    EXPECT_TRUE(EqualRect(&inside, &r)) << r.left << "," << r.top << " in a work area";
     if (r.left < right / 2) {
       EXPECT_EQ(std::vector<LONG>({100, 120}), std::vector<LONG>({r.left, r.top})) << "on a monitor that is there";
     }
