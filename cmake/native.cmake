@@ -8,7 +8,10 @@ if(TARNIVEL_FUZZ)
   add_compile_options(-fsanitize=fuzzer-no-link)
 endif()
 
-add_library(tarnivel_core STATIC ${portable_src} ${native_src})
+# The desktop program's portable part (its kept file, its arithmetic) too.
+file(GLOB desk_portable_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/desk/*.cpp)
+list(FILTER desk_portable_src EXCLUDE REGEX "_win\\.cpp$")
+add_library(tarnivel_core STATIC ${portable_src} ${native_src} ${desk_portable_src})
 target_include_directories(tarnivel_core PUBLIC ${CMAKE_SOURCE_DIR})
 
 if(TARNIVEL_FUZZ)

@@ -49,10 +49,24 @@ add_custom_target(helpfile ALL DEPENDS ${CMAKE_BINARY_DIR}/Tarnivel.chm)
 file(GLOB host_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/host/*.cpp ${CMAKE_SOURCE_DIR}/soak/*.cpp)
 # The host finds a day on a chip by the same layout arithmetic.
 list(APPEND host_src ${CMAKE_SOURCE_DIR}/month/layout.cpp ${CMAKE_SOURCE_DIR}/month/dates.cpp)
-add_executable(dxlhost ${host_src})
-target_include_directories(dxlhost PRIVATE ${CMAKE_SOURCE_DIR})
+# The host core: the records, the loader, a chip's memo text and saved data,
+# its menu and dialogs; dxlhost and the desktop program both link it.
+set(host_core_src ${host_src})
+list(FILTER host_core_src EXCLUDE REGEX "host/dxlhost\\.cpp$")
+add_library(hostcore STATIC ${host_core_src})
+target_include_directories(hostcore PUBLIC ${CMAKE_SOURCE_DIR})
+add_executable(dxlhost host/dxlhost.cpp)
 target_link_options(dxlhost PRIVATE ${static_runtime})
-target_link_libraries(dxlhost PRIVATE user32 gdi32 ole32 uuid)
+target_link_libraries(dxlhost PRIVATE hostcore user32 gdi32 ole32 uuid)
+
+# The desktop program: its portable file format and arithmetic, its Win32 shell.
+file(GLOB desk_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/desk/*.cpp)
+add_executable(TarnivelDesk WIN32 ${desk_src} desk/desk.rc)
+target_include_directories(TarnivelDesk PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/desk ${CMAKE_SOURCE_DIR}/resources/icons)
+set_source_files_properties(desk/desk.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/desk/TarnivelDesk.manifest;${CMAKE_SOURCE_DIR}/resources/icons/calendar.ico")
+target_link_options(TarnivelDesk PRIVATE ${static_runtime} -Wl,--no-insert-timestamp)
+target_link_libraries(TarnivelDesk PRIVATE hostcore user32 gdi32 comdlg32 shell32 advapi32 ole32 uuid)
 
 # GoogleTest, built by the cross toolchain.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
@@ -81,16 +95,14 @@ add_test(NAME wintests COMMAND wintests)
 
 # Host-level tests: the built Tarnivel.dxl driven through its exports.
 file(GLOB hosttest_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/host/*.cpp)
-set(host_lib_src ${host_src})
-list(FILTER host_lib_src EXCLUDE REGEX "host/dxlhost\\.cpp$")
-# host_lib_src brings the chip geometry, also used to find day cells in
+# The host core brings the chip geometry, also used to find day cells in
 # painted pictures.
-add_executable(hosttests ${hosttest_src} ${host_lib_src} ${test_common_src})
+add_executable(hosttests ${hosttest_src} ${test_common_src})
 target_include_directories(hosttests PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(hosttests PRIVATE ${static_runtime})
-target_link_libraries(hosttests PRIVATE gtest user32 gdi32 ole32 uuid version)
+target_link_libraries(hosttests PRIVATE hostcore gtest user32 gdi32 ole32 uuid version)
 target_compile_definitions(hosttests PRIVATE TARNIVEL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-add_dependencies(hosttests Tarnivel dxlhost helpfile ${helper_targets})
+add_dependencies(hosttests Tarnivel dxlhost TarnivelDesk helpfile ${helper_targets})
 add_test(NAME hosttests COMMAND hosttests)
 set_tests_properties(wintests hosttests PROPERTIES TIMEOUT 900)
 

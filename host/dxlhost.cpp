@@ -10,6 +10,7 @@
 
 #include "host/about.h"
 #include "host/configure.h"
+#include "host/deskshot.h"
 #include "host/edit.h"
 #include "host/loader.h"
 #include "host/menu.h"
@@ -107,6 +108,7 @@ const Command kCommands[] = {
     {"about", RunAboutCommand},
     {"configure", RunConfigureCommand},
     {"edit", RunEditCommand},
+    {"desk-shot", RunDeskShotCommand},
 };
 
 // The memo application is not DPI-aware, and neither is its stand-in: the

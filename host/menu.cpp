@@ -111,6 +111,10 @@ void ApplyMenuResult(const DxlApi* api, HostChip* chip, int result) {
 }
 
 UINT TrackChipMenu(const DxlApi* api, HostChip* chip, POINT at) {
+  return TrackChipMenuWith(api, chip, at, kHostItems, kHostItemCount);
+}
+
+UINT TrackChipMenuWith(const DxlApi* api, HostChip* chip, POINT at, const HostMenuItem* items, UINT count) {
   HMENU menu = api->GetDrawExMenu ? api->GetDrawExMenu(chip->chip) : nullptr;
   if (menu) {
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
@@ -118,14 +122,15 @@ UINT TrackChipMenu(const DxlApi* api, HostChip* chip, POINT at) {
     menu = CreatePopupMenu();  // the host items are offered all the same
     if (!menu) return 0;
   }
-  for (UINT i = 0; i < kHostItemCount; ++i) AppendMenuW(menu, MF_STRING, kHostItemBase + i, kHostItems[i].text);
+  for (UINT i = 0; i < count; ++i)
+    AppendMenuW(menu, MF_STRING | (items[i].state ? items[i].state(chip) : 0), kHostItemBase + i, items[i].text);
   SetForegroundWindow(chip->window);
   UINT command = (UINT)TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, chip->window, nullptr);
   DestroyMenu(menu);  // with its submenu: the host owns what the library handed out
   if (!command) return 0;
   int result = 0;
-  if (command >= kHostItemBase && command < kHostItemBase + kHostItemCount) {
-    result = kHostItems[command - kHostItemBase].run(api, chip);
+  if (command >= kHostItemBase && command < kHostItemBase + count) {
+    result = items[command - kHostItemBase].run(api, chip);
   } else if (api->DoDrawExMenu) {
     result = api->DoDrawExMenu(chip->chip, chip->window, command);
   }

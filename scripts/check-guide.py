@@ -21,7 +21,8 @@ import unicodedata
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 GUIDE = os.path.join(ROOT, "docs", "guide.ja.md")
-LIBRARY_DIRS = ["plugin", "settings", "month", "text", "today", "tips", "dialogs"]
+# The desktop program's own texts and files count as ours too.
+LIBRARY_DIRS = ["plugin", "settings", "month", "text", "today", "tips", "dialogs", "desk"]
 
 # Words of ASCII that name nothing of ours: Windows, other programs, units.
 GENERAL_WORDS = {
@@ -89,6 +90,8 @@ class Sources:
         if any(name in text for text in self.examples.values()):
             return True
         stem, ext = name.rsplit(".", 1)
+        if stem == "TarnivelDesk" and name in self.package:
+            return True
         if stem == "Tarnivel":
             # The library's own files: packed, or found beside the library by their extension.
             return name in self.package or ext in self.code_literals

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release archive dist/Tarnivel-<version>.zip: the stripped library,
-# its help file Tarnivel.chm (made from docs/guide.ja.md), the user guide (the
+# the stripped desktop program TarnivelDesk.exe, the library's help file
+# Tarnivel.chm (made from docs/guide.ja.md), the user guide (the
 # same source as Shift-JIS text with CR LF line ends), the sample scheduler
 # files of examples/ and SHA256SUMS, all in one folder Tarnivel-<version>/.
 # The library's debug information goes to dist/Tarnivel.dxl.debug, which the
@@ -32,7 +33,9 @@ name="Tarnivel-$version"
 if [ "$do_build" = 1 ]; then
   ./scripts/build.sh win >/dev/null
 fi
-[ -f "$build/Tarnivel.dxl" ] || { echo "package.sh: no $build/Tarnivel.dxl" >&2; exit 1; }
+for file in Tarnivel.dxl TarnivelDesk.exe; do
+  [ -f "$build/$file" ] || { echo "package.sh: no $build/$file" >&2; exit 1; }
+done
 
 # Dated by the last commit (the archive's entries, the help file, the
 # stripped library's header), so that the same sources give the same archive.
@@ -47,6 +50,7 @@ out="$(cd "$out" && pwd)"
 i686-w64-mingw32-objcopy --only-keep-debug "$build/Tarnivel.dxl" "$stage/Tarnivel.dxl.debug"
 i686-w64-mingw32-strip --strip-all -o "$dir/Tarnivel.dxl" "$build/Tarnivel.dxl"
 i686-w64-mingw32-objcopy --add-gnu-debuglink="$stage/Tarnivel.dxl.debug" "$dir/Tarnivel.dxl"
+i686-w64-mingw32-strip --strip-all -o "$dir/TarnivelDesk.exe" "$build/TarnivelDesk.exe"
 size="$(stat -c %s "$dir/Tarnivel.dxl")"
 [ "$size" -lt 204800 ] || { echo "package.sh: the stripped library has $size bytes, 200 KB at most" >&2; exit 1; }
 python3 scripts/make-help.py docs/guide.ja.md resources/Tarnivel.rc "$dir/Tarnivel.chm"

@@ -17,10 +17,13 @@ ctest --test-dir build/native --output-on-failure
 echo "== Win32 and host-level tests (Wine, code page 932)"
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir build/win --output-on-failure
 
-echo "== tips on a desktop of three monitors (Xorg's dummy driver)"
+echo "== tips and desktop chips on a desktop of three monitors (Xorg's dummy driver)"
 WINEPREFIX="$root/build/win/wineprefix" wineserver -w || true
 TARNIVEL_MONITORS=3 ./scripts/monitors.sh ./scripts/wine-run --prefix="$root/build/win/wineprefix" \
   build/win/wintests.exe --gtest_filter='Tips.KeptOnTheMonitorUnderTheCursor'
+WINEPREFIX="$root/build/win/wineprefix" wineserver -w || true
+TARNIVEL_MONITORS=3 ./scripts/monitors.sh ./scripts/wine-run --prefix="$root/build/win/wineprefix" \
+  build/win/hosttests.exe --gtest_filter='Desk.ChipOfAGoneMonitorComesBack'
 
 # A prefix of its own: the build's stays at 96 for the pixel-exact pictures.
 echo "== tip and help on a desktop of 144 dots per inch; dxlhost, not DPI-aware, shows them as at 96"

@@ -98,12 +98,21 @@ class PackageTest(unittest.TestCase):
 
     def test_contents(self):
         top = "Tarnivel-%s/" % version()
-        expected = sorted([top + "SHA256SUMS", top + "Tarnivel.chm", top + "Tarnivel.dxl", top + "Tarnivel.txt"] +
+        expected = sorted([top + "SHA256SUMS", top + "Tarnivel.chm", top + "Tarnivel.dxl", top + "Tarnivel.txt",
+                           top + "TarnivelDesk.exe"] +
                           [top + "samples/" + name for name in SAMPLES])
         self.assertEqual(expected, self.names)
         for name in SAMPLES:
             self.assertEqual(read(os.path.join(ROOT, "examples", name)),
                              read(os.path.join(self.top, "samples", name)), name)
+
+    def test_desk_program_is_stripped_and_needs_only_system_libraries(self):
+        program = os.path.join(self.top, "TarnivelDesk.exe")
+        self.assertNotIn(".debug_info", objdump("-h", program))
+        self.assertEqual([], [line for line in objdump("-t", program).splitlines() if "(sec" in line])
+        imports = sorted(re.findall(r"DLL Name: (\S+)", objdump("-p", program)))
+        self.assertEqual(["ADVAPI32.dll", "COMDLG32.DLL", "GDI32.dll", "KERNEL32.dll", "SHELL32.dll", "USER32.dll",
+                          "msvcrt.dll", "ole32.dll"], imports)
 
     def test_library_is_stripped_and_links_its_debug_information(self):
         library = os.path.join(self.top, "Tarnivel.dxl")
