@@ -42,12 +42,18 @@ void InstanceName(const std::string& folder, char* out, size_t size) {
   snprintf(out, size, "TarnivelDesk-%08lx", (unsigned long)h);
 }
 
-void AddTrayIcon(HWND window) {
+// The icon's record: the fields that name it.
+NOTIFYICONDATAW TrayIconData(HWND window) {
   NOTIFYICONDATAW nid;
   memset(&nid, 0, sizeof nid);
   nid.cbSize = NOTIFYICONDATAW_V2_SIZE;
   nid.hWnd = window;
   nid.uID = kTrayId;
+  return nid;
+}
+
+void AddTrayIcon(HWND window) {
+  NOTIFYICONDATAW nid = TrayIconData(window);
   nid.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
   nid.uCallbackMessage = WM_DESK_TRAY;
   nid.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
@@ -56,11 +62,7 @@ void AddTrayIcon(HWND window) {
 }
 
 void RemoveTrayIcon(HWND window) {
-  NOTIFYICONDATAW nid;
-  memset(&nid, 0, sizeof nid);
-  nid.cbSize = NOTIFYICONDATAW_V2_SIZE;
-  nid.hWnd = window;
-  nid.uID = kTrayId;
+  NOTIFYICONDATAW nid = TrayIconData(window);
   Shell_NotifyIconW(NIM_DELETE, &nid);
 }
 

@@ -11,31 +11,37 @@
 
 namespace {
 
-struct Windows {
+struct Search {
   DWORD pid;
   const char* cls;
+  int control;
   std::vector<HWND> found;
 };
 
 BOOL CALLBACK Collect(HWND window, LPARAM param) {
-  Windows* w = reinterpret_cast<Windows*>(param);
+  Search* s = reinterpret_cast<Search*>(param);
   DWORD pid = 0;
-  char cls[32];
+  char cls[64];
   GetWindowThreadProcessId(window, &pid);
-  if (pid == w->pid && IsWindowVisible(window) && GetClassNameA(window, cls, sizeof cls) && !strcmp(cls, w->cls))
-    w->found.push_back(window);
+  if (pid == s->pid && IsWindowVisible(window) && GetClassNameA(window, cls, sizeof cls) && !strcmp(cls, s->cls) &&
+      (!s->control || GetDlgItem(window, s->control)))
+    s->found.push_back(window);
   return TRUE;
 }
 
-std::vector<HWND> Shown(DWORD pid, const char* cls) {
-  Windows w = {pid, cls, {}};
-  EnumWindows(Collect, reinterpret_cast<LPARAM>(&w));
-  return w.found;
+}  // namespace
+
+std::vector<HWND> ProcessWindows(DWORD pid, const char* cls, int control) {
+  Search s = {pid, cls, control, {}};
+  EnumWindows(Collect, reinterpret_cast<LPARAM>(&s));
+  return s.found;
 }
+
+namespace {
 
 bool WaitShown(DWORD pid, const char* cls, size_t count) {
   for (int i = 0; i < 200; ++i, Sleep(50))
-    if (Shown(pid, cls).size() >= count) return true;
+    if (ProcessWindows(pid, cls).size() >= count) return true;
   return false;
 }
 
@@ -64,7 +70,7 @@ int RunDeskShotCommand(int argc, char** argv) {
     fputs("dxlhost desk-shot: the program showed no two chips\n", stderr);
   } else {
     Sleep(500);
-    std::vector<HWND> chips = Shown(pi.dwProcessId, "TarnivelDeskChip");
+    std::vector<HWND> chips = ProcessWindows(pi.dwProcessId, "TarnivelDeskChip");
     RECT r, first;
     GetWindowRect(chips[0], &first);
     for (HWND chip : chips)

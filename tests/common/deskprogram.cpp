@@ -2,31 +2,9 @@
 
 #include <string.h>
 
+#include "host/deskshot.h"
+
 namespace {
-
-struct Search {
-  DWORD pid;
-  const char* cls;
-  int control;  // 0: any
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK Collect(HWND window, LPARAM param) {
-  Search* s = reinterpret_cast<Search*>(param);
-  DWORD pid = 0;
-  char cls[64];
-  GetWindowThreadProcessId(window, &pid);
-  if (pid == s->pid && IsWindowVisible(window) && GetClassNameA(window, cls, sizeof cls) && !strcmp(cls, s->cls) &&
-      (!s->control || GetDlgItem(window, s->control)))
-    s->found.push_back(window);
-  return TRUE;
-}
-
-std::vector<HWND> Find(DWORD pid, const char* cls, int control = 0) {
-  Search s = {pid, cls, control, {}};
-  EnumWindows(Collect, reinterpret_cast<LPARAM>(&s));
-  return s.found;
-}
 
 BOOL CALLBACK StaticText(HWND child, LPARAM param) {
   char cls[16], utf8[2048];
@@ -114,14 +92,14 @@ bool DeskProgram::Launch(PROCESS_INFORMATION* pi) const {
   return CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, &env[0], path().c_str(), &si, pi) != 0;
 }
 
-std::vector<HWND> DeskProgram::Chips() const { return Find(pi_.dwProcessId, "TarnivelDeskChip"); }
+std::vector<HWND> DeskProgram::Chips() const { return ProcessWindows(pi_.dwProcessId, "TarnivelDeskChip"); }
 
 bool DeskProgram::WaitChips(size_t count) const {
   return WaitUntil([&] { return Chips().size() == count; }) && (Sleep(300), Chips().size() == count);
 }
 
 HWND DeskProgram::Dialog(int control) const {
-  std::vector<HWND> found = Find(pi_.dwProcessId, "#32770", control);
+  std::vector<HWND> found = ProcessWindows(pi_.dwProcessId, "#32770", control);
   return found.empty() ? nullptr : found.front();
 }
 
@@ -144,13 +122,13 @@ bool DeskProgram::ChooseFromEnd(HWND chip, int fromEnd) const {
     MoveTo(r.left + 12, r.top + 12);
     Mouse(MOUSEEVENTF_RIGHTDOWN);
     Mouse(MOUSEEVENTF_RIGHTUP);
-    shown = WaitUntil([&] { return !Find(pi_.dwProcessId, "#32768").empty(); }, 4000);
+    shown = WaitUntil([&] { return !ProcessWindows(pi_.dwProcessId, "#32768").empty(); }, 4000);
   }
   // The menu's loop takes the keys from its thread's queue: up from nothing
   // selected starts at the last item.
   for (int i = 0; shown && i < fromEnd; ++i) PostMessageA(chip, WM_KEYDOWN, VK_UP, 1);
   PostMessageA(chip, WM_KEYDOWN, VK_RETURN, 1);
-  return shown && WaitUntil([&] { return Find(pi_.dwProcessId, "#32768").empty(); }, 10000);
+  return shown && WaitUntil([&] { return ProcessWindows(pi_.dwProcessId, "#32768").empty(); }, 10000);
 }
 
 POINT DeskProgram::Drag(HWND chip, int dx, int dy) const {
