@@ -8,34 +8,7 @@
 #include <vector>
 
 #include "host/capture.h"
-
-namespace {
-
-struct Search {
-  DWORD pid;
-  const char* cls;
-  int control;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK Collect(HWND window, LPARAM param) {
-  Search* s = reinterpret_cast<Search*>(param);
-  DWORD pid = 0;
-  char cls[64];
-  GetWindowThreadProcessId(window, &pid);
-  if (pid == s->pid && IsWindowVisible(window) && GetClassNameA(window, cls, sizeof cls) && !strcmp(cls, s->cls) &&
-      (!s->control || GetDlgItem(window, s->control)))
-    s->found.push_back(window);
-  return TRUE;
-}
-
-}  // namespace
-
-std::vector<HWND> ProcessWindows(DWORD pid, const char* cls, int control) {
-  Search s = {pid, cls, control, {}};
-  EnumWindows(Collect, reinterpret_cast<LPARAM>(&s));
-  return s.found;
-}
+#include "host/processwindows.h"
 
 namespace {
 

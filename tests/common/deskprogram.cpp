@@ -2,7 +2,7 @@
 
 #include <string.h>
 
-#include "host/deskshot.h"
+#include "host/processwindows.h"
 
 namespace {
 
