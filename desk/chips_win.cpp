@@ -165,7 +165,9 @@ int ColorsAndFontItem(const DxlApi* api, HostChip* host) {
   cf.lStructSize = sizeof cf;
   cf.hwndOwner = host->window;
   cf.lpLogFont = &font;
-  cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS;
+  cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS | CF_LIMITSIZE;
+  cf.nSizeMin = 4;
+  cf.nSizeMax = 192;  // points: the 256 pixels at 96 DPI that the file keeps
   cf.rgbColors = host->textColor;
   if (!ChooseFontA(&cf)) return 0;
   font.lfQuality = host->font.lfQuality;
@@ -312,6 +314,8 @@ DeskChip* CreateDeskChip(const DeskChipRecord& r) {
 }
 
 DeskChip* NewDeskChip() {
+  // The file holds no more.
+  if (g_chips.size() + g_chipsKeptAside.size() >= (size_t)kDeskMaxChips) return nullptr;
   DeskChipRecord r;
   DefaultDeskChip(&r);
   RECT work;
@@ -374,7 +378,6 @@ DeskChipRecord RecordOfChip(DeskChip* c) {
   lstrcpynA(r.fontFace, c->host.font.lfFaceName, sizeof r.fontFace);
   r.topmost = c->topmost;
   r.memo = MemoText(&c->host);
-  if (r.memo.size() > kDeskMaxMemo) r.memo.resize(kDeskMaxMemo);
   HostGetSaveData(&g_api, &c->host);
   std::vector<unsigned char> block = HostChipSaveBytes(&c->host);
   // The global block may be larger than the length word says.
@@ -383,7 +386,7 @@ DeskChipRecord RecordOfChip(DeskChip* c) {
     memcpy(&length, block.data(), 4);
     if (length <= block.size() - 4) block.resize(4 + length);
   }
-  if (block.size() >= 4 && block.size() <= kDeskMaxSaveData) r.saveData = block;
+  r.saveData = block;
   return r;
 }
 

@@ -20,6 +20,9 @@ struct DeskChip {
 
 extern DxlApi g_api;
 extern std::vector<DeskChip*> g_chips;
+// Kept chips the library would not make at start: written back as they were,
+// so that a chip is never lost to a failure of one start.
+extern std::vector<DeskChipRecord> g_chipsKeptAside;
 extern HWND g_mainWindow;
 
 const UINT WM_DESK_DELETECHIP = WM_APP + 1;  // wParam: the chip window, after the user agreed
@@ -30,7 +33,8 @@ const UINT WM_DESK_TRAY = WM_APP + 3;
 bool RegisterChipClass();
 // A chip window shown at the record's place; null when the library refused it.
 DeskChip* CreateDeskChip(const DeskChipRecord& record);
-// A chip of this month at a free place in the primary work area.
+// A chip of this month at a free place in the primary work area; null also
+// when the file holds no more chips.
 DeskChip* NewDeskChip();
 void DeleteDeskChip(DeskChip* chip);
 // A chip on no monitor (its monitor is gone) comes into the nearest work area.

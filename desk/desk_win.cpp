@@ -12,6 +12,7 @@
 
 DxlApi g_api;
 std::vector<DeskChip*> g_chips;
+std::vector<DeskChipRecord> g_chipsKeptAside;
 HWND g_mainWindow;
 
 namespace {
@@ -271,7 +272,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     UnloadDxl(&g_api);
     return 1;
   }
-  for (const DeskChipRecord& r : records) CreateDeskChip(r);
+  for (const DeskChipRecord& r : records)
+    if (!CreateDeskChip(r)) g_chipsKeptAside.push_back(r);
   if (g_chips.empty()) NewDeskChip();
   SaveDesk();
   AddTrayIcon(g_mainWindow);

@@ -4,9 +4,17 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <algorithm>
+
 namespace {
 
 const int kVersion = 1;
+
+// What a chip's font values may be; the writer keeps to them too, so that it
+// never writes a file the reader refuses.
+const int kMaxFontHeight = 256, kMaxFontWeight = 1000, kMaxCharSet = 255, kMaxQuality = 6;
+// A memo line: every byte escaped as \xNN at the most, and its key.
+const size_t kMaxLine = 4 * kDeskMaxMemo + 64;
 
 bool ParseInt(const std::string& text, long lo, long hi, int* out) {
   if (text.empty() || text.size() > 12) return false;
@@ -71,10 +79,10 @@ bool SetChipKey(DeskChipRecord* c, const std::string& key, const std::string& va
   if (key == "Height") return *seen |= kHeight, ParseInt(value, 1, kDeskMaxSide, &c->height);
   if (key == "TextColor") return ParseColor(value, &c->textColor);
   if (key == "BackColor") return ParseColor(value, &c->backColor);
-  if (key == "FontHeight") return ParseInt(value, -256, 256, &c->fontHeight);
-  if (key == "FontWeight") return ParseInt(value, 0, 1000, &c->fontWeight);
-  if (key == "FontCharSet") return ParseInt(value, 0, 255, &c->fontCharSet);
-  if (key == "FontQuality") return ParseInt(value, 0, 6, &c->fontQuality);
+  if (key == "FontHeight") return ParseInt(value, -kMaxFontHeight, kMaxFontHeight, &c->fontHeight);
+  if (key == "FontWeight") return ParseInt(value, 0, kMaxFontWeight, &c->fontWeight);
+  if (key == "FontCharSet") return ParseInt(value, 0, kMaxCharSet, &c->fontCharSet);
+  if (key == "FontQuality") return ParseInt(value, 0, kMaxQuality, &c->fontQuality);
   if (key == "FontItalic" || key == "Topmost") {
     int v;
     if (!ParseInt(value, 0, 1, &v)) return false;
@@ -98,9 +106,10 @@ void Append(std::string* out, const char* key, const std::string& value) {
   *out += "\r\n";
 }
 
-void AppendInt(std::string* out, const char* key, long value) {
+// The value, brought into lo..hi.
+void AppendInt(std::string* out, const char* key, long value, long lo, long hi) {
   char b[16];
-  snprintf(b, sizeof b, "%ld", value);
+  snprintf(b, sizeof b, "%ld", value < lo ? lo : value > hi ? hi : value);
   Append(out, key, b);
 }
 
@@ -182,7 +191,7 @@ bool ParseDeskFile(const char* text, size_t size, std::vector<DeskChipRecord>* c
     std::string s(text + at, end - at);
     at = end + 1;
     if (!s.empty() && s.back() == '\r') s.pop_back();
-    if (s.size() > 2 * kDeskMaxMemo + 64) return Fail(why, line, "line too long");
+    if (s.size() > kMaxLine) return Fail(why, line, "line too long");
     if (s.find('\0') != std::string::npos) return Fail(why, line, "zero byte");
     if (s.empty() || s[0] == ';') continue;
     if (s[0] == '[') {
@@ -232,30 +241,37 @@ bool ParseDeskFile(const char* text, size_t size, std::vector<DeskChipRecord>* c
 std::string FormatDeskFile(const std::vector<DeskChipRecord>& chips) {
   std::string out;
   out += "[Desk]\r\n";
-  AppendInt(&out, "Version", kVersion);
-  AppendInt(&out, "Chips", (long)chips.size());
-  for (size_t i = 0; i < chips.size(); ++i) {
+  AppendInt(&out, "Version", kVersion, kVersion, kVersion);
+  AppendInt(&out, "Chips", (long)chips.size(), 0, kDeskMaxChips);
+  for (size_t i = 0; i < chips.size() && i < (size_t)kDeskMaxChips; ++i) {
     const DeskChipRecord& c = chips[i];
     char name[24];
     snprintf(name, sizeof name, "\r\n[Chip%u]\r\n", (unsigned)(i + 1));
     out += name;
-    AppendInt(&out, "Left", c.left);
-    AppendInt(&out, "Top", c.top);
-    AppendInt(&out, "Width", c.width);
-    AppendInt(&out, "Height", c.height);
+    AppendInt(&out, "Left", c.left, -kDeskMaxCoordinate, kDeskMaxCoordinate);
+    AppendInt(&out, "Top", c.top, -kDeskMaxCoordinate, kDeskMaxCoordinate);
+    AppendInt(&out, "Width", c.width, 1, kDeskMaxSide);
+    AppendInt(&out, "Height", c.height, 1, kDeskMaxSide);
     AppendColor(&out, "TextColor", c.textColor);
     AppendColor(&out, "BackColor", c.backColor);
-    AppendInt(&out, "FontHeight", c.fontHeight);
-    AppendInt(&out, "FontWeight", c.fontWeight);
-    AppendInt(&out, "FontItalic", c.fontItalic);
-    AppendInt(&out, "FontCharSet", c.fontCharSet);
-    AppendInt(&out, "FontQuality", c.fontQuality);
-    Append(&out, "FontFace", c.fontFace);
-    AppendInt(&out, "Topmost", c.topmost);
-    Append(&out, "Memo", EscapeMemo(c.memo));
+    AppendInt(&out, "FontHeight", c.fontHeight, -kMaxFontHeight, kMaxFontHeight);
+    AppendInt(&out, "FontWeight", c.fontWeight, 0, kMaxFontWeight);
+    AppendInt(&out, "FontItalic", c.fontItalic, 0, 1);
+    AppendInt(&out, "FontCharSet", c.fontCharSet, 0, kMaxCharSet);
+    AppendInt(&out, "FontQuality", c.fontQuality, 0, kMaxQuality);
+    // A face name is one line: it ends at a control byte.
+    std::string face(c.fontFace, strnlen(c.fontFace, kDeskMaxFace));
+    face.resize(std::find_if(face.begin(), face.end(), [](char ch) { return (unsigned char)ch < 0x20; }) -
+                face.begin());
+    Append(&out, "FontFace", face);
+    AppendInt(&out, "Topmost", c.topmost, 0, 1);
+    Append(&out, "Memo", EscapeMemo(c.memo.substr(0, kDeskMaxMemo)));
     std::string hex;
     char b[4];
-    for (unsigned char byte : c.saveData) snprintf(b, sizeof b, "%02X", byte), hex += b;
+    if (c.saveData.size() <= kDeskMaxSaveData && SaveDataWhole(c.saveData))
+      for (unsigned char byte : c.saveData) snprintf(b, sizeof b, "%02X", byte), hex += b;
+    else
+      hex = "00000000";  // the library's defaults
     Append(&out, "SaveData", hex);
   }
   out += "\r\n[End]\r\n";

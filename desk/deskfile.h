@@ -38,7 +38,9 @@ void DefaultDeskChip(DeskChipRecord* chip);
 // the chip sections, an unknown version, no end mark (a file cut short).
 // Unknown keys and sections are ignored.
 bool ParseDeskFile(const char* text, size_t size, std::vector<DeskChipRecord>* chips, std::string* why);
-// The file for these chips, lines ending in CR LF.
+// The file for these chips, lines ending in CR LF. Values are brought into
+// the ranges the reader takes (a saved-data block that is not whole becomes
+// the library's defaults), so that it reads every file this writes.
 std::string FormatDeskFile(const std::vector<DeskChipRecord>& chips);
 
 // Memo text in one line: backslash, CR, LF and other control bytes escaped;

@@ -65,6 +65,7 @@ std::string DeskFilePath() { return DeskFolder() + "TarnivelDesk.ini"; }
 bool SaveDesk() {
   std::vector<DeskChipRecord> records;
   for (DeskChip* c : g_chips) records.push_back(RecordOfChip(c));
+  records.insert(records.end(), g_chipsKeptAside.begin(), g_chipsKeptAside.end());
   const std::string path = DeskFilePath(), temp = path + ".tmp";
   bool ok = WriteAll(temp, FormatDeskFile(records));
   // A reader of the old file (a virus scanner, an editor) may hold it for a moment.

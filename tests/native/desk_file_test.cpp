@@ -54,6 +54,19 @@ TEST(DeskFile, ChipsComeBackAsKept) {
   ASSERT_EQ(chips.size(), back.size());
   for (size_t i = 0; i < chips.size(); ++i) EXPECT_EQ(Fields(chips[i]), Fields(back[i])) << i;
 
+  // Given values the reader refuses, the writer keeps inside its ranges: a
+  // chip grown too large or a memo of control bytes never costs the file.
+  DeskChipRecord wild;
+  DefaultDeskChip(&wild);
+  wild.width = 9000;
+  wild.fontHeight = -2000;
+  wild.memo.assign(kDeskMaxMemo + 1, '\x01');
+  wild.saveData = Bytes{200, 0, 0, 0};
+  ASSERT_TRUE(Parse(FormatDeskFile({wild}), &back));
+  EXPECT_EQ("0,0 4096x1 text 000000 back FFFFFF font -256/400/0/128/3 'IPAGothic' top 0 save 4 memo " +
+                std::string(kDeskMaxMemo, '\x01') + std::string(4, '\0'),
+            Fields(back[0]));
+
   ASSERT_TRUE(Parse(kTwoChips, &back));
   ASSERT_EQ(2u, back.size());
   EXPECT_EQ(std::string("-1000,20 181x150 text 0000FF back F0F0F0 font -20/700/1/128/3 'Face' top 1 save 6 memo ") +
