@@ -1,8 +1,11 @@
-// TarnivelDesk: the library's chips on the desktop, kept between runs.
+// TarnivelDesk: the library's chips on the desktop, kept between runs. The
+// program's state has one owner, the Desk; a chip is found again by its
+// window after any menu, dialog or box, since it may be gone by then.
 #pragma once
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,49 +21,50 @@ struct DeskChip {
   RECT pressRect;    // window rectangle at the press
 };
 
-extern DxlApi g_api;
-extern std::vector<DeskChip*> g_chips;
-// Kept chips the library would not make at start: written back as they were,
-// so that a chip is never lost to a failure of one start.
-extern std::vector<DeskChipRecord> g_chipsKeptAside;
-extern HWND g_mainWindow;
+struct Desk {
+  DxlApi api;
+  HWND mainWindow;
+  std::vector<std::unique_ptr<DeskChip>> chips;
+  // Kept chips the library would not make at start: written back as they
+  // were, so that a chip is never lost to a failure of one start.
+  std::vector<DeskChipRecord> keptAside;
+  // The kept file is written only once the start has taken it in, and never
+  // when it was refused and could not be kept aside.
+  bool started;
+  bool refused;
+  bool keptRead;            // lastKept holds the file as read or last written
+  std::string lastKept;
+  // Menus, dialogs and boxes open: each runs a loop of its own, inside which
+  // nothing frees a chip or writes the file; that waits for the main loop.
+  int modalDepth;
+  bool quitPending, savePending, showPending, displayPending;
+  std::vector<HWND> deletePending;
+};
 
+extern Desk g_desk;
+
+const char kChipClass[] = "TarnivelDeskChip";
 const UINT WM_DESK_DELETECHIP = WM_APP + 1;  // wParam: the chip window, after the user agreed
 const UINT WM_DESK_SHOWCHIPS = WM_APP + 2;   // a second start asks for the chips
 const UINT WM_DESK_TRAY = WM_APP + 3;
+const UINT WM_DESK_PENDING = WM_APP + 4;     // the last nested loop has ended
 
-// chips_win.cpp
-bool RegisterChipClass();
-// A chip window shown at the record's place; null when the library refused it.
-DeskChip* CreateDeskChip(const DeskChipRecord& record);
-// A chip of this month at a free place in the primary work area; null also
-// when the file holds no more chips.
-DeskChip* NewDeskChip();
-void DeleteDeskChip(DeskChip* chip);
-// A chip on no monitor (its monitor is gone) comes into the nearest work area.
-void KeepChipOnAMonitor(DeskChip* chip);
-void DestroyAllChips();
-// Update for every chip (the day may have changed), then repaint.
-void UpdateAllChips(const char* why);
-void ShowAllChips();
-// The chip as the file keeps it (its saved data asked from the library first).
-DeskChipRecord RecordOfChip(DeskChip* chip);
-// The items of the notification-area icon's menu, run for the first chip.
-void TrackTrayMenu(HWND owner, POINT at);
+DeskChip* ChipOfWindow(HWND window);
+// Whether what waits for the main loop must wait now.
+bool DeskBusy();
 
-// store_win.cpp
-std::string DeskFolder();  // %APPDATA%\Tarnivel\ (made when missing)
-std::string DeskFilePath();
-// Writes every chip, whole, to a temporary file moved over the kept one.
-bool SaveDesk();
-// Reads the kept chips. A missing file gives none; a damaged one is moved
-// aside to .bad, the user told, and gives none. False only when a damaged
-// file could not be kept aside: it must then not be written over.
-bool LoadDesk(std::vector<DeskChipRecord>* records);
+// Counts a menu, dialog or box of the program while it is open.
+class ModalScope {
+ public:
+  ModalScope();
+  ~ModalScope();
+  ModalScope(const ModalScope&) = delete;
+  ModalScope& operator=(const ModalScope&) = delete;
+};
 
-// desk_win.cpp
-void QuitDesk();
-bool StartsWithWindows();
-bool SetStartWithWindows(bool on);
+// A message box of the program, counted as one of its nested loops.
+int DeskMessageBox(HWND owner, const wchar_t* text, UINT type);
+std::wstring WideFromAnsi(const std::string& s);
+
 // A line in the file named by TARNIVELDESK_LOG, when it is set (tests read it).
 void DeskLog(const char* format, ...);

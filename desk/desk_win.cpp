@@ -1,25 +1,20 @@
 // TarnivelDesk: one instance a user (and data folder), the hidden main
-// window with the notification-area icon, the midnight timer, start with Windows.
+// window with the notification-area icon, the midnight timer, the start.
 #include <windows.h>
 #include <shellapi.h>
-#include <stdarg.h>
 #include <stdio.h>
 #include <string.h>
 #include <wchar.h>
 
-#include "desk/desk.h"
+#include "desk/chipwindow.h"
+#include "desk/deskchips.h"
 #include "desk/deskgeometry.h"
-
-DxlApi g_api;
-std::vector<DeskChip*> g_chips;
-std::vector<DeskChipRecord> g_chipsKeptAside;
-HWND g_mainWindow;
+#include "desk/deskmenu.h"
+#include "desk/deskstore.h"
 
 namespace {
 
 const char kMainClass[] = "TarnivelDeskMain";
-const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-const char kRunValue[] = "TarnivelDesk";
 const UINT_PTR kMidnightTimer = 1;
 const UINT kTrayId = 1;
 UINT g_taskbarCreated;
@@ -28,13 +23,7 @@ UINT g_taskbarCreated;
 #define PBT_APMRESUMEAUTOMATIC 0x0012
 #endif
 
-std::wstring Wide(const char* s) {
-  wchar_t buffer[MAX_PATH * 2];
-  int n = MultiByteToWideChar(CP_ACP, 0, s, -1, buffer, MAX_PATH * 2);
-  return n > 0 ? buffer : L"?";
-}
-
-void Complain(const wchar_t* text) { MessageBoxW(nullptr, text, L"TarnivelDesk", MB_OK | MB_ICONERROR | MB_SETFOREGROUND); }
+void Complain(const wchar_t* text) { DeskMessageBox(nullptr, text, MB_OK | MB_ICONERROR); }
 
 // The name the instance goes by: the user's session and the data folder.
 void InstanceName(const std::string& folder, char* out, size_t size) {
@@ -79,6 +68,61 @@ void DayMayHaveChanged(HWND window, const char* why) {
   ArmMidnightTimer(window);
 }
 
+// The point a chip asked for from the icon goes near: the cursor's.
+POINT CursorPoint() {
+  POINT p = {0, 0};
+  GetCursorPos(&p);
+  return p;
+}
+
+// Closes the program's open dialogs and boxes as Cancel (a box without
+// Cancel as No), so that a quit waiting for them goes ahead.
+BOOL CALLBACK CancelDialog(HWND window, LPARAM) {
+  char cls[16];
+  if (!GetClassNameA(window, cls, sizeof cls) || strcmp(cls, "#32770")) return TRUE;
+  WPARAM button = GetDlgItem(window, IDCANCEL) || !GetDlgItem(window, IDNO) ? IDCANCEL : IDNO;
+  PostMessageA(window, WM_COMMAND, button, 0);
+  return TRUE;
+}
+
+void CancelOpenDialogs() {
+  EndMenu();
+  EnumThreadWindows(GetCurrentThreadId(), CancelDialog, 0);
+}
+
+void Quit(HWND window) {
+  SaveDesk();
+  KillTimer(window, kMidnightTimer);
+  RemoveTrayIcon(window);
+  DestroyAllChips();
+  DestroyWindow(window);
+}
+
+// What waited for the program's own loop, now that nothing else runs.
+void RunPending(HWND window) {
+  if (DeskBusy()) return;
+  if (g_desk.quitPending) {
+    Quit(window);
+    return;
+  }
+  if (g_desk.displayPending) {
+    g_desk.displayPending = false;
+    for (const auto& c : g_desk.chips) BringChipIntoSight(c.get());
+    g_desk.savePending = true;
+  }
+  for (HWND chip : g_desk.deletePending) {
+    DeleteDeskChip(chip);
+    g_desk.savePending = true;
+  }
+  g_desk.deletePending.clear();
+  if (g_desk.showPending) {
+    g_desk.showPending = false;
+    if (g_desk.chips.empty() && NewDeskChip(CursorPoint())) g_desk.savePending = true;
+    ShowAllChips();
+  }
+  if (g_desk.savePending) SaveDesk();
+}
+
 LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == g_taskbarCreated && g_taskbarCreated) {
     AddTrayIcon(window);
@@ -95,39 +139,39 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) DayMayHaveChanged(window, "resume");
       return TRUE;
     case WM_DISPLAYCHANGE:
-      for (DeskChip* c : g_chips) KeepChipOnAMonitor(c);
-      SaveDesk();
+      g_desk.displayPending = true;
+      RunPending(window);
       return 0;
     case WM_DESK_SHOWCHIPS:
-      if (g_chips.empty() && NewDeskChip()) SaveDesk();
-      ShowAllChips();
+      g_desk.showPending = true;
+      RunPending(window);
       return 0;
     case WM_DESK_DELETECHIP:
-      for (DeskChip* c : g_chips)
-        if (c->host.window == (HWND)wParam) {
-          DeleteDeskChip(c);
-          SaveDesk();
-          break;
-        }
+      g_desk.deletePending.push_back((HWND)wParam);
+      RunPending(window);
+      return 0;
+    case WM_DESK_PENDING:
+      RunPending(window);
       return 0;
     case WM_DESK_TRAY:
       if (lParam == WM_RBUTTONUP || lParam == WM_CONTEXTMENU) {
-        POINT p;
-        GetCursorPos(&p);
-        TrackTrayMenu(window, p);
+        ShowTrayMenu(window, CursorPoint());
       } else if (lParam == WM_LBUTTONUP || lParam == WM_LBUTTONDBLCLK) {
-        SendMessageA(window, WM_DESK_SHOWCHIPS, 0, 0);
+        g_desk.showPending = true;
+        RunPending(window);
       }
       return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
     case WM_ENDSESSION:
-      if (wParam) SaveDesk();
+      // The session ends whatever is open: what the chips hold now is kept.
+      if (wParam) SaveDeskAtSessionEnd();
       return 0;
     case WM_CLOSE:
-      SaveDesk();
-      KillTimer(window, kMidnightTimer);
-      RemoveTrayIcon(window);
-      DestroyAllChips();
-      DestroyWindow(window);
+      // Inside a menu, dialog or box the quit waits; they are closed as Cancel.
+      g_desk.quitPending = true;
+      if (DeskBusy()) CancelOpenDialogs();
+      else RunPending(window);
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
@@ -151,84 +195,57 @@ bool CheckExports(const DxlApi& api, std::string* missing) {
 }
 
 bool LoadLibraryOrComplain(const std::string& path) {
-  bool loaded = LoadDxl(path.c_str(), &g_api);
+  bool loaded = LoadDxl(path.c_str(), &g_desk.api);
   DWORD error = GetLastError();
   wchar_t text[2048];
-  if (!g_api.module) {
+  if (!g_desk.api.module) {
     wchar_t reason[512] = L"";
     FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, reason,
                    sizeof reason / sizeof reason[0], nullptr);
     swprintf(text, sizeof text / sizeof text[0], L"描画拡張 Tarnivel.dxl を読み込めません。\n\n%ls\n\nエラー %lu: %ls",
-             Wide(path.c_str()).c_str(), error, reason);
+             WideFromAnsi(path).c_str(), error, reason);
     Complain(text);
     return false;
   }
   std::string missing;
-  if (!CheckExports(g_api, &missing) || !loaded) {
+  if (!CheckExports(g_desk.api, &missing) || !loaded) {
     swprintf(text, sizeof text / sizeof text[0],
              L"描画拡張 Tarnivel.dxl に、チップに要る関数がありません。\n\n%ls\n\nありません: %ls",
-             Wide(g_api.file).c_str(), Wide(missing.c_str()).c_str());
+             WideFromAnsi(g_desk.api.file).c_str(), WideFromAnsi(missing).c_str());
     Complain(text);
-    UnloadDxl(&g_api);
+    UnloadDxl(&g_desk.api);
     return false;
   }
   return true;
 }
 
-std::string QuotedProgramPath() {
-  char path[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-  return n && n < sizeof path ? std::string("\"") + path + "\"" : std::string();
+// The chips kept, or one new chip; false when the kept file was refused.
+bool StartChips() {
+  std::vector<DeskChipRecord> records;
+  if (!LoadDesk(&records)) return false;
+  for (const DeskChipRecord& r : records) {
+    DeskChip* c = CreateDeskChip(r);
+    if (c) ShowWindow(c->host.window, SW_SHOWNOACTIVATE);
+    else g_desk.keptAside.push_back(r);
+  }
+  g_desk.started = true;
+  if (g_desk.chips.empty()) {
+    RECT work;
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) SetRect(&work, 0, 0, 640, 480);
+    NewDeskChip(POINT{work.left + 64, work.top + 64});
+  }
+  SaveDesk();
+  return true;
 }
 
 }  // namespace
 
-void QuitDesk() { PostMessageA(g_mainWindow, WM_CLOSE, 0, 0); }
-
-bool StartsWithWindows() {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
-  char value[MAX_PATH + 8];
-  DWORD size = sizeof value, type = 0;
-  bool on = RegQueryValueExA(key, kRunValue, nullptr, &type, (BYTE*)value, &size) == ERROR_SUCCESS && type == REG_SZ;
-  RegCloseKey(key);
-  return on;
-}
-
-bool SetStartWithWindows(bool on) {
-  HKEY key;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-    return false;
-  std::string command = QuotedProgramPath();
-  LONG r = on ? (command.empty() ? ERROR_BAD_PATHNAME
-                                 : RegSetValueExA(key, kRunValue, 0, REG_SZ, (const BYTE*)command.c_str(),
-                                                  (DWORD)command.size() + 1))
-              : RegDeleteValueA(key, kRunValue);
-  RegCloseKey(key);
-  return r == ERROR_SUCCESS;
-}
-
-void DeskLog(const char* format, ...) {
-  char path[MAX_PATH];
-  DWORD n = GetEnvironmentVariableA("TARNIVELDESK_LOG", path, sizeof path);
-  if (n == 0 || n >= sizeof path) return;
-  char line[512];
-  va_list args;
-  va_start(args, format);
-  int len = vsnprintf(line, sizeof line - 2, format, args);
-  va_end(args);
-  if (len < 0) return;
-  if (len > (int)sizeof line - 3) len = (int)sizeof line - 3;
-  line[len++] = '\r';
-  line[len++] = '\n';
-  HANDLE f = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return;
-  DWORD written;
-  WriteFile(f, line, (DWORD)len, &written, nullptr);
-  CloseHandle(f);
-}
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // Relative names in the library's settings and the scheduler's files mean
+  // the same however the program was started: from its own folder.
+  const std::string folder = ProgramDirectory();
+  SetCurrentDirectoryA(folder.c_str());
+
   char name[64], mutexName[80];
   InstanceName(DeskFolder(), name, sizeof name);
   snprintf(mutexName, sizeof mutexName, "Local\\%s", name);
@@ -250,7 +267,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     return 0;
   }
 
-  if (!LoadLibraryOrComplain(ProgramDirectory() + "Tarnivel.dxl")) return 1;
+  if (!LoadLibraryOrComplain(folder + "Tarnivel.dxl")) return 1;
   WNDCLASSA wc;
   memset(&wc, 0, sizeof wc);
   wc.lpfnWndProc = MainProc;
@@ -259,32 +276,28 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   wc.lpszClassName = kMainClass;
   g_taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
   if (!RegisterClassA(&wc) || !RegisterChipClass() ||
-      !(g_mainWindow = CreateWindowExA(WS_EX_TOOLWINDOW, kMainClass, name, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                       instance, nullptr))) {
+      !(g_desk.mainWindow = CreateWindowExA(WS_EX_TOOLWINDOW, kMainClass, name, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                            instance, nullptr))) {
     Complain(L"TarnivelDesk のウィンドウを作れません。");
-    UnloadDxl(&g_api);
+    UnloadDxl(&g_desk.api);
     return 1;
   }
 
-  std::vector<DeskChipRecord> records;
-  if (!LoadDesk(&records)) {
-    DestroyWindow(g_mainWindow);
-    UnloadDxl(&g_api);
+  if (!StartChips()) {
+    DestroyWindow(g_desk.mainWindow);
+    UnloadDxl(&g_desk.api);
     return 1;
   }
-  for (const DeskChipRecord& r : records)
-    if (!CreateDeskChip(r)) g_chipsKeptAside.push_back(r);
-  if (g_chips.empty()) NewDeskChip();
-  SaveDesk();
-  AddTrayIcon(g_mainWindow);
-  ArmMidnightTimer(g_mainWindow);
+  AddTrayIcon(g_desk.mainWindow);
+  ArmMidnightTimer(g_desk.mainWindow);
+  RunPending(g_desk.mainWindow);
 
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
-  UnloadDxl(&g_api);
+  UnloadDxl(&g_desk.api);
   CloseHandle(mutex);
   return 0;
 }

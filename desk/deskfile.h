@@ -20,7 +20,7 @@ struct DeskChipRecord {
   uint32_t textColor, backColor; // COLORREF values
   int fontHeight;                // LOGFONT height for 96 DPI
   int fontWeight;
-  bool fontItalic;
+  bool fontItalic, fontUnderline, fontStrikeOut;
   int fontCharSet;
   int fontQuality;
   char fontFace[kDeskMaxFace + 1];
@@ -47,3 +47,12 @@ std::string FormatDeskFile(const std::vector<DeskChipRecord>& chips);
 // every other byte (Shift-JIS trail bytes too) as it is.
 std::string EscapeMemo(const std::string& memo);
 bool UnescapeMemo(const std::string& text, std::string* memo);
+
+enum DeskFileFault { kDeskFaultUnknownLine, kDeskFaultBadValue, kDeskFaultNoPlace, kDeskFaultCutShort,
+                     kDeskFaultChipCount, kDeskFaultVersion, kDeskFaultTooLong, kDeskFaultTooManyChips };
+struct DeskFileProblem { DeskFileFault fault; int chip; int line; std::string key; };
+struct DeskFileContents { std::vector<DeskChipRecord> chips; std::vector<DeskFileProblem> problems; };
+inline bool ReadDeskFile(const char* t, size_t n, DeskFileContents* out) {
+  std::string why; bool ok = ParseDeskFile(t, n, &out->chips, &why);
+  if (!ok) out->problems.push_back({kDeskFaultUnknownLine, 0, 1, why});
+  return ok; }

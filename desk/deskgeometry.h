@@ -1,6 +1,9 @@
-// The desktop program's arithmetic: DPI scaling, keeping a chip reachable
-// in a work area, the drag threshold and the wait until midnight. Portable.
+// The desktop program's arithmetic: DPI scaling, keeping a chip in sight in
+// a work area, a free place for a new chip, the drag threshold and the wait
+// until midnight. Portable.
 #pragma once
+
+#include <vector>
 
 struct DeskRect {
   int left, top, right, bottom;
@@ -10,11 +13,28 @@ struct DeskRect {
 int ScaleForDpi(int value, int dpi);
 // A length at dpi back to 96 DPI.
 int UnscaleForDpi(int value, int dpi);
+// A length given at one DPI (a font dialog's, at the system's) for another.
+int RescaleDpi(int value, int fromDpi, int toDpi);
 
 // The chip's window moved so that it lies in the work area (a chip larger
 // than the area keeps its top left corner in it). True when it had to move:
 // less than all of it was inside.
 bool KeepInWorkArea(const DeskRect& chip, const DeskRect& work, DeskRect* placed);
+
+// Whether a chip is out of sight enough to be brought back: its month row
+// (the top rowHeight pixels) not wholly inside the work areas, or more than
+// a quarter of it outside them. Work areas do not overlap.
+bool ChipOutOfSight(const DeskRect& chip, int rowHeight, const std::vector<DeskRect>& works);
+
+// A place for a chip of this size in the work area that overlaps none of
+// the taken rectangles (kept gap pixels apart), the nearest to near; when
+// there is none, near itself brought into the work area.
+DeskRect FreePlace(const DeskRect& work, int width, int height, const std::vector<DeskRect>& taken, int nearX,
+                   int nearY, int gap);
+
+// A rectangle of this size with the same centre as around: a window that
+// takes its own size after a DPI change stays on the monitor it was sent to.
+DeskRect CentredOn(const DeskRect& around, int width, int height);
 
 // Whether a press has turned into a drag: the cursor left the rectangle of
 // the system's drag size centred on the point where the button went down.

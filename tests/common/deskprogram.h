@@ -51,6 +51,17 @@ class DeskProgram : public LibraryCopy {
 };
 
 // The chip menu's host items, counted from its end.
-enum DeskItem { kQuit = 1, kStartWithWindows, kAbout, kConfigure, kDelete, kTopmost, kColorsAndFont, kChipSettings, kNewChip };
+enum DeskItem {
+  kQuit = 1,
+  kStartWithWindows,
+  kAbout,
+  kConfigure,
+  kDelete,
+  kTopmost,
+  kBackground,
+  kFont,
+  kChipSettings,
+  kNewChip
+};
 
 RECT WindowRect(HWND window);

@@ -107,9 +107,10 @@ TEST(Desk, ChangesAreKept) {
   PostMessageA(dialog, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(WaitUntil([&] { return WindowRect(chip).right - WindowRect(chip).left > oneMonth.right - oneMonth.left; }));
 
-  ASSERT_TRUE(desk.ChooseFromEnd(chip, kColorsAndFont));
+  ASSERT_TRUE(desk.ChooseFromEnd(chip, kFont));
   ASSERT_TRUE(WaitUntil([&] { return (dialog = desk.Dialog(1136)) != nullptr; })) << "the font dialog";
   PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(desk.ChooseFromEnd(chip, kBackground));
   ASSERT_TRUE(WaitUntil([&] { return (dialog = desk.Dialog(706)) != nullptr; })) << "the colour dialog";
   const int rgb[3][2] = {{706, 40}, {707, 200}, {708, 120}};
   for (auto& c : rgb) SetDlgItemInt(dialog, c[0], c[1], FALSE);
