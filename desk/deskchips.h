@@ -27,8 +27,8 @@ void ScaleChipFont(DeskChip* chip, UINT dpi);
 void FitDefaultSize(DeskChip* chip);
 // Update for every chip (the day may have changed), then repaint.
 void UpdateAllChips(const char* why);
-// A chip out of sight (its month row hidden, or more than a quarter outside
-// every work area) comes wholly inside the nearest one.
+// A chip out of sight (more than a quarter of its month row, or of itself,
+// outside every work area) comes wholly inside the nearest one.
 void BringChipIntoSight(DeskChip* chip);
 // Every chip in sight and in front.
 void ShowAllChips();

@@ -17,10 +17,6 @@ int ScaleForDpi(int value, int dpi) { return MulDivRound(value, dpi > 0 ? dpi : 
 
 int UnscaleForDpi(int value, int dpi) { return MulDivRound(value, 96, dpi > 0 ? dpi : 96); }
 
-int RescaleDpi(int value, int fromDpi, int toDpi) {
-  return MulDivRound(value, toDpi > 0 ? toDpi : 96, fromDpi > 0 ? fromDpi : 96);
-}
-
 bool KeepInWorkArea(const DeskRect& chip, const DeskRect& work, DeskRect* placed) {
   int width = chip.right - chip.left, height = chip.bottom - chip.top;
   int left = chip.left, top = chip.top;
@@ -60,7 +56,7 @@ bool ChipOutOfSight(const DeskRect& chip, int rowHeight, const std::vector<DeskR
   if (rowHeight > height) rowHeight = height;
   if (rowHeight < 1) rowHeight = 1;
   DeskRect row = {chip.left, chip.top, chip.right, chip.top + rowHeight};
-  return AreaInside(row, works) < Area(row) || AreaInside(chip, works) * 4 < Area(chip) * 3;
+  return AreaInside(row, works) * 4 < Area(row) * 3 || AreaInside(chip, works) * 4 < Area(chip) * 3;
 }
 
 DeskRect FreePlace(const DeskRect& work, int width, int height, const std::vector<DeskRect>& taken, int nearX,

@@ -13,17 +13,15 @@ struct DeskRect {
 int ScaleForDpi(int value, int dpi);
 // A length at dpi back to 96 DPI.
 int UnscaleForDpi(int value, int dpi);
-// A length given at one DPI (a font dialog's, at the system's) for another.
-int RescaleDpi(int value, int fromDpi, int toDpi);
 
 // The chip's window moved so that it lies in the work area (a chip larger
 // than the area keeps its top left corner in it). True when it had to move:
 // less than all of it was inside.
 bool KeepInWorkArea(const DeskRect& chip, const DeskRect& work, DeskRect* placed);
 
-// Whether a chip is out of sight enough to be brought back: its month row
-// (the top rowHeight pixels) not wholly inside the work areas, or more than
-// a quarter of it outside them. Work areas do not overlap.
+// Whether a chip is out of sight enough to be brought back: more than a
+// quarter of its month row (the top rowHeight pixels), or of the whole chip,
+// outside the work areas. Work areas do not overlap.
 bool ChipOutOfSight(const DeskRect& chip, int rowHeight, const std::vector<DeskRect>& works);
 
 // A place for a chip of this size in the work area that overlaps none of

@@ -44,7 +44,7 @@ bool WaitUntil(const std::function<bool()>& done, DWORD ms) {
   return true;
 }
 
-DeskProgram::DeskProgram(bool withLibrary) {
+DeskProgram::DeskProgram(bool withLibrary, bool withExamples) : LibraryCopy(withExamples) {
   memset(&pi_, 0, sizeof pi_);
   if (!withLibrary) DeleteFileA(library().c_str());
   CopyFileA((BuildFolder() + "TarnivelDesk.exe").c_str(), File("TarnivelDesk.exe").c_str(), FALSE);
@@ -69,9 +69,9 @@ bool DeskProgram::Keep(const std::string& kept) const {
   return Write("AppData\\Tarnivel\\TarnivelDesk.ini", kept);
 }
 
-bool DeskProgram::Start() {
+bool DeskProgram::Start(const char* currentFolder) {
   Kill();
-  return Launch(&pi_);
+  return Launch(&pi_, currentFolder);
 }
 
 int DeskProgram::StartAgain() const {
@@ -79,7 +79,7 @@ int DeskProgram::StartAgain() const {
   return Launch(&pi) ? Close(&pi, 20000) : -1;
 }
 
-bool DeskProgram::Launch(PROCESS_INFORMATION* pi) const {
+bool DeskProgram::Launch(PROCESS_INFORMATION* pi, const char* currentFolder) const {
   // This environment with an APPDATA and a log of its own.
   std::string env;
   char* block = GetEnvironmentStringsA();
@@ -89,7 +89,26 @@ bool DeskProgram::Launch(PROCESS_INFORMATION* pi) const {
   env += "APPDATA=" + File("AppData") + '\0' + "TARNIVELDESK_LOG=" + File("desk.log") + '\0' + '\0';
   std::string command = "\"" + File("TarnivelDesk.exe") + "\"";
   STARTUPINFOA si = {sizeof si};
-  return CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, &env[0], path().c_str(), &si, pi) != 0;
+  return CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, &env[0], currentFolder ? currentFolder : path().c_str(), &si,
+                        pi) != 0;
+}
+
+HWND DeskProgram::MainWindow() const {
+  for (HWND w = FindWindowExA(nullptr, nullptr, "TarnivelDeskMain", nullptr); w;
+       w = FindWindowExA(nullptr, w, "TarnivelDeskMain", nullptr)) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == pi_.dwProcessId) return w;
+  }
+  return nullptr;
+}
+
+std::string DeskProgram::Caption(HWND window) {
+  wchar_t text[256];
+  char utf8[1024];
+  if (!GetWindowTextW(window, text, 256) || !WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr))
+    return std::string();
+  return utf8;
 }
 
 std::vector<HWND> DeskProgram::Chips() const { return ProcessWindows(pi_.dwProcessId, "TarnivelDeskChip"); }

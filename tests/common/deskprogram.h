@@ -16,10 +16,13 @@ bool WaitUntil(const std::function<bool()>& done, DWORD ms = 20000);
 
 class DeskProgram : public LibraryCopy {
  public:
-  explicit DeskProgram(bool withLibrary = true);
+  // withExamples: the sample scheduler files beside the program.
+  explicit DeskProgram(bool withLibrary = true, bool withExamples = false);
   ~DeskProgram();  // ends a program still running
 
-  bool Start();
+  // Started with this current folder (null: the program's own), as a start
+  // from the Run key at logon starts it in the Windows folder.
+  bool Start(const char* currentFolder = nullptr);
   // Another start of the same program and data folder; its exit code.
   int StartAgain() const;
   // The shown chip windows of the running program.
@@ -44,9 +47,13 @@ class DeskProgram : public LibraryCopy {
   std::string KeptPath() const { return File("AppData\\Tarnivel\\TarnivelDesk.ini"); }
   std::string Log() const { return Read("desk.log"); }
   HANDLE process() const { return pi_.hProcess; }
+  // The running program's hidden main window, which takes its messages.
+  HWND MainWindow() const;
+  // A visible dialog's caption (UTF-8), or empty.
+  static std::string Caption(HWND window);
 
  private:
-  bool Launch(PROCESS_INFORMATION* pi) const;
+  bool Launch(PROCESS_INFORMATION* pi, const char* currentFolder = nullptr) const;
   PROCESS_INFORMATION pi_;
 };
 

@@ -107,15 +107,36 @@ TEST(Desk, ChangesAreKept) {
   PostMessageA(dialog, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(WaitUntil([&] { return WindowRect(chip).right - WindowRect(chip).left > oneMonth.right - oneMonth.left; }));
 
+  // The font dialog opens on the chip's font: the system's face at 12 points
+  // (16 pixels at 96 DPI), without vertical faces; underline is kept.
   ASSERT_TRUE(desk.ChooseFromEnd(chip, kFont));
   ASSERT_TRUE(WaitUntil([&] { return (dialog = desk.Dialog(1136)) != nullptr; })) << "the font dialog";
+  NONCLIENTMETRICSA metrics = {sizeof metrics};
+  SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  char face[64] = "", size[16] = "";
+  GetDlgItemTextA(dialog, 1136, face, sizeof face);
+  GetDlgItemTextA(dialog, 1138, size, sizeof size);
+  EXPECT_EQ(std::vector<std::string>({metrics.lfMessageFont.lfFaceName, "12", "文字の色とフォント"}),
+            std::vector<std::string>({face, size, DeskProgram::Caption(dialog)}));
+  HWND faces = GetDlgItem(dialog, 1136);
+  for (int i = 0, n = (int)SendMessageA(faces, CB_GETCOUNT, 0, 0); i < n; ++i) {
+    char item[64] = "";
+    if (SendMessageA(faces, CB_GETLBTEXTLEN, i, 0) < (LRESULT)sizeof item) SendMessageA(faces, CB_GETLBTEXT, i, (LPARAM)item);
+    EXPECT_NE('@', item[0]) << item;
+  }
+  SendMessageA(GetDlgItem(dialog, 1041), BM_CLICK, 0, 0);  // underline
   PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitUntil([&] { return Has(desk.Kept(), "FontUnderline=1"); })) << desk.Kept();
+  EXPECT_TRUE(Has(desk.Kept(), "FontHeight=-16\r\n")) << "OK on the chip's own font keeps its size: " << desk.Kept();
+  EXPECT_TRUE(Has(desk.Kept(), std::string("FontFace=") + metrics.lfMessageFont.lfFaceName)) << desk.Kept();
+
   ASSERT_TRUE(desk.ChooseFromEnd(chip, kBackground));
   ASSERT_TRUE(WaitUntil([&] { return (dialog = desk.Dialog(706)) != nullptr; })) << "the colour dialog";
+  EXPECT_EQ("背景の色", DeskProgram::Caption(dialog));
   const int rgb[3][2] = {{706, 40}, {707, 200}, {708, 120}};
   for (auto& c : rgb) SetDlgItemInt(dialog, c[0], c[1], FALSE);
   PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-  ASSERT_TRUE(WaitUntil([&] { return Has(desk.Kept(), "BackColor=78C828"); })) << desk.Kept();
+  ASSERT_TRUE(WaitUntil([&] { return Has(desk.Kept(), "BackColor=#28C878"); })) << desk.Kept();
   Sleep(300);
   RECT changed = WindowRect(chip);
 
@@ -127,6 +148,7 @@ TEST(Desk, ChangesAreKept) {
   HDC screen = GetDC(nullptr);
   EXPECT_EQ(RGB(40, 200, 120), GetPixel(screen, changed.left + 2, changed.top + 2)) << "the chosen background";
   ReleaseDC(nullptr, screen);
+  EXPECT_TRUE(Has(desk.Kept(), "FontUnderline=1")) << "underline read back and written again";
 }
 
 // While chips change, the kept file is always whole to a reader; killed
@@ -221,6 +243,16 @@ std::string RunValue(bool remove = false) {
   return value;
 }
 
+bool SetRunValue(const std::string& value) {
+  HKEY key;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, nullptr, 0,
+                      KEY_SET_VALUE, nullptr, &key, nullptr))
+    return false;
+  bool set = !RegSetValueExA(key, "TarnivelDesk", 0, REG_SZ, (const BYTE*)value.c_str(), (DWORD)value.size() + 1);
+  RegCloseKey(key);
+  return set;
+}
+
 struct RunValueRemoved {
   ~RunValueRemoved() { RunValue(true); }
 };
@@ -241,34 +273,107 @@ TEST(Desk, TimeChangeAndStartWithWindows) {
   EXPECT_TRUE(WaitUntil([&] { return Has(desk.Log(), "update chip 1 (time change)") && Has(desk.Log(), "update chip 2 (time change)"); }))
       << desk.Log();
 
-  ASSERT_EQ("(none)", RunValue());
+  // A value left by a copy that was moved is not this copy's: choosing the
+  // item registers this one, choosing it again removes it.
+  ASSERT_TRUE(SetRunValue("\"C:\\moved\\TarnivelDesk.exe\""));
   ASSERT_TRUE(desk.ChooseFromEnd(desk.Chips()[0], kStartWithWindows));
   EXPECT_TRUE(WaitUntil([&] { return RunValue() == "\"" + desk.File("TarnivelDesk.exe") + "\""; })) << RunValue();
   ASSERT_TRUE(desk.ChooseFromEnd(desk.Chips()[0], kStartWithWindows));
   EXPECT_TRUE(WaitUntil([&] { return RunValue() == "(none)"; })) << RunValue();
 }
 
-// A chip kept on a monitor that is no longer there comes back inside a work
-// area; one on a monitor that is there stays.
-TEST(Desk, ChipOfAGoneMonitorComesBack) {
+namespace {
+
+bool InAWorkArea(HWND chip) {
+  RECT r = WindowRect(chip), inside;
+  MONITORINFO info = {sizeof info};
+  if (!GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info)) return false;
+  IntersectRect(&inside, &r, &info.rcWork);
+  return EqualRect(&inside, &r) != 0;
+}
+
+}  // namespace
+
+// A chip kept on a monitor that is no longer there, or with its month row
+// below the screen's edge, comes back inside a work area at start, after a
+// change of the display and from the icon; one in sight stays. A new chip
+// goes beside the chip it was asked from, not on it.
+TEST(Desk, ChipsStayInSight) {
   DeskProgram desk;
   const int right = GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  const int bottom = GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN);
   char kept[512];
   snprintf(kept, sizeof kept,
-           "[Desk]\r\nVersion=1\r\nChips=2\r\n[Chip1]\r\nLeft=%d\r\nTop=300\r\nWidth=100\r\nHeight=100\r\n"
-           "[Chip2]\r\nLeft=100\r\nTop=120\r\nWidth=100\r\nHeight=100\r\n[End]\r\n",
-           right + 400);
+           "[Desk]\r\nVersion=2\r\nChips=3\r\n[Chip1]\r\nLeft=%d\r\nTop=300\r\n[Chip2]\r\nLeft=100\r\nTop=120\r\n"
+           "[Chip3]\r\nLeft=600\r\nTop=%d\r\n[End]\r\n",
+           right + 400, bottom - 3);
   ASSERT_TRUE(desk.Keep(kept));
   ASSERT_TRUE(desk.Start());
-  ASSERT_TRUE(desk.WaitChips(2));
+  ASSERT_TRUE(desk.WaitChips(3));
+  HWND stays = nullptr;
   for (HWND chip : desk.Chips()) {
-    RECT r = WindowRect(chip), inside;
-    MONITORINFO info = {sizeof info};
-    ASSERT_TRUE(GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info));
-    IntersectRect(&inside, &r, &info.rcWork);
-    EXPECT_TRUE(EqualRect(&inside, &r)) << r.left << "," << r.top << " in a work area";
-    if (r.left < right / 2) {
-      EXPECT_EQ(std::vector<LONG>({100, 120}), std::vector<LONG>({r.left, r.top})) << "on a monitor that is there";
-    }
+    RECT r = WindowRect(chip);
+    EXPECT_TRUE(InAWorkArea(chip)) << r.left << "," << r.top << " in a work area";
+    if (r.left == 100 && r.top == 120) stays = chip;
   }
+  ASSERT_NE(nullptr, stays) << "a chip in sight stays where it was";
+
+  const struct {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+  } brings[] = {{WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024)}, {WM_APP + 3, 0, WM_LBUTTONUP}};
+  for (const auto& b : brings) {
+    SetWindowPos(stays, nullptr, 300, bottom - 3, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PostMessageA(desk.MainWindow(), b.message, b.wParam, b.lParam);
+    EXPECT_TRUE(WaitUntil([&] { return InAWorkArea(stays); })) << "message " << b.message;
+  }
+
+  ASSERT_TRUE(desk.ChooseFromEnd(stays, kNewChip));
+  ASSERT_TRUE(desk.WaitChips(4));
+  std::vector<HWND> chips = desk.Chips();
+  for (size_t i = 0; i < chips.size(); ++i)
+    for (size_t j = i + 1; j < chips.size(); ++j) {
+      RECT a = WindowRect(chips[i]), b = WindowRect(chips[j]), both;
+      EXPECT_FALSE(IntersectRect(&both, &a, &b)) << a.left << "," << a.top << " and " << b.left << "," << b.top;
+    }
+}
+
+// 終了 while a chip's dialog is open closes the dialog as Cancel and ends
+// cleanly, the chips kept as they were.
+TEST(Desk, QuitWithADialogOpen) {
+  const struct {
+    int item, control;
+  } dialogs[] = {{kChipSettings, 1205}, {kFont, 1136}, {kBackground, 706}};
+  DeskProgram desk;
+  for (const auto& d : dialogs) {
+    ASSERT_TRUE(desk.Start());
+    ASSERT_TRUE(desk.WaitChips(1));
+    std::string before = desk.Kept();
+    ASSERT_TRUE(desk.ChooseFromEnd(desk.Chips()[0], d.item));
+    ASSERT_TRUE(WaitUntil([&] { return desk.Dialog(d.control) != nullptr; })) << d.control;
+    PostMessageA(desk.MainWindow(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, desk.WaitExit(10000)) << "dialog " << d.control;
+    EXPECT_EQ(before, desk.Kept()) << "dialog " << d.control;
+  }
+}
+
+// Started from the Run key at logon (the current folder is the Windows
+// folder), the program reads the scheduler's files named relative to its
+// own folder, as when started by a double-click.
+TEST(Desk, SameDataHoweverStarted) {
+  DeskProgram desk(true, true);
+  ASSERT_TRUE(desk.Keep("[Desk]\r\nVersion=2\r\nChips=1\r\n[Chip1]\r\nLeft=100\r\nTop=100\r\nMemo=2026/12\r\n[End]\r\n"));
+  char windows[MAX_PATH];
+  ASSERT_TRUE(GetWindowsDirectoryA(windows, sizeof windows));
+  std::vector<std::vector<uint8_t>> pictures;
+  for (const char* folder : {(const char*)nullptr, (const char*)windows, (const char*)nullptr}) {
+    if (pictures.size() == 2) DeleteFileA(desk.File("S202612.TBL").c_str());  // no marks of the month's file
+    ASSERT_TRUE(desk.Start(folder));
+    ASSERT_TRUE(desk.WaitChips(1));
+    pictures.push_back(Pixels(desk.Chips()[0]));
+    desk.Kill();
+  }
+  EXPECT_TRUE(pictures[0] == pictures[1]) << "started in the Windows folder";
+  EXPECT_FALSE(pictures[0] == pictures[2]) << "the month's schedule file marks days";
 }
