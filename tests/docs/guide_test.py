@@ -3,6 +3,9 @@
 import copy
 import importlib.util
 import os
+import subprocess
+import sys
+import tempfile
 import unittest
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -38,11 +41,35 @@ class GuideTest(unittest.TestCase):
             ("フル パス", "フルパス", "フル パス is also written フルパス"),
             ("エディター", "エディタ", "エディタ is also written エディター"),
             ("TODAYTBL", "TODAY_TBL", "the index has no entry TODAYTBL", -1),  # every one
+            ("「新しいチップ(&N)」", "「新しいチップ(&M)」", "「新しいチップ(&M)」 is no text"),
+            ("Left=1200", "Lefts=1200", "key Lefts is not read"),
+            ("TarnivelDesk.ini.bad2", "TarnivelDesk.ini.bads2", "bads2 exists nowhere"),
+            ("BackColor=#FFFFE0", "BackColor=FFFFE0", "FFFFE0 exists nowhere"),
         ]
         for before, after, expected, *count in cases:
             self.assertIn(before, self.guide)
             problems = check_guide.check(self.guide.replace(before, after, *(count or [1])), self.src)
             self.assertTrue(any(expected in p for p in problems), "%s -> %s: %s" % (before, after, problems))
+
+    def test_a_name_to_come_that_desk_has_is_reported_in_any_form(self):
+        src = copy.copy(self.src)
+        src.desk_texts = self.src.desk_texts | {"背景の色(&K)..."}
+        self.assertIn("desk/ has 背景の色(&B)... now: drop it from DESK_NAMES_TO_COME", check_guide.check(self.guide, src))
+
+    def test_the_contact_line_is_filled_in_or_left_out(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            out = os.path.join(tmp, "guide.txt")
+            page = "https://example.invalid/tarnivel"
+            for contact, expected in (("", None), (page, "配布元の連絡先: " + page)):
+                env = dict(os.environ, TARNIVEL_CONTACT=contact)
+                subprocess.run([sys.executable, os.path.join(ROOT, "scripts", "make-guide.py"), check_guide.GUIDE, out],
+                               env=env, check=True)
+                with open(out, "rb") as f:
+                    text = f.read().decode("cp932")
+                self.assertNotIn("{{", text)
+                lines = [l for l in text.split("\r\n") if "連絡先:" in l]
+                self.assertEqual([expected] if expected else [], lines, contact)
+                self.assertNotIn("\r\n\r\n\r\n", text, contact)
 
     def test_a_resource_string_with_a_lone_quote_is_reported(self):
         src = copy.copy(self.src)
