@@ -2,12 +2,12 @@
 """Checks that the user guide names only what exists: every text of the
 library or of TarnivelDesk it quotes in 「」 (texts of other programs go in
 『』), every file, key of TODAY.CNF or TarnivelDesk.ini and word of ASCII it
-names, and every table line it shows as a
-sample; that it describes every menu item and dialog control in its own
-section; that no line is wider than 80 columns; that it writes a word of
-katakana one way (with or without a blank inside, with or without a final
-long-vowel mark); that the help file's index has its key terms; and that no
-string of the resources reads with a lone double quote once compiled.
+names, and every table line it shows as a sample; that it describes every
+menu item and dialog control in its own section; that no line is wider than
+80 columns; that it writes a word of katakana one way (with or without a
+blank inside, with or without a final long-vowel mark); that the help
+file's index has its key terms; and that no string of the resources reads
+with a lone double quote once compiled.
 Prints what it finds and exits 1 then.
 
     check-guide.py [GUIDE.md]      (default docs/guide.ja.md)
