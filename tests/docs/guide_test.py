@@ -3,9 +3,6 @@
 import copy
 import importlib.util
 import os
-import subprocess
-import sys
-import tempfile
 import unittest
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -56,20 +53,10 @@ class GuideTest(unittest.TestCase):
         src.desk_texts = self.src.desk_texts | {"背景の色(&K)..."}
         self.assertIn("desk/ has 背景の色(&B)... now: drop it from DESK_NAMES_TO_COME", check_guide.check(self.guide, src))
 
-    def test_the_contact_line_is_filled_in_or_left_out(self):
-        with tempfile.TemporaryDirectory() as tmp:
-            out = os.path.join(tmp, "guide.txt")
-            page = "https://example.invalid/tarnivel"
-            for contact, expected in (("", None), (page, "配布元の連絡先: " + page)):
-                env = dict(os.environ, TARNIVEL_CONTACT=contact)
-                subprocess.run([sys.executable, os.path.join(ROOT, "scripts", "make-guide.py"), check_guide.GUIDE, out],
-                               env=env, check=True)
-                with open(out, "rb") as f:
-                    text = f.read().decode("cp932")
-                self.assertNotIn("{{", text)
-                lines = [l for l in text.split("\r\n") if "連絡先:" in l]
-                self.assertEqual([expected] if expected else [], lines, contact)
-                self.assertNotIn("\r\n\r\n\r\n", text, contact)
+    def test_the_contact_line_is_filled_in_or_left_out_with_its_blank_line(self):
+        lines = ["a", "", "連絡先: {{CONTACT}}", "", "b"]
+        for contact, expected in (("", ["a", "", "b"]), ("x@example.invalid", ["a", "", "連絡先: x@example.invalid", "", "b"])):
+            self.assertEqual(expected, check_guide.make_help.make_guide.with_contact(lines, contact), contact)
 
     def test_a_resource_string_with_a_lone_quote_is_reported(self):
         src = copy.copy(self.src)
