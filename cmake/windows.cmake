@@ -66,7 +66,7 @@ target_include_directories(TarnivelDesk PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOUR
 set_source_files_properties(desk/desk.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/desk/TarnivelDesk.manifest;${CMAKE_SOURCE_DIR}/resources/icons/calendar.ico")
 target_link_options(TarnivelDesk PRIVATE ${static_runtime} -Wl,--no-insert-timestamp)
-target_link_libraries(TarnivelDesk PRIVATE hostcore user32 gdi32 comdlg32 shell32 advapi32 ole32 uuid)
+target_link_libraries(TarnivelDesk PRIVATE hostcore user32 gdi32 comdlg32 shell32 advapi32 ole32 uuid version)
 
 # GoogleTest, built by the cross toolchain.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)

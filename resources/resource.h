@@ -88,7 +88,8 @@
 // Equinox table
 #define IDR_EQUINOX 101
 
-// Version
+// Version of the library and of TarnivelDesk.exe
 #define TARNIVEL_FILEVERSION 2, 0, 1320, 0
+#define TARNIVEL_PRODUCTVERSION 2, 0, 0, 0
 #define TARNIVEL_FILEVERSION_STR "2.0.1320"
 #define TARNIVEL_PRODUCTVERSION_STR "2.0b"

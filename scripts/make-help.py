@@ -17,6 +17,7 @@ and its pages in DIR.
 
 Every character must have a code page 932 form that reads back as the same
 character: the script names each one that has none and writes nothing then.
+The contact line is filled in or left out as make-guide.py does.
 """
 import html
 import importlib.util
@@ -573,17 +574,8 @@ def main(argv):
         print("usage: make-help.py SOURCE.md RESOURCE.rc OUTPUT.chm [--pages DIR]", file=sys.stderr)
         return 2
     source, rc, output = args
-    with open(source, "rb") as f:
-        try:
-            text = f.read().decode("utf-8")
-        except UnicodeDecodeError as e:
-            print("%s: not UTF-8 (%s)" % (source, e), file=sys.stderr)
-            return 1
-    lines = text.splitlines()
-    bad = make_guide.unconvertible(lines)
-    if bad:
-        for message in bad:
-            print("%s:%s" % (source, message), file=sys.stderr)
+    lines = make_guide.read_source(source)
+    if lines is None:
         return 1
     with open(rc, encoding="utf-8") as f:
         rc_text = f.read()

@@ -10,7 +10,11 @@
 # --out: where the archive goes (default dist/); --build: the Windows build
 # whose Tarnivel.dxl is packed (default build/win); --no-build: take that
 # library as it is.
+# The guide's contact line (an address or page of whoever hands the release
+# out) is TARNIVEL_CONTACT, else the value below; empty leaves the line out.
 set -euo pipefail
+contact=""
+export TARNIVEL_CONTACT="${TARNIVEL_CONTACT:-$contact}"
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 

@@ -38,11 +38,25 @@ class GuideTest(unittest.TestCase):
             ("フル パス", "フルパス", "フル パス is also written フルパス"),
             ("エディター", "エディタ", "エディタ is also written エディター"),
             ("TODAYTBL", "TODAY_TBL", "the index has no entry TODAYTBL", -1),  # every one
+            ("「新しいチップ(&N)」", "「新しいチップ(&M)」", "「新しいチップ(&M)」 is no text"),
+            ("Left=1200", "Lefts=1200", "key Lefts is not read"),
+            ("TarnivelDesk.ini.bad2", "TarnivelDesk.ini.bads2", "bads2 exists nowhere"),
+            ("BackColor=#FFFFE0", "BackColor=FFFFE0", "FFFFE0 exists nowhere"),
         ]
         for before, after, expected, *count in cases:
             self.assertIn(before, self.guide)
             problems = check_guide.check(self.guide.replace(before, after, *(count or [1])), self.src)
             self.assertTrue(any(expected in p for p in problems), "%s -> %s: %s" % (before, after, problems))
+
+    def test_a_name_to_come_that_desk_has_is_reported_in_any_form(self):
+        src = copy.copy(self.src)
+        src.desk_texts = self.src.desk_texts | {"背景の色(&K)..."}
+        self.assertIn("desk/ has 背景の色(&B)... now: drop it from DESK_NAMES_TO_COME", check_guide.check(self.guide, src))
+
+    def test_the_contact_line_is_filled_in_or_left_out_with_its_blank_line(self):
+        lines = ["a", "", "連絡先: {{CONTACT}}", "", "b"]
+        for contact, expected in (("", ["a", "", "b"]), ("x@example.invalid", ["a", "", "連絡先: x@example.invalid", "", "b"])):
+            self.assertEqual(expected, check_guide.make_help.make_guide.with_contact(lines, contact), contact)
 
     def test_a_resource_string_with_a_lone_quote_is_reported(self):
         src = copy.copy(self.src)

@@ -10,6 +10,7 @@ import html.parser
 import os
 import re
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -64,6 +65,39 @@ def section(path, name, tmp):
     return read(out)
 
 
+def version_resource(path):
+    """The version block of a PE file as Windows lays it out: the fixed file
+    and product versions, the string table's name, its strings and the
+    translation; None without one."""
+    data = read(path)
+    start = data.find("VS_VERSION_INFO".encode("utf-16-le")) - 6
+    found = {}
+
+    def node(at, parents):
+        length, value_length, text = struct.unpack_from("<HHH", data, at)
+        end = at + 6
+        while data[end:end + 2] != b"\0\0":
+            end += 2
+        key, value = data[at + 6:end].decode("utf-16-le"), (end + 5) & ~3
+        size = value_length * 2 if text else value_length
+        if parents[-1:] == ["StringFileInfo"]:
+            found["table"] = key
+        elif parents[-2:-1] == ["StringFileInfo"]:
+            found[key] = data[value:value + size].decode("utf-16-le").rstrip("\0")
+        elif key == "Translation":
+            found[key] = struct.unpack_from("<HH", data, value)
+        elif key == "VS_VERSION_INFO":
+            found["fixed"] = struct.unpack_from("<8x4I", data, value)
+        child = (value + size + 3) & ~3
+        while child < at + length:
+            child = node(child, parents + [key])
+        return (at + max(length, 6) + 3) & ~3
+
+    if start >= 0:
+        node(start, [])
+    return found or None
+
+
 class Links(html.parser.HTMLParser):
     """Targets of links, images and contents entries, anchors and entry names."""
     def __init__(self):
@@ -112,7 +146,15 @@ class PackageTest(unittest.TestCase):
         self.assertEqual([], [line for line in objdump("-t", program).splitlines() if "(sec" in line])
         imports = sorted(re.findall(r"DLL Name: (\S+)", objdump("-p", program)))
         self.assertEqual(["ADVAPI32.dll", "COMDLG32.DLL", "GDI32.dll", "KERNEL32.dll", "SHELL32.dll", "USER32.dll",
-                          "msvcrt.dll", "ole32.dll"], imports)
+                          "VERSION.dll", "msvcrt.dll", "ole32.dll"], imports)
+
+    def test_desk_program_carries_the_version_of_the_library(self):
+        desk = version_resource(os.path.join(self.top, "TarnivelDesk.exe")) or {}
+        library = version_resource(os.path.join(self.top, "Tarnivel.dxl"))
+        for key in ("fixed", "table", "Translation", "FileVersion", "ProductVersion", "CompanyName"):
+            self.assertEqual(library[key], desk.get(key), key)
+        self.assertEqual((version(), 0x411, "TarnivelDesk.exe"),
+                         (desk["ProductVersion"], desk["Translation"][0], desk["OriginalFilename"]))
 
     def test_library_is_stripped_and_links_its_debug_information(self):
         library = os.path.join(self.top, "Tarnivel.dxl")
@@ -149,6 +191,7 @@ class PackageTest(unittest.TestCase):
             if name.endswith((".htm", ".hhc", ".hhk")):
                 text = read(os.path.join(pages, name)).decode("cp932")  # strict
                 self.assertIn("charset=Shift_JIS", text, name)
+                self.assertNotIn("{{", text, name)
                 links.page = name
                 links.feed(text)
         self.assertTrue(links.targets)
@@ -194,6 +237,8 @@ class PackageTest(unittest.TestCase):
         for screen_text in SCREEN_TEXTS:
             self.assertTrue(any(screen_text in line for line in lines), "guide lacks %s" % screen_text)
         self.assertNotIn("`", text)
+        # No contact was set: no address, and no placeholder for one.
+        self.assertIsNone(re.search(r"[\w.+-]+@[\w-]+\.\w|\{\{", text))
 
     def test_guide_source_with_a_character_outside_code_page_932_is_refused(self):
         source = os.path.join(self.tmp, "bad.md")
