@@ -64,7 +64,7 @@ file(GLOB desk_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/desk/*.cpp)
 add_executable(TarnivelDesk WIN32 ${desk_src} desk/desk.rc)
 target_include_directories(TarnivelDesk PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/desk ${CMAKE_SOURCE_DIR}/resources/icons)
 set_source_files_properties(desk/desk.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/desk/TarnivelDesk.manifest;${CMAKE_SOURCE_DIR}/resources/icons/calendar.ico")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/desk/TarnivelDesk.manifest;${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/resources/icons/calendar.ico")
 target_link_options(TarnivelDesk PRIVATE ${static_runtime} -Wl,--no-insert-timestamp)
 target_link_libraries(TarnivelDesk PRIVATE hostcore user32 gdi32 comdlg32 shell32 advapi32 ole32 uuid version)
 

@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "desk/autostart.h"
+#include "desk/deskabout.h"
 #include "desk/deskchips.h"
 #include "desk/deskstore.h"
 #include "desk/fontcolor.h"
@@ -117,9 +118,8 @@ void Configure(HWND owner) {
 }
 
 void About(HWND owner) {
-  if (!g_desk.api.DrawExAbout) return;
   ModalScope modal;
-  g_desk.api.DrawExAbout(owner);
+  ShowDeskAbout(owner, g_desk.api.file);
 }
 
 // Carries out one of the program's commands; chipWindow is the chip it was

@@ -33,7 +33,7 @@ GENERAL_WORDS = {
 }
 # Texts and names of TarnivelDesk that the guide describes before desk/ has
 # them; the check says when one of them arrives and is to leave this list.
-DESK_NAMES_TO_COME = {"文字の色とフォント(&F)...", "背景の色(&B)...", "背景の色", "チップを表示(&S)", "FontUnderline",
+DESK_NAMES_TO_COME = {"文字の色とフォント(&F)...", "背景の色(&B)...", "背景の色", "チップを表示(&C)", "FontUnderline",
                       "FontStrikeOut", "edited"}
 KATAKANA = "[\u30a1-\u30fa\u30fc]+"
 FILE_NAME = re.compile(r"[A-Za-z0-9_%$\-]+\.(?:dxl|ini|txt|chm|hlp|CNF|TBL|exe|EXE|TXT)\b")
