@@ -10,6 +10,7 @@
 
 #include "host/capture.h"
 #include "host/paint.h"
+#include "resources/resource.h"
 #include "tests/common/deskprogram.h"
 
 namespace {
@@ -376,4 +377,18 @@ TEST(Desk, SameDataHoweverStarted) {
   }
   EXPECT_TRUE(pictures[0] == pictures[1]) << "started in the Windows folder";
   EXPECT_FALSE(pictures[0] == pictures[2]) << "the month's schedule file marks days";
+}
+
+// バージョン情報 names the program and the library, each with its version.
+TEST(Desk, AboutNamesBothVersions) {
+  DeskProgram desk;
+  ASSERT_TRUE(desk.Start());
+  ASSERT_TRUE(desk.WaitChips(1));
+  ASSERT_TRUE(desk.ChooseFromEnd(desk.Chips()[0], kAbout));
+  std::string text = desk.AnswerBox(IDOK);
+  const std::string version = "(ファイルの版 " TARNIVEL_FILEVERSION_STR ")";
+  size_t first = text.find(version);
+  EXPECT_TRUE(Has(text, "TarnivelDesk " TARNIVEL_PRODUCTVERSION_STR) && Has(text, desk.library()) &&
+              first != std::string::npos && text.find(version, first + 1) != std::string::npos)
+      << text;
 }
