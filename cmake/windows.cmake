@@ -46,18 +46,29 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/Tarnivel.chm
   VERBATIM)
 add_custom_target(helpfile ALL DEPENDS ${CMAKE_BINARY_DIR}/Tarnivel.chm)
 
-file(GLOB host_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/host/*.cpp ${CMAKE_SOURCE_DIR}/soak/*.cpp)
-# The host finds a day on a chip by the same layout arithmetic.
-list(APPEND host_src ${CMAKE_SOURCE_DIR}/month/layout.cpp ${CMAKE_SOURCE_DIR}/month/dates.cpp)
-# The host core: the records, the loader, a chip's memo text and saved data,
-# its menu and dialogs; dxlhost and the desktop program both link it.
-set(host_core_src ${host_src})
-list(FILTER host_core_src EXCLUDE REGEX "host/dxlhost\\.cpp$")
+# The host core: what any host of chips needs (the loader, the records, a
+# chip's memo text and saved data, the host's menu items and dialogs).
+file(GLOB host_core_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/host/*.cpp)
 add_library(hostcore STATIC ${host_core_src})
 target_include_directories(hostcore PUBLIC ${CMAKE_SOURCE_DIR})
-add_executable(dxlhost host/dxlhost.cpp)
+
+# dxlhost's commands on the core: state, paint, pictures and PNG, hovering,
+# the menu, dialogs and about box driven from the command line, desk-shot.
+file(GLOB dxlhost_cmds_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/dxlhost/*.cpp)
+list(FILTER dxlhost_cmds_src EXCLUDE REGEX "dxlhost/dxlhost\\.cpp$")
+# A day on a chip is found by the same layout arithmetic.
+list(APPEND dxlhost_cmds_src ${CMAKE_SOURCE_DIR}/month/layout.cpp ${CMAKE_SOURCE_DIR}/month/dates.cpp)
+add_library(dxlhostcmds STATIC ${dxlhost_cmds_src})
+target_link_libraries(dxlhostcmds PUBLIC hostcore ole32 uuid)
+
+# The soak that dxlhost runs: import patching, accounting, planned failures.
+file(GLOB soak_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/soak/*.cpp)
+add_library(soak STATIC ${soak_src})
+target_link_libraries(soak PUBLIC dxlhostcmds)
+
+add_executable(dxlhost dxlhost/dxlhost.cpp)
 target_link_options(dxlhost PRIVATE ${static_runtime})
-target_link_libraries(dxlhost PRIVATE hostcore user32 gdi32 ole32 uuid)
+target_link_libraries(dxlhost PRIVATE soak dxlhostcmds hostcore user32 gdi32 ole32 uuid)
 
 # The desktop program: its portable file format and arithmetic, its Win32 shell.
 file(GLOB desk_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/desk/*.cpp)
@@ -95,12 +106,12 @@ add_test(NAME wintests COMMAND wintests)
 
 # Host-level tests: the built Tarnivel.dxl driven through its exports.
 file(GLOB hosttest_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/host/*.cpp)
-# The host core brings the chip geometry, also used to find day cells in
+# dxlhost's commands bring the chip geometry, also used to find day cells in
 # painted pictures.
 add_executable(hosttests ${hosttest_src} ${test_common_src})
 target_include_directories(hosttests PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(hosttests PRIVATE ${static_runtime})
-target_link_libraries(hosttests PRIVATE hostcore gtest user32 gdi32 ole32 uuid version)
+target_link_libraries(hosttests PRIVATE soak dxlhostcmds hostcore gtest user32 gdi32 ole32 uuid version)
 target_compile_definitions(hosttests PRIVATE TARNIVEL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 add_dependencies(hosttests Tarnivel dxlhost TarnivelDesk helpfile ${helper_targets})
 add_test(NAME hosttests COMMAND hosttests)
