@@ -17,6 +17,11 @@ set(static_runtime -static-libgcc -static-libstdc++ -static)
 # an event and a thread handle of the loading thread), only the C runtime
 # pieces and libgcc. The test programs keep the full -posix runtime.
 set(library_code_options -fno-exceptions -fno-rtti -fno-threadsafe-statics -fno-asynchronous-unwind-tables)
+# The desktop program and the host core it links throw nothing either, and
+# keep each function in a section of its own for the linker to drop what is
+# not called. As C++20 they instantiate what they use of std::string and
+# std::wstring rather than linking the runtime's whole compiled strings.
+set(lean_code_options ${library_code_options} -ffunction-sections -fdata-sections)
 set(library_runtime -static-libgcc -nodefaultlibs
     -Wl,--start-group -lmingw32 -lgcc -lmoldname -lmingwex -lmsvcrt -lkernel32 -Wl,--end-group)
 
@@ -51,6 +56,8 @@ add_custom_target(helpfile ALL DEPENDS ${CMAKE_BINARY_DIR}/Tarnivel.chm)
 file(GLOB host_core_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/host/*.cpp)
 add_library(hostcore STATIC ${host_core_src})
 target_include_directories(hostcore PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(hostcore PRIVATE ${lean_code_options})
+set_target_properties(hostcore PROPERTIES CXX_STANDARD 20)
 
 # dxlhost's commands on the core: state, paint, pictures and PNG, hovering,
 # the menu, dialogs and about box driven from the command line, desk-shot.
@@ -72,12 +79,14 @@ target_link_libraries(dxlhost PRIVATE soak dxlhostcmds hostcore user32 gdi32 ole
 
 # The desktop program: its portable file format and arithmetic, its Win32 shell.
 file(GLOB desk_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/desk/*.cpp)
-add_executable(TarnivelDesk WIN32 ${desk_src} desk/desk.rc)
+add_executable(TarnivelDesk WIN32 ${desk_src} runtime/noexceptions.cpp desk/desk.rc)
+target_compile_options(TarnivelDesk PRIVATE ${lean_code_options})
+set_target_properties(TarnivelDesk PROPERTIES CXX_STANDARD 20)
 target_include_directories(TarnivelDesk PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/desk ${CMAKE_SOURCE_DIR}/resources/icons)
 set_source_files_properties(desk/desk.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/desk/TarnivelDesk.manifest;${CMAKE_SOURCE_DIR}/resources/icons/calendar.ico")
-target_link_options(TarnivelDesk PRIVATE ${static_runtime} -Wl,--no-insert-timestamp)
-target_link_libraries(TarnivelDesk PRIVATE hostcore user32 gdi32 comdlg32 shell32 advapi32 ole32 uuid)
+target_link_options(TarnivelDesk PRIVATE ${static_runtime} -Wl,--no-insert-timestamp -Wl,--gc-sections)
+target_link_libraries(TarnivelDesk PRIVATE hostcore user32 gdi32 comdlg32 shell32 advapi32)
 
 # GoogleTest, built by the cross toolchain.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
