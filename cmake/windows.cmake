@@ -17,6 +17,11 @@ set(static_runtime -static-libgcc -static-libstdc++ -static)
 # an event and a thread handle of the loading thread), only the C runtime
 # pieces and libgcc. The test programs keep the full -posix runtime.
 set(library_code_options -fno-exceptions -fno-rtti -fno-threadsafe-statics -fno-asynchronous-unwind-tables)
+# The desktop program and the host core it links throw nothing either, and
+# keep each function in a section of its own for the linker to drop what is
+# not called. As C++20 they instantiate what they use of std::string and
+# std::wstring rather than linking the runtime's whole compiled strings.
+set(lean_code_options ${library_code_options} -ffunction-sections -fdata-sections)
 set(library_runtime -static-libgcc -nodefaultlibs
     -Wl,--start-group -lmingw32 -lgcc -lmoldname -lmingwex -lmsvcrt -lkernel32 -Wl,--end-group)
 
@@ -46,27 +51,42 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/Tarnivel.chm
   VERBATIM)
 add_custom_target(helpfile ALL DEPENDS ${CMAKE_BINARY_DIR}/Tarnivel.chm)
 
-file(GLOB host_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/host/*.cpp ${CMAKE_SOURCE_DIR}/soak/*.cpp)
-# The host finds a day on a chip by the same layout arithmetic.
-list(APPEND host_src ${CMAKE_SOURCE_DIR}/month/layout.cpp ${CMAKE_SOURCE_DIR}/month/dates.cpp)
-# The host core: the records, the loader, a chip's memo text and saved data,
-# its menu and dialogs; dxlhost and the desktop program both link it.
-set(host_core_src ${host_src})
-list(FILTER host_core_src EXCLUDE REGEX "host/dxlhost\\.cpp$")
+# The host core: what any host of chips needs (the loader, the records, a
+# chip's memo text and saved data, the host's menu items and dialogs).
+file(GLOB host_core_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/host/*.cpp)
 add_library(hostcore STATIC ${host_core_src})
 target_include_directories(hostcore PUBLIC ${CMAKE_SOURCE_DIR})
-add_executable(dxlhost host/dxlhost.cpp)
+target_compile_options(hostcore PRIVATE ${lean_code_options})
+set_target_properties(hostcore PROPERTIES CXX_STANDARD 20)
+
+# dxlhost's commands on the core: state, paint, pictures and PNG, hovering,
+# the menu, dialogs and about box driven from the command line, desk-shot.
+file(GLOB dxlhost_cmds_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/dxlhost/*.cpp)
+list(FILTER dxlhost_cmds_src EXCLUDE REGEX "dxlhost/dxlhost\\.cpp$")
+# A day on a chip is found by the same layout arithmetic.
+list(APPEND dxlhost_cmds_src ${CMAKE_SOURCE_DIR}/month/layout.cpp ${CMAKE_SOURCE_DIR}/month/dates.cpp)
+add_library(dxlhostcmds STATIC ${dxlhost_cmds_src})
+target_link_libraries(dxlhostcmds PUBLIC hostcore ole32 uuid)
+
+# The soak that dxlhost runs: import patching, accounting, planned failures.
+file(GLOB soak_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/soak/*.cpp)
+add_library(soak STATIC ${soak_src})
+target_link_libraries(soak PUBLIC dxlhostcmds)
+
+add_executable(dxlhost dxlhost/dxlhost.cpp)
 target_link_options(dxlhost PRIVATE ${static_runtime})
-target_link_libraries(dxlhost PRIVATE hostcore user32 gdi32 ole32 uuid)
+target_link_libraries(dxlhost PRIVATE soak dxlhostcmds hostcore user32 gdi32 ole32 uuid)
 
 # The desktop program: its portable file format and arithmetic, its Win32 shell.
 file(GLOB desk_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/desk/*.cpp)
-add_executable(TarnivelDesk WIN32 ${desk_src} desk/desk.rc)
+add_executable(TarnivelDesk WIN32 ${desk_src} runtime/noexceptions.cpp desk/desk.rc)
+target_compile_options(TarnivelDesk PRIVATE ${lean_code_options})
+set_target_properties(TarnivelDesk PROPERTIES CXX_STANDARD 20)
 target_include_directories(TarnivelDesk PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/desk ${CMAKE_SOURCE_DIR}/resources/icons)
 set_source_files_properties(desk/desk.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/desk/TarnivelDesk.manifest;${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/resources/icons/calendar.ico")
-target_link_options(TarnivelDesk PRIVATE ${static_runtime} -Wl,--no-insert-timestamp)
-target_link_libraries(TarnivelDesk PRIVATE hostcore user32 gdi32 comdlg32 shell32 advapi32 ole32 uuid version)
+target_link_options(TarnivelDesk PRIVATE ${static_runtime} -Wl,--no-insert-timestamp -Wl,--gc-sections)
+target_link_libraries(TarnivelDesk PRIVATE hostcore user32 gdi32 comdlg32 shell32 advapi32 version)
 
 # GoogleTest, built by the cross toolchain.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
@@ -95,12 +115,12 @@ add_test(NAME wintests COMMAND wintests)
 
 # Host-level tests: the built Tarnivel.dxl driven through its exports.
 file(GLOB hosttest_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/host/*.cpp)
-# The host core brings the chip geometry, also used to find day cells in
+# dxlhost's commands bring the chip geometry, also used to find day cells in
 # painted pictures.
 add_executable(hosttests ${hosttest_src} ${test_common_src})
 target_include_directories(hosttests PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(hosttests PRIVATE ${static_runtime})
-target_link_libraries(hosttests PRIVATE hostcore gtest user32 gdi32 ole32 uuid version)
+target_link_libraries(hosttests PRIVATE soak dxlhostcmds hostcore gtest user32 gdi32 ole32 uuid version)
 target_compile_definitions(hosttests PRIVATE TARNIVEL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 add_dependencies(hosttests Tarnivel dxlhost TarnivelDesk helpfile ${helper_targets})
 add_test(NAME hosttests COMMAND hosttests)

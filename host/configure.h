@@ -22,6 +22,3 @@ int HostConfigure(const DxlApi* api, HWND owner);
 // The chip menu's host item: the dialog owned by the chip window, then an
 // Update so that the chip follows the options at once; 1 = repaint it.
 int ConfigureFromChipMenu(const DxlApi* api, HostChip* chip);
-
-// dxlhost configure LIBRARY [--shot FILE.png] [--close ok|cancel]
-int RunConfigureCommand(int argc, char** argv);

@@ -18,6 +18,3 @@ int HostEditChip(const DxlApi* api, HostChip* chip, HWND owner, std::vector<unsi
 // The chip menu's host item for the dialog: 2 after OK (the view, and so the
 // chip's size, may have changed), 0 otherwise.
 int EditChipFromMenu(const DxlApi* api, HostChip* chip);
-
-// dxlhost edit LIBRARY [options]
-int RunEditCommand(int argc, char** argv);

@@ -36,9 +36,6 @@ struct DxlApi {
 // copy beside this program first) and resolves its exports; missing ones
 // stay null.
 bool LoadDxl(const char* path, DxlApi* api);
-// LoadDxl that says which file it loaded on stdout, or on stderr why it could
-// not load it.
-bool LoadDxlOrComplain(const char* path, DxlApi* api);
 // The folder of the running program, with its trailing backslash.
 std::string ProgramDirectory();
 void UnloadDxl(DxlApi* api);
@@ -84,12 +81,3 @@ void HostChipFree(HostChip* chip);
 // Reads the chip's leading state fields through its handle; false when the
 // handle cannot be locked or its block is too small for them.
 bool HostPeekChip(HGLOBAL chip, HostChipPeek* out);
-
-bool ReadWholeFile(const char* path, std::vector<unsigned char>* out);
-
-// Prints the chip's state fields, each line starting with when.
-void PrintChipState(const char* when, HGLOBAL chip);
-
-std::string HexBytes(const std::vector<unsigned char>& bytes);
-
-bool WriteWholeFile(const char* path, const std::vector<unsigned char>& bytes);

@@ -17,13 +17,6 @@ struct HostMenuItem {
 // Shows the library's menu with these host items at a screen point and
 // carries out the chosen command; returns the command, 0 when none was chosen.
 UINT TrackChipMenuWith(const DxlApi* api, HostChip* chip, POINT at, const HostMenuItem* items, UINT count);
-// TrackChipMenuWith the stand-in host's own items.
-UINT TrackChipMenu(const DxlApi* api, HostChip* chip, POINT at);
 // What the host does after a command: 2 resizes the chip window to
 // CalcDefaultRect, 1 repaints it.
 void ApplyMenuResult(const DxlApi* api, HostChip* chip, int result);
-// Prints a menu's items: identifier, text, checked and grayed, submenus indented.
-void PrintMenu(HMENU menu, int depth);
-
-// dxlhost menu LIBRARY [options]
-int RunMenuCommand(int argc, char** argv);

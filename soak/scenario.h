@@ -6,8 +6,8 @@
 
 #include <string>
 
+#include "dxlhost/paint.h"
 #include "host/loader.h"
-#include "host/paint.h"
 
 // A memory DC with a 32-bit picture that every chip fits in.
 struct Canvas {

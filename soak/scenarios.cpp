@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "dxlhost/hover.h"
 #include "host/edit.h"
-#include "host/hover.h"
 #include "host/menu.h"
 #include "host/pump.h"
 #include "soak/accounting.h"

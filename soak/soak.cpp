@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "host/loader.h"
-#include "host/paint.h"
+#include "dxlhost/commandhelpers.h"
+#include "dxlhost/paint.h"
 #include "soak/accounting.h"
 #include "soak/faults.h"
 #include "soak/scenario.h"

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "dxlhost/menu.h"
+#include "dxlhost/paint.h"
 #include "host/configure.h"
 #include "host/loader.h"
-#include "host/menu.h"
-#include "host/paint.h"
 #include "tests/common/dialog_driver.h"
 #include "tests/common/runprogram.h"
 #include "tests/common/tempfolder.h"

@@ -8,8 +8,8 @@
 #include <atomic>
 #include <thread>
 
-#include "host/capture.h"
-#include "host/paint.h"
+#include "dxlhost/capture.h"
+#include "dxlhost/paint.h"
 #include "resources/resource.h"
 #include "tests/common/deskprogram.h"
 

@@ -7,11 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "dxlhost/commandhelpers.h"
+#include "dxlhost/paint.h"
+#include "dxlhost/png.h"
 #include "host/edit.h"
 #include "host/loader.h"
 #include "host/menu.h"
-#include "host/paint.h"
-#include "host/png.h"
 #include "tests/common/dialog_driver.h"
 #include "tests/host/chip_fixture.h"
 #include "tests/host/livemenu.h"

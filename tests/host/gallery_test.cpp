@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "dxlhost/png.h"
 #include "host/loader.h"
-#include "host/png.h"
 #include "month/layout.h"
 #include "tests/common/runprogram.h"
 #include "tests/common/tempfolder.h"

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "dxlhost/paint.h"
 #include "host/loader.h"
-#include "host/paint.h"
 #include "soak/iat.h"
 #include "tests/common/dialog_driver.h"
 #include "tests/common/tempfolder.h"

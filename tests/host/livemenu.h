@@ -5,8 +5,8 @@
 
 #include <initializer_list>
 
+#include "dxlhost/menu.h"
 #include "host/loader.h"
-#include "host/menu.h"
 
 namespace livemenu {
 

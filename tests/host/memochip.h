@@ -1,7 +1,7 @@
 // A chip made by the host tests: the default look, a memo and its months.
 #pragma once
 
-#include "host/paint.h"
+#include "dxlhost/paint.h"
 
 inline bool CreateMemoChip(const DxlApi* api, const char* memo, int months, HostChip* chip) {
   PaintOptions o;

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "dxlhost/paint.h"
 #include "host/loader.h"
 #include "host/menu.h"
-#include "host/paint.h"
 #include "tests/common/runprogram.h"
 #include "tests/common/tempfolder.h"
 #include "tests/host/livemenu.h"

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "dxlhost/paint.h"
+#include "dxlhost/png.h"
 #include "host/loader.h"
-#include "host/paint.h"
-#include "host/png.h"
 #include "tests/common/runprogram.h"
 #include "tests/common/tempfolder.h"
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "host/hover.h"
+#include "dxlhost/hover.h"
+#include "dxlhost/paint.h"
 #include "host/loader.h"
 #include "host/menu.h"
-#include "host/paint.h"
 #include "host/pump.h"
 #include "soak/accounting.h"
 #include "soak/faults.h"

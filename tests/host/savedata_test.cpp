@@ -2,6 +2,7 @@
 #include <stdio.h>
 
 #include "chip_fixture.h"
+#include "dxlhost/commandhelpers.h"
 
 using namespace hostchiptest;
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "dxlhost/paint.h"
 #include "host/loader.h"
-#include "host/paint.h"
 #include "soak/accounting.h"
 #include "soak/faults.h"
 #include "tests/common/dialog_driver.h"

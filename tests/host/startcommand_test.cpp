@@ -6,8 +6,8 @@
 
 #include <string>
 
+#include "dxlhost/paint.h"
 #include "host/loader.h"
-#include "host/paint.h"
 #include "soak/accounting.h"
 #include "soak/iat.h"
 #include "tests/common/tempfolder.h"

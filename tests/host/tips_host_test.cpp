@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "host/hover.h"
+#include "dxlhost/hover.h"
+#include "dxlhost/paint.h"
 #include "host/loader.h"
-#include "host/paint.h"
 #include "tests/common/tempfolder.h"
 #include "tests/host/memochip.h"
 

@@ -146,7 +146,7 @@ class PackageTest(unittest.TestCase):
         self.assertEqual([], [line for line in objdump("-t", program).splitlines() if "(sec" in line])
         imports = sorted(re.findall(r"DLL Name: (\S+)", objdump("-p", program)))
         self.assertEqual(["ADVAPI32.dll", "COMDLG32.DLL", "GDI32.dll", "KERNEL32.dll", "SHELL32.dll", "USER32.dll",
-                          "VERSION.dll", "msvcrt.dll", "ole32.dll"], imports)
+                          "VERSION.dll", "msvcrt.dll"], imports)
 
     def test_desk_program_carries_the_version_of_the_library(self):
         desk = version_resource(os.path.join(self.top, "TarnivelDesk.exe")) or {}
@@ -155,6 +155,16 @@ class PackageTest(unittest.TestCase):
             self.assertEqual(library[key], desk.get(key), key)
         self.assertEqual((version(), 0x411, "TarnivelDesk.exe"),
                          (desk["ProductVersion"], desk["Translation"][0], desk["OriginalFilename"]))
+
+    def test_desk_program_is_small_and_carries_nothing_of_the_test_host(self):
+        program = os.path.join(self.top, "TarnivelDesk.exe")
+        size = os.path.getsize(program)
+        print("TarnivelDesk.exe: %d bytes (%.1f KB) stripped" % (size, size / 1024.0))
+        self.assertLessEqual(size, 200 * 1024)
+        data = read(program).lower()
+        for text in ("dxlhost", "usage:"):
+            for form in (text.encode("ascii"), text.encode("utf-16-le")):
+                self.assertNotIn(form, data)
 
     def test_library_is_stripped_and_links_its_debug_information(self):
         library = os.path.join(self.top, "Tarnivel.dxl")

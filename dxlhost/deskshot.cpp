@@ -1,4 +1,4 @@
-#include "host/deskshot.h"
+#include "dxlhost/deskshot.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/capture.h"
+#include "dxlhost/capture.h"
 #include "host/processwindows.h"
 
 namespace {

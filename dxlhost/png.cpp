@@ -1,4 +1,4 @@
-#include "host/png.h"
+#include "dxlhost/png.h"
 
 #include <windows.h>
 #include <wincodec.h>

@@ -1,9 +1,9 @@
-#include "host/hover.h"
+#include "dxlhost/hover.h"
 
 #include <stdio.h>
 #include <string.h>
 
-#include "host/capture.h"
+#include "dxlhost/capture.h"
 #include "host/pump.h"
 #include "month/dates.h"
 #include "month/layout.h"

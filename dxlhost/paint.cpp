@@ -1,4 +1,4 @@
-#include "host/paint.h"
+#include "dxlhost/paint.h"
 
 #include <ctype.h>
 #include <errno.h>
@@ -6,10 +6,11 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "host/capture.h"
-#include "host/hover.h"
-#include "host/menu.h"
-#include "host/png.h"
+#include "dxlhost/capture.h"
+#include "dxlhost/commandhelpers.h"
+#include "dxlhost/hover.h"
+#include "dxlhost/menu.h"
+#include "dxlhost/png.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "host/capture.h"
+#include "dxlhost/capture.h"
 
 #include <string.h>
 
-#include "host/png.h"
+#include "dxlhost/png.h"
 
 namespace {
 

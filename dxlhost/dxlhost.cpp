@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "host/about.h"
-#include "host/configure.h"
-#include "host/deskshot.h"
-#include "host/edit.h"
-#include "host/loader.h"
-#include "host/menu.h"
-#include "host/paint.h"
+#include "dxlhost/about.h"
+#include "dxlhost/commandhelpers.h"
+#include "dxlhost/configure.h"
+#include "dxlhost/deskshot.h"
+#include "dxlhost/edit.h"
+#include "dxlhost/menu.h"
+#include "dxlhost/paint.h"
 #include "soak/soak.h"
 
 namespace {

@@ -1,11 +1,11 @@
-#include "host/about.h"
+#include "dxlhost/about.h"
 
 #include <stdio.h>
 #include <string.h>
 #include <windows.h>
 
-#include "host/capture.h"
-#include "host/loader.h"
+#include "dxlhost/capture.h"
+#include "dxlhost/commandhelpers.h"
 
 namespace {
 
