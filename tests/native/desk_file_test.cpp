@@ -59,7 +59,7 @@ const char kTwoChips[] =
     "[Chip1]\r\nLeft=-1000\r\nTop=20\r\nWidth=181\r\nHeight=150\r\nTextColor=0000FF\r\nBackColor=F0F0F0\r\n"
     "FontHeight=-20\r\nFontWeight=700\r\nFontItalic=1\r\nFontCharSet=128\r\nFontQuality=3\r\nFontFace=Face\r\n"
     "Topmost=1\r\nMemo=1998/2\\n\\x95\\\\\r\nSaveData=0200000001F0\r\n\r\n"
-    "[Chip2]\nLeft=5\nTop=6\nWidth=7\nHeight=8\nLater=kept apart\nMemo= a \n\n[End]\n";
+    "[Chip2]\nLeft=5\nTop=6\nWidth=7\nHeight=8\nLater=kept apart\nMemo= \x95\\\\ a \n\n[End]\n";
 
 // Three chips of this version, by line: [Chip1] 5, [Chip2] 11, [Chip3] 16, [End] 21.
 const std::string kDesk = "[Desk]\r\nVersion=2\r\nChips=3\r\n\r\n",
@@ -111,7 +111,7 @@ TEST(DeskFile, ChipsComeBackAsKept) {
   EXPECT_EQ(std::string("-1000,20 text 0000FF back F0F0F0 font -20/700/100/128/3 'Face' top 1 save 6 memo ") +
                 "1998/2\n\x95\\" + std::string("\x02\0\0\0\x01\xF0", 6),
             Fields(back[0]));
-  EXPECT_EQ(std::string("5,6 text 000000 back FFFFFF font -16/400/000/128/3 'IPAGothic' top 0 save 4 memo  a ") +
+  EXPECT_EQ(std::string("5,6 text 000000 back FFFFFF font -16/400/000/128/3 'IPAGothic' top 0 save 4 memo  \x95\\ a ") +
                 std::string(4, '\0'),
             Fields(back[1]));
 }
@@ -192,6 +192,12 @@ TEST(DeskFile, DamageCostsOnlyItsChip) {
     EXPECT_EQ(expected, Summary(text)) << c.find << " -> " << c.replace;
     EXPECT_EQ(expected, Summary("\xEF\xBB\xBF" + LfOnly(text))) << c.find << " -> " << c.replace;
   }
+  std::string junk;
+  for (int i = 0; i < 1000; ++i) junk += "junk\r\n";
+  DeskFileContents read;
+  EXPECT_FALSE(ReadDeskFile((junk + kThree).data(), junk.size() + kThree.size(), &read));
+  EXPECT_EQ(3u, read.chips.size());
+  EXPECT_EQ(kDeskMaxProblems, read.problems.size());
 }
 
 // Wherever a write broke off, the file never reads as whole nor as a chip
@@ -217,8 +223,13 @@ TEST(DeskFile, CutShortKeepsWholeChips) {
   }
   EXPECT_EQ("kept 400" + Problem(kDeskFaultChipCount, 0, 3, "Chips") + Problem(kDeskFaultCutShort, 0, 21, ""),
             Summary(text.substr(0, text.find("[Chip2]"))));
+  EXPECT_EQ("kept 400" + Problem(kDeskFaultChipCount, 0, 3, "Chips") + Problem(kDeskFaultCutShort, 0, 22, ""),
+            Summary(text.substr(0, text.find("[Chip2]") + 4)));
   EXPECT_EQ("kept 400" + Problem(kDeskFaultCutShort, 2, 35, ""), Summary(text.substr(0, text.find("Memo=a "))));
   EXPECT_EQ("kept 400 0" + Problem(kDeskFaultCutShort, 0, 38, ""), Summary(text.substr(0, text.find("[End]"))));
+  // A chip of Version 1 is whole without the keys that came later.
+  EXPECT_EQ("kept -1000" + Problem(kDeskFaultChipCount, 0, 3, "Chips") + Problem(kDeskFaultCutShort, 0, 21, ""),
+            Summary(std::string(kTwoChips).substr(0, std::string(kTwoChips).find("[Chip2]"))));
 }
 
 // Colours are #RRGGBB; a file of Version 1 keeps the byte order it was
