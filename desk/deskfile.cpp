@@ -194,7 +194,8 @@ std::string ChipKeyText(const DeskChipRecord& c, const ChipKey& k) {
       return EscapeMemo(memo);
     }
     case kSaveData: {
-      if (c.saveData.size() > kDeskMaxSaveData || !SaveDataWhole(c.saveData)) return "00000000";  // the library's defaults
+      // A block that is not whole gives the library's defaults.
+      if (c.saveData.size() > kDeskMaxSaveData || !SaveDataWhole(c.saveData)) return "00000000";
       std::string hex;
       for (unsigned char byte : c.saveData) snprintf(b, sizeof b, "%02X", byte), hex += b;
       return hex;
@@ -206,8 +207,8 @@ std::string ChipKeyText(const DeskChipRecord& c, const ChipKey& k) {
 // A line of a chip section, kept until the file's version is known.
 struct ChipLine {
   int line;
-  int key;  // in kChipKeys; -1 for a line at fault in itself
-  DeskFileFault fault;
+  int key;              // in kChipKeys; -1 for a line at fault in itself
+  DeskFileFault fault;  // the line's own, or kDeskFaultBadValue should its value not read
   std::string value, raw;
 };
 

@@ -14,7 +14,7 @@ const size_t kDeskMaxMemo = 4096;      // bytes of memo text
 const size_t kDeskMaxSaveData = 260;   // length word and payload
 const size_t kDeskMaxFace = 31;        // a LOGFONT face name without its zero
 const int kDeskMaxCoordinate = 100000; // virtual-screen coordinates
-const size_t kDeskMaxProblems = 100;   // lines at fault listed, besides the file's own faults
+const size_t kDeskMaxProblems = 100;   // problems of lines outside a chip listed at most
 
 struct DeskChipRecord {
   int left, top;                 // the window's place on the virtual screen
@@ -68,14 +68,16 @@ void DefaultDeskChip(DeskChipRecord* chip);
 // it, no Left or Top, a duplicated number) is set aside: not in chips, and
 // one problem names it and its first line at fault. A file without [End]
 // was cut short: its chips that read whole are kept and a problem says so;
-// the chip it stops in is kept only when it holds every key the writer
-// writes and its last line ended, so a cut never reads as a shorter value.
+// its last line is not read unless it ended, and the chip it stops in is
+// kept only when it holds every key its version writes, so a cut never
+// reads as a shorter value or a missing key.
 // Version: 1 files keep their old meaning (colours without '#' as BBGGRR,
 // the memo byte by byte and as it stands after '='); from 2 on a colour
 // without '#' is RRGGBB and the memo is Shift-JIS aware (see EscapeMemo). A
 // version newer than this program's is read by its rules and reported:
 // what a later version added is not kept when this program writes the file.
-// At most kDeskMaxProblems lines at fault are listed.
+// Every chip set aside is named; of the faults of lines outside a chip
+// (duplicated or bad chip numbers among them) the first kDeskMaxProblems.
 bool ReadDeskFile(const char* text, size_t size, DeskFileContents* out);
 
 // The file for these chips, Version 2, lines ending in CR LF, colours as
