@@ -84,7 +84,10 @@ DeskChip* CreateDeskChip(const DeskChipRecord& r) {
   c->fontHeight96 = r.fontHeight;
   c->host.textColor = r.textColor;
   c->host.backColor = r.backColor;
-  DefaultChipFont(&c->host.font, r.fontHeight, r.fontFace);
+  char face[LF_FACESIZE];
+  lstrcpynA(face, r.fontFace, sizeof face);
+  if (!face[0]) SystemFace(face, sizeof face);
+  DefaultChipFont(&c->host.font, r.fontHeight, face);
   c->host.font.lfWeight = r.fontWeight;
   c->host.font.lfItalic = r.fontItalic;
   c->host.font.lfUnderline = r.fontUnderline;
@@ -111,7 +114,6 @@ DeskChip* NewDeskChip(POINT askedFrom) {
   DeskRect work = WorkAreaAt(askedFrom);
   DeskChipRecord r;
   DefaultDeskChip(&r);
-  SystemFace(r.fontFace, sizeof r.fontFace);
   r.left = work.left;
   r.top = work.top;
   r.topmost = false;

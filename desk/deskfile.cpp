@@ -1,5 +1,6 @@
 #include "desk/deskfile.h"
 
+#include <ctype.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -8,16 +9,48 @@
 
 namespace {
 
-const int kVersion = 1;
-
 // What a chip's font values may be; the writer keeps to them too, so that it
 // never writes a file the reader refuses.
 const int kMaxFontHeight = 256, kMaxFontWeight = 1000, kMaxCharSet = 255, kMaxQuality = 6;
 // A memo line: every byte escaped as \xNN at the most, and its key.
 const size_t kMaxLine = 4 * kDeskMaxMemo + 64;
 
+// The file is Shift-JIS whatever code page the reading system has.
+bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+bool IsTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
+bool IsDoubleByte(const std::string& s, size_t i) {
+  return IsLeadByte(s[i]) && i + 1 < s.size() && IsTrailByte(s[i + 1]);
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
+std::string Trimmed(const char* begin, const char* end) {
+  while (begin < end && IsBlank(*begin)) ++begin;
+  while (end > begin && IsBlank(end[-1])) --end;
+  return std::string(begin, end);
+}
+
+// Section and key names are ASCII and, as in any INI file, of either case.
+bool StartsWithName(const std::string& text, const char* name) {
+  size_t n = strlen(name);
+  if (text.size() < n) return false;
+  for (size_t i = 0; i < n; ++i)
+    if (tolower((unsigned char)text[i]) != tolower((unsigned char)name[i])) return false;
+  return true;
+}
+bool SameName(const std::string& text, const char* name) {
+  return text.size() == strlen(name) && StartsWithName(text, name);
+}
+
+// A trimmed line [NAME]: true and the name without blanks.
+bool IsSection(const std::string& s, std::string* name) {
+  if (s.size() < 2 || s[0] != '[' || s.back() != ']') return false;
+  *name = Trimmed(s.c_str() + 1, s.c_str() + s.size() - 1);
+  return true;
+}
+
 bool ParseInt(const std::string& text, long lo, long hi, int* out) {
-  if (text.empty() || text.size() > 12) return false;
+  if (text.empty() || text.size() > 12 || !(isdigit((unsigned char)text[0]) || text[0] == '-')) return false;
   char* end = nullptr;
   long v = strtol(text.c_str(), &end, 10);
   if (*end || v < lo || v > hi) return false;
@@ -32,15 +65,18 @@ int HexDigit(char c) {
   return -1;
 }
 
-bool ParseColor(const std::string& text, uint32_t* out) {
-  if (text.size() != 6) return false;
+// #RRGGBB; six digits without '#' are RRGGBB too, but BBGGRR (the
+// COLORREF as it is) in a file of Version 1.
+bool ParseColor(const std::string& text, int version, uint32_t* out) {
+  bool hash = !text.empty() && text[0] == '#';
+  if (text.size() != (hash ? 7u : 6u)) return false;
   uint32_t v = 0;
-  for (char c : text) {
-    int d = HexDigit(c);
+  for (size_t i = hash; i < text.size(); ++i) {
+    int d = HexDigit(text[i]);
     if (d < 0) return false;
     v = v << 4 | (uint32_t)d;
   }
-  *out = v;
+  *out = hash || version >= 2 ? (v >> 16) | (v & 0xFF00) | (v & 0xFF) << 16 : v;
   return true;
 }
 
@@ -62,98 +98,204 @@ bool SaveDataWhole(const std::vector<unsigned char>& block) {
   return length <= block.size() - 4;
 }
 
-bool Fail(std::string* why, int line, const char* what) {
-  char b[96];
-  snprintf(b, sizeof b, "line %d: %s", line, what);
-  *why = b;
+enum KeyKind { kNumber, kFlag, kColor, kFace, kMemo, kSaveData };
+
+struct ChipKey {
+  const char* name;
+  KeyKind kind;
+  int since;  // the first version that writes it
+  int DeskChipRecord::*number;
+  long lo, hi;
+  bool DeskChipRecord::*flag;
+  uint32_t DeskChipRecord::*color;
+};
+
+// A chip's keys in the order the writer writes them.
+const ChipKey kChipKeys[] = {
+    {"Left", kNumber, 1, &DeskChipRecord::left, -kDeskMaxCoordinate, kDeskMaxCoordinate, nullptr, nullptr},
+    {"Top", kNumber, 1, &DeskChipRecord::top, -kDeskMaxCoordinate, kDeskMaxCoordinate, nullptr, nullptr},
+    {"TextColor", kColor, 1, nullptr, 0, 0, nullptr, &DeskChipRecord::textColor},
+    {"BackColor", kColor, 1, nullptr, 0, 0, nullptr, &DeskChipRecord::backColor},
+    {"FontHeight", kNumber, 1, &DeskChipRecord::fontHeight, -kMaxFontHeight, kMaxFontHeight, nullptr, nullptr},
+    {"FontWeight", kNumber, 1, &DeskChipRecord::fontWeight, 0, kMaxFontWeight, nullptr, nullptr},
+    {"FontItalic", kFlag, 1, nullptr, 0, 1, &DeskChipRecord::fontItalic, nullptr},
+    {"FontUnderline", kFlag, 2, nullptr, 0, 1, &DeskChipRecord::fontUnderline, nullptr},
+    {"FontStrikeOut", kFlag, 2, nullptr, 0, 1, &DeskChipRecord::fontStrikeOut, nullptr},
+    {"FontCharSet", kNumber, 1, &DeskChipRecord::fontCharSet, 0, kMaxCharSet, nullptr, nullptr},
+    {"FontQuality", kNumber, 1, &DeskChipRecord::fontQuality, 0, kMaxQuality, nullptr, nullptr},
+    {"FontFace", kFace, 1, nullptr, 0, 0, nullptr, nullptr},
+    {"Topmost", kFlag, 1, nullptr, 0, 1, &DeskChipRecord::topmost, nullptr},
+    {"Memo", kMemo, 1, nullptr, 0, 0, nullptr, nullptr},
+    {"SaveData", kSaveData, 1, nullptr, 0, 0, nullptr, nullptr},
+};
+const int kChipKeyCount = (int)(sizeof kChipKeys / sizeof kChipKeys[0]);
+const int kLeftKey = 0, kTopKey = 1;
+
+int FindChipKey(const std::string& name) {
+  for (int i = 0; i < kChipKeyCount; ++i)
+    if (SameName(name, kChipKeys[i].name)) return i;
+  return -1;
+}
+
+// A face name is one line: no control bytes.
+bool FaceFits(const std::string& face) {
+  return face.size() <= kDeskMaxFace &&
+         std::none_of(face.begin(), face.end(), [](char ch) { return (unsigned char)ch < 0x20; });
+}
+
+// Sets one key of a chip; false for a bad value. A memo of Version 1 is
+// taken as it stands after '=' (raw), as that version wrote it.
+bool SetChipKey(DeskChipRecord* c, const ChipKey& k, const std::string& value, const std::string& raw,
+                int version) {
+  int v;
+  switch (k.kind) {
+    case kNumber: return ParseInt(value, k.lo, k.hi, &(c->*k.number));
+    case kFlag:
+      if (!ParseInt(value, 0, 1, &v)) return false;
+      c->*k.flag = v != 0;
+      return true;
+    case kColor: return ParseColor(value, version, &(c->*k.color));
+    case kFace:
+      if (!FaceFits(value)) return false;
+      memcpy(c->fontFace, value.c_str(), value.size() + 1);
+      return true;
+    case kMemo:
+      return UnescapeMemo(version < 2 ? raw : value, &c->memo, version) && c->memo.size() <= kDeskMaxMemo;
+    case kSaveData: return ParseHex(value, kDeskMaxSaveData, &c->saveData) && SaveDataWhole(c->saveData);
+  }
   return false;
 }
 
-enum Required { kLeft = 1, kTop = 2, kWidth = 4, kHeight = 8, kAllPlace = 15 };
-
-// One key of a chip section; false for a bad value.
-bool SetChipKey(DeskChipRecord* c, const std::string& key, const std::string& value, int* seen) {
-  if (key == "Left") return *seen |= kLeft, ParseInt(value, -kDeskMaxCoordinate, kDeskMaxCoordinate, &c->left);
-  if (key == "Top") return *seen |= kTop, ParseInt(value, -kDeskMaxCoordinate, kDeskMaxCoordinate, &c->top);
-  if (key == "Width") return *seen |= kWidth, ParseInt(value, 1, kDeskMaxSide, &c->width);
-  if (key == "Height") return *seen |= kHeight, ParseInt(value, 1, kDeskMaxSide, &c->height);
-  if (key == "TextColor") return ParseColor(value, &c->textColor);
-  if (key == "BackColor") return ParseColor(value, &c->backColor);
-  if (key == "FontHeight") return ParseInt(value, -kMaxFontHeight, kMaxFontHeight, &c->fontHeight);
-  if (key == "FontWeight") return ParseInt(value, 0, kMaxFontWeight, &c->fontWeight);
-  if (key == "FontCharSet") return ParseInt(value, 0, kMaxCharSet, &c->fontCharSet);
-  if (key == "FontQuality") return ParseInt(value, 0, kMaxQuality, &c->fontQuality);
-  if (key == "FontItalic" || key == "Topmost") {
-    int v;
-    if (!ParseInt(value, 0, 1, &v)) return false;
-    (key == "Topmost" ? c->topmost : c->fontItalic) = v != 0;
-    return true;
-  }
-  if (key == "FontFace") {
-    if (value.size() > kDeskMaxFace) return false;
-    memcpy(c->fontFace, value.c_str(), value.size() + 1);
-    return true;
-  }
-  if (key == "Memo") return UnescapeMemo(value, &c->memo) && c->memo.size() <= kDeskMaxMemo;
-  if (key == "SaveData") return ParseHex(value, kDeskMaxSaveData, &c->saveData) && SaveDataWhole(c->saveData);
-  return true;  // a key of a later version
-}
-
-void Append(std::string* out, const char* key, const std::string& value) {
-  *out += key;
-  *out += '=';
-  *out += value;
-  *out += "\r\n";
-}
-
-// The value, brought into lo..hi.
-void AppendInt(std::string* out, const char* key, long value, long lo, long hi) {
+// One key's value as the writer writes it, inside what the reader takes.
+std::string ChipKeyText(const DeskChipRecord& c, const ChipKey& k) {
   char b[16];
-  snprintf(b, sizeof b, "%ld", value < lo ? lo : value > hi ? hi : value);
-  Append(out, key, b);
+  switch (k.kind) {
+    case kNumber: {
+      long v = c.*k.number;
+      snprintf(b, sizeof b, "%ld", v < k.lo ? k.lo : v > k.hi ? k.hi : v);
+      return b;
+    }
+    case kFlag: return c.*k.flag ? "1" : "0";
+    case kColor: {
+      uint32_t v = c.*k.color;
+      snprintf(b, sizeof b, "#%02X%02X%02X", (unsigned)(v & 0xFF), (unsigned)(v >> 8 & 0xFF),
+               (unsigned)(v >> 16 & 0xFF));
+      return b;
+    }
+    case kFace: {
+      const char* face = c.fontFace;
+      const char* end = face;
+      while (end < face + kDeskMaxFace && (unsigned char)*end >= 0x20) ++end;
+      return Trimmed(face, end);
+    }
+    case kMemo: {
+      std::string memo(c.memo.c_str());  // the memo is a zero-terminated text
+      if (memo.size() > kDeskMaxMemo) memo.resize(kDeskMaxMemo);
+      return EscapeMemo(memo);
+    }
+    case kSaveData: {
+      // A block that is not whole gives the library's defaults.
+      if (c.saveData.size() > kDeskMaxSaveData || !SaveDataWhole(c.saveData)) return "00000000";
+      std::string hex;
+      for (unsigned char byte : c.saveData) snprintf(b, sizeof b, "%02X", byte), hex += b;
+      return hex;
+    }
+  }
+  return std::string();
 }
 
-void AppendColor(std::string* out, const char* key, uint32_t value) {
-  char b[16];
-  snprintf(b, sizeof b, "%06lX", (unsigned long)(value & 0xFFFFFF));
-  Append(out, key, b);
+// A line of a chip section, kept until the file's version is known.
+struct ChipLine {
+  int line;
+  int key;              // in kChipKeys; -1 for a line at fault in itself
+  DeskFileFault fault;  // the line's own, or kDeskFaultBadValue should its value not read
+  std::string value, raw;
+};
+
+struct ChipSection {
+  int number, line;
+  std::vector<ChipLine> lines;
+};
+
+void AddProblem(DeskFileContents* out, DeskFileFault fault, int chip, int line, const char* key) {
+  out->problems.push_back(DeskFileProblem{fault, chip, line, key});
+}
+
+// Reads one chip section; false (and a problem naming it) for a chip set aside.
+bool ReadChip(const ChipSection& s, int version, bool cutHere, int lastLine, DeskFileContents* out,
+              DeskChipRecord* c) {
+  DefaultDeskChip(c);
+  unsigned seen = 0;
+  for (const ChipLine& l : s.lines) {
+    if (l.key < 0) return AddProblem(out, l.fault, s.number, l.line, ""), false;
+    const ChipKey& k = kChipKeys[l.key];
+    if (l.fault == kDeskFaultTooLong || !SetChipKey(c, k, l.value, l.raw, version))
+      return AddProblem(out, l.fault, s.number, l.line, k.name), false;
+    seen |= 1u << l.key;
+  }
+  for (int key : {kLeftKey, kTopKey})
+    if (!(seen & 1u << key)) return AddProblem(out, kDeskFaultNoPlace, s.number, s.line, kChipKeys[key].name), false;
+  if (cutHere) {
+    // Where the file stops, a line or key may be missing from the end.
+    unsigned all = 0;
+    for (int i = 0; i < kChipKeyCount; ++i)
+      if (kChipKeys[i].since <= version) all |= 1u << i;
+    if ((seen & all) != all) return AddProblem(out, kDeskFaultCutShort, s.number, lastLine, ""), false;
+  }
+  return true;
 }
 
 }  // namespace
 
 void DefaultDeskChip(DeskChipRecord* c) {
   c->left = c->top = 0;
-  c->width = c->height = 1;
   c->textColor = 0x000000;
   c->backColor = 0xFFFFFF;
   c->fontHeight = -16;
   c->fontWeight = 400;
-  c->fontItalic = false;
+  c->fontItalic = c->fontUnderline = c->fontStrikeOut = false;
   c->fontCharSet = 128;  // Shift-JIS
   c->fontQuality = 3;    // non-antialiased
-  snprintf(c->fontFace, sizeof c->fontFace, "%s", "IPAGothic");
+  c->fontFace[0] = 0;  // the system's user-interface font
   c->topmost = false;
   c->memo.clear();
   c->saveData.assign(4, 0);
 }
 
 std::string EscapeMemo(const std::string& memo) {
+  // The reader trims blanks at a line's ends: those of the memo are escaped.
+  const size_t first = memo.find_first_not_of(' '), last = memo.find_last_not_of(' ');
   std::string out;
   char b[8];
-  for (unsigned char c : memo) {
-    if (c == '\\') out += "\\\\";
-    else if (c == '\r') out += "\\r";
-    else if (c == '\n') out += "\\n";
-    else if (c < 0x20 || c == 0x7F) snprintf(b, sizeof b, "\\x%02X", c), out += b;
-    else out += (char)c;
+  for (size_t i = 0; i < memo.size(); ++i) {
+    unsigned char c = memo[i];
+    if (IsDoubleByte(memo, i)) {
+      out.append(memo, i++, 2);
+    } else if (c == '\\') {
+      out += "\\\\";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c < 0x20 || c == 0x7F || IsLeadByte(c) || (c == ' ' && (i < first || i > last))) {
+      snprintf(b, sizeof b, "\\x%02X", c);
+      out += b;
+    } else {
+      out += (char)c;
+    }
   }
   return out;
 }
 
-bool UnescapeMemo(const std::string& text, std::string* memo) {
+bool UnescapeMemo(const std::string& text, std::string* memo, int version) {
   memo->clear();
   for (size_t i = 0; i < text.size(); ++i) {
     char c = text[i];
+    if (version >= 2 && IsDoubleByte(text, i)) {
+      memo->append(text, i++, 2);
+      continue;
+    }
+    if (!c) return false;  // the memo is a zero-terminated text
     if (c != '\\') {
       *memo += c;
       continue;
@@ -165,7 +307,7 @@ bool UnescapeMemo(const std::string& text, std::string* memo) {
     else if (e == 'n') *memo += '\n';
     else if (e == 'x' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 && HexDigit(text[i + 2]) >= 0) {
       char v = (char)(HexDigit(text[i + 1]) << 4 | HexDigit(text[i + 2]));
-      if (!v) return false;  // the memo is a zero-terminated text
+      if (!v) return false;
       *memo += v;
       i += 2;
     } else {
@@ -175,104 +317,116 @@ bool UnescapeMemo(const std::string& text, std::string* memo) {
   return true;
 }
 
-bool ParseDeskFile(const char* text, size_t size, std::vector<DeskChipRecord>* chips, std::string* why) {
-  chips->clear();
-  std::vector<int> seen;  // place keys seen, per chip
-  int declared = -1, version = -1;
-  enum { kNone, kDesk, kChip, kOther, kEnd } section = kNone;
-  DeskChipRecord* chip = nullptr;
-  int* chipSeen = nullptr;
-  size_t at = 0;
-  int line = 0;
+bool ReadDeskFile(const char* text, size_t size, DeskFileContents* out) {
+  out->chips.clear();
+  out->problems.clear();
+  out->version = kDeskFileVersion;
+  std::vector<ChipSection> sections;
+  std::vector<bool> numbered(kDeskMaxChips + 1);
+  enum { kNone, kDesk, kChip, kSkip, kOther, kEnd } section = kNone;
+  int declared = -1, declaredLine = 0, versionLine = 0, line = 0, chipSections = 0;
+  bool versionUnknown = false, sawEnd = false;
+  // A file-level fault; past kDeskMaxProblems of them the rest go unlisted.
+  auto fileFault = [&](DeskFileFault fault, int chip, const char* key) {
+    if (out->problems.size() < kDeskMaxProblems) AddProblem(out, fault, chip, line, key);
+  };
+  // A fault of the line itself: inside a chip it sets that chip aside.
+  auto lineFault = [&](DeskFileFault fault, int key) {
+    if (section == kChip) sections.back().lines.push_back(ChipLine{line, key, fault, "", ""});
+    else if (section != kSkip) fileFault(fault, 0, key >= 0 ? kChipKeys[key].name : "");
+  };
+
+  size_t at = size >= 3 && memcmp(text, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
   while (at < size) {
     ++line;
-    size_t end = at;
-    while (end < size && text[end] != '\n') ++end;
-    std::string s(text + at, end - at);
-    at = end + 1;
-    if (!s.empty() && s.back() == '\r') s.pop_back();
-    if (s.size() > kMaxLine) return Fail(why, line, "line too long");
-    if (s.find('\0') != std::string::npos) return Fail(why, line, "zero byte");
-    if (s.empty() || s[0] == ';') continue;
-    if (s[0] == '[') {
-      if (s.back() != ']') return Fail(why, line, "unclosed section name");
-      std::string name = s.substr(1, s.size() - 2);
-      chip = nullptr;
-      if (section == kEnd) return Fail(why, line, "text after the end");
-      if (name == "End") {
-        section = kEnd;
-      } else if (name == "Desk") {
+    const char* begin = text + at;
+    const char* newline = (const char*)memchr(begin, '\n', size - at);
+    const char* end = newline ? newline : text + size;
+    at = (size_t)(end - text) + 1;
+    std::string s = Trimmed(begin, end), name;
+    if (s.empty() || s[0] == ';' || s[0] == '#') continue;
+    // The unended last line of a file without [End] is where a write broke off.
+    if (!newline && end[-1] != '\r' && !sawEnd && !(IsSection(s, &name) && SameName(name, "End"))) break;
+    const char* eq = (const char*)memchr(begin, '=', (size_t)(end - begin));
+    const std::string key = eq ? Trimmed(begin, eq) : std::string();
+    if ((size_t)(end - begin) > kMaxLine) {
+      lineFault(kDeskFaultTooLong, FindChipKey(key));
+    } else if (memchr(begin, 0, (size_t)(end - begin))) {
+      lineFault(kDeskFaultUnknownLine, -1);
+    } else if (s[0] == '[') {
+      int n = 0;
+      if (!IsSection(s, &name)) {
+        lineFault(kDeskFaultUnknownLine, -1);
+      } else if (SameName(name, "Desk")) {
         section = kDesk;
-      } else if (name.compare(0, 4, "Chip") == 0) {
-        int n;
-        if (!ParseInt(name.substr(4), 1, kDeskMaxChips, &n) || n != (int)chips->size() + 1)
-          return Fail(why, line, "chip sections out of order");
-        chips->emplace_back();
-        seen.push_back(0);
-        chip = &chips->back();
-        chipSeen = &seen.back();
-        DefaultDeskChip(chip);
-        section = kChip;
-      } else {
+      } else if (SameName(name, "End")) {
+        section = kEnd;
+        sawEnd = true;
+      } else if (!StartsWithName(name, "Chip")) {
         section = kOther;
+      } else if (name.find_first_not_of("0123456789", 4) != std::string::npos ||
+                 !ParseInt(name.substr(4), 1, kDeskMaxChips, &n)) {
+        section = kSkip;
+        fileFault(kDeskFaultChipNumber, 0, "");
+      } else if (++chipSections && numbered[n]) {
+        section = kSkip;
+        fileFault(kDeskFaultDuplicateChip, n, "");
+      } else {
+        numbered[n] = true;
+        sections.push_back(ChipSection{n, line, {}});
+        section = kChip;
       }
-      continue;
-    }
-    size_t eq = s.find('=');
-    if (eq == std::string::npos || eq == 0) return Fail(why, line, "neither a section nor a key");
-    std::string key = s.substr(0, eq), value = s.substr(eq + 1);
-    if (section == kNone || section == kEnd) return Fail(why, line, "key outside a section");
-    if (section == kDesk) {
-      if (key == "Version" && !ParseInt(value, 1, 1000, &version)) return Fail(why, line, "bad version");
-      if (key == "Chips" && !ParseInt(value, 0, kDeskMaxChips, &declared)) return Fail(why, line, "bad chip count");
-    } else if (section == kChip) {
-      if (!SetChipKey(chip, key, value, chipSeen)) return Fail(why, line, "bad value");
-    }
+    } else if (key.empty() || section == kNone || section == kEnd) {
+      lineFault(kDeskFaultUnknownLine, -1);
+    } else if (section == kDesk && SameName(key, "Version")) {
+      int v = kDeskFileVersion;
+      versionUnknown = !ParseInt(Trimmed(eq + 1, end), 1, 1000000, &v) || v > kDeskFileVersion;
+      out->version = v;
+      versionLine = line;
+    } else if (section == kDesk && SameName(key, "Chips")) {
+      if (!ParseInt(Trimmed(eq + 1, end), 0, kDeskMaxChips, &declared)) fileFault(kDeskFaultBadValue, 0, "Chips");
+      declaredLine = line;
+    } else if (section == kChip && FindChipKey(key) >= 0) {
+      const char* rawEnd = end > eq + 1 && end[-1] == '\r' ? end - 1 : end;
+      sections.back().lines.push_back(
+          ChipLine{line, FindChipKey(key), kDeskFaultBadValue, Trimmed(eq + 1, end), std::string(eq + 1, rawEnd)});
+    }  // other keys: a later version's
   }
-  // Written whole, the file ends in its end mark: a file cut short does not.
-  if (section != kEnd) return Fail(why, line, "no end mark");
-  if (version != kVersion) return Fail(why, line, "not a file of this version");
-  if (declared != (int)chips->size()) return Fail(why, line, "chip count does not match the chip sections");
-  for (size_t i = 0; i < seen.size(); ++i)
-    if (seen[i] != kAllPlace) return Fail(why, line, "a chip without its place and size");
-  return true;
+
+  // A file without [End] was cut short: the chip it stops in may have lost keys.
+  const int stopIn = !sawEnd && section == kChip ? sections.back().number : 0;
+  std::stable_sort(sections.begin(), sections.end(),
+                   [](const ChipSection& a, const ChipSection& b) { return a.number < b.number; });
+  for (const ChipSection& s : sections) {
+    DeskChipRecord c;
+    if (ReadChip(s, out->version, s.number == stopIn, line, out, &c)) out->chips.push_back(std::move(c));
+  }
+  bool cutNamed = std::any_of(out->problems.begin(), out->problems.end(),
+                              [](const DeskFileProblem& p) { return p.fault == kDeskFaultCutShort; });
+  if (versionUnknown) AddProblem(out, kDeskFaultVersion, 0, versionLine, "Version");
+  if (declared >= 0 && declared != chipSections) AddProblem(out, kDeskFaultChipCount, 0, declaredLine, "Chips");
+  if (!sawEnd && !cutNamed) AddProblem(out, kDeskFaultCutShort, 0, line > 0 ? line : 1, "");
+  std::stable_sort(out->problems.begin(), out->problems.end(),
+                   [](const DeskFileProblem& a, const DeskFileProblem& b) { return a.line < b.line; });
+  return out->problems.empty();
 }
 
 std::string FormatDeskFile(const std::vector<DeskChipRecord>& chips) {
-  std::string out;
-  out += "[Desk]\r\n";
-  AppendInt(&out, "Version", kVersion, kVersion, kVersion);
-  AppendInt(&out, "Chips", (long)chips.size(), 0, kDeskMaxChips);
-  for (size_t i = 0; i < chips.size() && i < (size_t)kDeskMaxChips; ++i) {
-    const DeskChipRecord& c = chips[i];
-    char name[24];
-    snprintf(name, sizeof name, "\r\n[Chip%u]\r\n", (unsigned)(i + 1));
-    out += name;
-    AppendInt(&out, "Left", c.left, -kDeskMaxCoordinate, kDeskMaxCoordinate);
-    AppendInt(&out, "Top", c.top, -kDeskMaxCoordinate, kDeskMaxCoordinate);
-    AppendInt(&out, "Width", c.width, 1, kDeskMaxSide);
-    AppendInt(&out, "Height", c.height, 1, kDeskMaxSide);
-    AppendColor(&out, "TextColor", c.textColor);
-    AppendColor(&out, "BackColor", c.backColor);
-    AppendInt(&out, "FontHeight", c.fontHeight, -kMaxFontHeight, kMaxFontHeight);
-    AppendInt(&out, "FontWeight", c.fontWeight, 0, kMaxFontWeight);
-    AppendInt(&out, "FontItalic", c.fontItalic, 0, 1);
-    AppendInt(&out, "FontCharSet", c.fontCharSet, 0, kMaxCharSet);
-    AppendInt(&out, "FontQuality", c.fontQuality, 0, kMaxQuality);
-    // A face name is one line: it ends at a control byte.
-    std::string face(c.fontFace, strnlen(c.fontFace, kDeskMaxFace));
-    face.resize(std::find_if(face.begin(), face.end(), [](char ch) { return (unsigned char)ch < 0x20; }) -
-                face.begin());
-    Append(&out, "FontFace", face);
-    AppendInt(&out, "Topmost", c.topmost, 0, 1);
-    Append(&out, "Memo", EscapeMemo(c.memo.substr(0, kDeskMaxMemo)));
-    std::string hex;
-    char b[4];
-    if (c.saveData.size() <= kDeskMaxSaveData && SaveDataWhole(c.saveData))
-      for (unsigned char byte : c.saveData) snprintf(b, sizeof b, "%02X", byte), hex += b;
-    else
-      hex = "00000000";  // the library's defaults
-    Append(&out, "SaveData", hex);
+  const size_t count = std::min(chips.size(), (size_t)kDeskMaxChips);
+  char b[32];
+  snprintf(b, sizeof b, "[Desk]\r\nVersion=%d\r\n", kDeskFileVersion);
+  std::string out = b;
+  snprintf(b, sizeof b, "Chips=%u\r\n", (unsigned)count);
+  out += b;
+  for (size_t i = 0; i < count; ++i) {
+    snprintf(b, sizeof b, "\r\n[Chip%u]\r\n", (unsigned)(i + 1));
+    out += b;
+    for (const ChipKey& k : kChipKeys) {
+      out += k.name;
+      out += '=';
+      out += ChipKeyText(chips[i], k);
+      out += "\r\n";
+    }
   }
   out += "\r\n[End]\r\n";
   return out;

@@ -95,7 +95,7 @@ std::wstring WhatIsWrong(const DeskFileProblem& p) {
     case kDeskFaultBadValue:
       return Format(L"%ls の値が正しくありません", key.c_str());
     case kDeskFaultNoPlace:
-      return Format(L"チップの位置 (%ls) がありません", key.empty() ? L"Left, Top" : key.c_str());
+      return Format(L"チップの位置 (%ls) がありません", key.c_str());
     case kDeskFaultUnknownLine:
       return L"セクションでもキーでもない行です";
     case kDeskFaultCutShort:
@@ -106,11 +106,12 @@ std::wstring WhatIsWrong(const DeskFileProblem& p) {
       return L"このプログラムより新しい版のファイルです";
     case kDeskFaultTooLong:
       return L"行が長すぎます";
-    case kDeskFaultTooManyChips:
-      return L"チップが多すぎます";
-    default:
-      return L"読めない行です";
+    case kDeskFaultChipNumber:
+      return Format(L"チップの番号は 1 から %d までです", kDeskMaxChips);
+    case kDeskFaultDuplicateChip:
+      return L"同じ番号のチップがもう一つあります";
   }
+  return L"読めない行です";
 }
 
 std::wstring ProblemLines(const std::vector<DeskFileProblem>& problems) {
