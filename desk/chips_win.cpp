@@ -41,7 +41,9 @@ DeskRect WorkAreaAt(POINT at) {
   return Rect(work);
 }
 
-// The face of the system's user-interface font, which every machine has.
+// The face of the system's user-interface font, which every machine has: the
+// face the system draws it in, since the name it goes by may be an alias
+// that the font dialog does not list.
 void SystemFace(char* face, size_t size) {
   NONCLIENTMETRICSA metrics;
   memset(&metrics, 0, sizeof metrics);
@@ -49,6 +51,16 @@ void SystemFace(char* face, size_t size) {
   if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) || !metrics.lfMessageFont.lfFaceName[0])
     lstrcpynA(metrics.lfMessageFont.lfFaceName, "MS UI Gothic", LF_FACESIZE);
   lstrcpynA(face, metrics.lfMessageFont.lfFaceName, (int)size);
+  HDC dc = GetDC(nullptr);
+  HFONT font = dc ? CreateFontIndirectA(&metrics.lfMessageFont) : nullptr;
+  if (font) {
+    HGDIOBJ old = SelectObject(dc, font);
+    char drawn[LF_FACESIZE];
+    if (GetTextFaceA(dc, sizeof drawn, drawn) > 0 && drawn[0] != '@') lstrcpynA(face, drawn, (int)size);
+    SelectObject(dc, old);
+    DeleteObject(font);
+  }
+  if (dc) ReleaseDC(nullptr, dc);
 }
 
 }  // namespace
