@@ -184,32 +184,18 @@ TEST(MonthLayout, EnglishHeaderHeightCases) {
 }
 
 // A per-monitor aware host makes the chip font for the chip's monitor; the
-// frame and the English header follow that monitor, not the system's DPI.
-// A host the system scales keeps the system's frame and DPI.
+// frame and the English header follow that monitor. A host the system scales
+// keeps the system's frame and DPI (frame 4 at 96, 6 at 144).
 TEST(MonthLayout, FrameAndEnglishHeaderFollowTheChipsMonitor) {
-  struct Case {
-    const char* what;
-    int monitorDpi, logPixels, systemDpi, systemFrame;
-    int32_t lfHeight;  // 12 points for the chip's DPI
-    int frame;
-    int32_t header;
-  } cases[] = {
-      {"aware, system 96, monitor 96", 96, 96, 96, 4, -16, 4, -14},
-      {"aware, system 96, monitor 120", 120, 96, 96, 4, -20, 5, -18},
-      {"aware, system 96, monitor 144", 144, 96, 96, 4, -24, 6, -22},
-      {"aware, system 96, monitor 192", 192, 96, 96, 4, -32, 8, -29},
-      {"aware, system 144, monitor 96", 96, 144, 144, 6, -16, 4, -14},
-      {"aware, system 144, monitor 192", 192, 144, 144, 6, -32, 8, -29},
-      {"scaled by the system at 144", 0, 96, 144, 4, -16, 4, -14},
-      {"system aware at 144", 0, 144, 144, 6, -24, 6, -22},
-      {"no DPI reported", 0, 0, 96, 4, -16, 4, -14},
-  };
-  for (const Case& c : cases) {
+  struct { int monitorDpi, logPixels, systemDpi, systemFrame, lfHeight, frame, header; } cases[] = {
+      {96, 96, 96, 4, -16, 4, -14},     {120, 96, 96, 4, -20, 5, -18}, {144, 96, 96, 4, -24, 6, -22},
+      {192, 144, 144, 6, -32, 8, -29}, {0, 96, 144, 4, -16, 4, -14},  {0, 144, 144, 6, -24, 6, -22}};
+  for (const auto& c : cases) {
     const ScreenDpi dpi = WindowScreenDpi(c.monitorDpi, c.logPixels);
     const int frame = ScaleSystemMetric(c.systemFrame, c.systemDpi, dpi);
-    const int32_t header = EnglishHeaderHeight(c.lfHeight, dpi.fontDpi);
+    const int header = EnglishHeaderHeight(c.lfHeight, dpi.fontDpi);
     EXPECT_TRUE(frame == c.frame && header == c.header)
-        << c.what << ": expected frame " << c.frame << ", header " << c.header << "; got " << frame << ", " << header;
+        << "monitor " << c.monitorDpi << ", DC " << c.logPixels << ": frame " << frame << ", header " << header;
   }
 }
 

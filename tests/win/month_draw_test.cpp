@@ -277,29 +277,6 @@ TEST(MonthPaint, ScheduleFontVariants) {
   EXPECT_EQ(plain, paintDay(7, FW_NORMAL, true, &ink)) << "an unknown style changed the number";
 }
 
-// The client size the rules give for the chip font on window and frame cx, cy.
-SIZE RuleClientSize(const ChipState& s, HWND window, int cx, int cy) {
-  HDC dc = GetDC(window);
-  TEXTMETRICA tm;
-  MeasureChipFont(dc, &s.font, &tm);
-  ReleaseDC(window, dc);
-  int u = tm.tmHeight / 3 * 4, rows = WeekRowsForView(s.year, s.month, s.viewFlags);
-  bool two = s.viewFlags & 1, stacked = two && (s.viewFlags & 0xF0);
-  int width = stacked || !two ? 2 * cx + 28 * tm.tmAveCharWidth : 3 * cx + 56 * tm.tmAveCharWidth;
-  int height = stacked ? 6 * cy + (rows + 4) * u : 3 * cy + (rows + 2) * u;
-  return SIZE{width, height};
-}
-
-// The client area of a window of that size with the chip style.
-SIZE ClientOfChipWindow(SIZE size) {
-  HWND probe = CreateWindowExA(0x80, "TarnivelTestChip", "", 0x90800000 & ~WS_VISIBLE, 0, 0, size.cx, size.cy,
-                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-  RECT client;
-  GetClientRect(probe, &client);
-  DestroyWindow(probe);
-  return SIZE{client.right, client.bottom};
-}
-
 // The proposed size is the client size of the rules plus the chip window's border.
 TEST(MonthPaint, CalcDefaultRectAddsTheBorder) {
   const struct { uint16_t year; uint8_t month; uint8_t flags; } cases[] = {
@@ -307,53 +284,29 @@ TEST(MonthPaint, CalcDefaultRectAddsTheBorder) {
   for (const auto& c : cases) {
     ChipState s = MakeState(c.year, c.month, 0, c.flags);
     TestChip chip(s, 50, 50);
-    SIZE rule = RuleClientSize(s, chip.window(), GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME));
+    HDC dc = GetDC(chip.window());
+    TEXTMETRICA tm;
+    MeasureChipFont(dc, &s.font, &tm);
+    ReleaseDC(chip.window(), dc);
+    int cx = GetSystemMetrics(SM_CXFRAME), cy = GetSystemMetrics(SM_CYFRAME);
+    int u = tm.tmHeight / 3 * 4, rows = WeekRowsForView(c.year, c.month, c.flags);
+    bool two = c.flags & 1, stacked = two && (c.flags & 0xF0);
+    int width = stacked || !two ? 2 * cx + 28 * tm.tmAveCharWidth : 3 * cx + 56 * tm.tmAveCharWidth;
+    int height = stacked ? 6 * cy + (rows + 4) * u : 3 * cy + (rows + 2) * u;
     SIZE size = {0, 0};
     ASSERT_EQ(1, CalcDefaultRect(chip.handle(), chip.window(), &size));
-    SIZE client = ClientOfChipWindow(size);
-    EXPECT_TRUE(client.cx == rule.cx && client.cy == rule.cy)
+    // A window of that size with the chip style has exactly that client area.
+    HWND probe = CreateWindowExA(0x80, "TarnivelTestChip", "", 0x90800000 & ~WS_VISIBLE, 0, 0, size.cx, size.cy,
+                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    RECT client;
+    GetClientRect(probe, &client);
+    DestroyWindow(probe);
+    EXPECT_TRUE(client.right == width && client.bottom == height)
         << c.year << "/" << (int)c.month << " flags 0x" << std::hex << (int)c.flags << std::dec << ": expected client "
-        << rule.cx << "x" << rule.cy << " got " << client.cx << "x" << client.cy << " (window " << size.cx << "x"
-        << size.cy << ")";
-    EXPECT_GT(size.cx, rule.cx) << "no border added";
+        << width << "x" << height << " got " << client.right << "x" << client.bottom << " (window " << size.cx
+        << "x" << size.cy << ")";
+    EXPECT_GT(size.cx, width) << "no border added";
   }
-}
-
-// A per-monitor aware host may ask from a thread of another awareness, whose
-// system metrics are made for another DPI: the chip keeps the frame of the
-// DPI its window was made for. Only a desktop of other than 96 dots per inch
-// tells the two apart.
-TEST(MonthPaint, FrameOfTheChipWindowsDpi) {
-  typedef HANDLE(WINAPI * SetContextProc)(HANDLE);
-  typedef UINT(WINAPI * DpiForWindowProc)(HWND);
-  typedef int(WINAPI * MetricForDpiProc)(int, UINT);
-  HMODULE user32 = GetModuleHandleA("user32.dll");
-  auto proc = [&](const char* name) { return reinterpret_cast<void*>(GetProcAddress(user32, name)); };
-  auto setContext = reinterpret_cast<SetContextProc>(proc("SetThreadDpiAwarenessContext"));
-  auto dpiForWindow = reinterpret_cast<DpiForWindowProc>(proc("GetDpiForWindow"));
-  auto metricForDpi = reinterpret_cast<MetricForDpiProc>(proc("GetSystemMetricsForDpi"));
-  if (!setContext || !dpiForWindow || !metricForDpi) GTEST_SKIP() << "no per-monitor DPI on this system";
-  const ChipState s = MakeState(1998, 2, 0, 0x01);
-  TestChip chip(s, 300, 150);
-  const UINT dpi = dpiForWindow(chip.window());
-  const int cx = metricForDpi(SM_CXFRAME, dpi), cy = metricForDpi(SM_CYFRAME, dpi);
-  const SIZE rule = RuleClientSize(s, chip.window(), cx, cy);
-
-  HANDLE previous = setContext(reinterpret_cast<HANDLE>(-1));  // DPI_AWARENESS_CONTEXT_UNAWARE
-  ASSERT_TRUE(previous);
-  const int threadFrame = GetSystemMetrics(SM_CXFRAME);
-  SIZE size = {0, 0};
-  const int sized = CalcDefaultRect(chip.handle(), chip.window(), &size);
-  const ChipLayout layout = chip.layout();
-  setContext(previous);
-
-  const SIZE client = ClientOfChipWindow(size);
-  const CellRect& b0 = layout.blocks[0].block;
-  EXPECT_TRUE(sized && client.cx == rule.cx && client.cy == rule.cy && b0.left == cx && b0.top == cy &&
-              layout.blocks[1].block.left == b0.right + cx)
-      << dpi << " dpi, frame " << cx << "x" << cy << " (the thread's " << threadFrame << "): client " << client.cx
-      << "x" << client.cy << " for " << rule.cx << "x" << rule.cy << ", block 0 at " << b0.left << "," << b0.top
-      << ", block 1 at " << layout.blocks[1].block.left;
 }
 
 }  // namespace
