@@ -6,6 +6,7 @@
 #include "month/dates.h"
 #include "month/gdiguard.h"
 #include "plugin/globals.h"
+#include "plugin/screendpi_win.h"
 #include "resources/resource.h"
 
 namespace {
@@ -39,12 +40,12 @@ void DrawTitle(HDC dc, const ChipState* state, const MonthBlockLayout* block) {
   DrawTextA(dc, title, -1, &rect, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOCLIP);
 }
 
-void DrawHeader(HDC dc, const ChipState* state, const MonthBlockLayout* block) {
+void DrawHeader(HDC dc, const ChipState* state, const MonthBlockLayout* block, int fontDpi) {
   int english = state->viewFlags & kViewEnglish;
   HFONT headerFont = nullptr;
   if (english) {
     LOGFONTA font = state->font;
-    font.lfHeight = EnglishHeaderHeight(font.lfHeight, GetDeviceCaps(dc, LOGPIXELSY));
+    font.lfHeight = EnglishHeaderHeight(font.lfHeight, fontDpi);
     headerFont = CreateFontIndirectA(&font);
   }
   GdiObject ownFont(headerFont);
@@ -96,6 +97,22 @@ void DrawDay(HDC dc, const ChipState* state, int k, const MonthBlockLayout* bloc
   DrawTextA(dc, number, -1, &rect, kCenteredLine);
 }
 
+// A per-monitor aware host makes the chip font for the chip's monitor, whose
+// DPI the system's metrics and the DC need not share; a host the system
+// scales gets both as they are.
+ScreenDpi ChipDpi(HWND chipWindow, HDC dc) {
+  return WindowScreenDpi(PerMonitorDpiOf(chipWindow), dc ? GetDeviceCaps(dc, LOGPIXELSY) : 0);
+}
+
+void LayoutChipForDpi(HWND chipWindow, const ChipState* state, int titleHeight, const ScreenDpi& dpi,
+                      ChipLayout* layout) {
+  RECT client = {0, 0, 0, 0};
+  if (!GetClientRect(chipWindow, &client)) SetRectEmpty(&client);
+  ChipMetrics metrics = {client.right, client.bottom, SystemMetricForDpi(SM_CXFRAME, dpi),
+                         SystemMetricForDpi(SM_CYFRAME, dpi), titleHeight};
+  LayoutChip(&metrics, state->year, state->month, state->viewFlags, layout);
+}
+
 }  // namespace
 
 int MeasureChipFont(HDC dc, const LOGFONTA* font, TEXTMETRICA* metrics) {
@@ -105,17 +122,13 @@ int MeasureChipFont(HDC dc, const LOGFONTA* font, TEXTMETRICA* metrics) {
 }
 
 void LayoutChipWindow(HWND chipWindow, const ChipState* state, int titleHeight, ChipLayout* layout) {
-  RECT client = {0, 0, 0, 0};
-  if (!GetClientRect(chipWindow, &client)) SetRectEmpty(&client);
-  ChipMetrics metrics = {client.right, client.bottom, GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME),
-                         titleHeight};
-  LayoutChip(&metrics, state->year, state->month, state->viewFlags, layout);
+  LayoutChipForDpi(chipWindow, state, titleHeight, ChipDpi(chipWindow, nullptr), layout);
 }
 
-int DrawMonth(HDC dc, const ChipState* state, int k, const MonthBlockLayout* block) {
+int DrawMonth(HDC dc, const ChipState* state, int k, const MonthBlockLayout* block, int fontDpi) {
   if (!block->shown) return 0;
   DrawTitle(dc, state, block);
-  DrawHeader(dc, state, block);
+  DrawHeader(dc, state, block, fontDpi);
   for (int day = 1; day <= block->days; ++day) DrawDay(dc, state, k, block, day);
   return block->lastRowBottom;
 }
@@ -137,9 +150,10 @@ extern "C" int __cdecl DrawChip(HGLOBAL chip, HWND chipWindow, HDC dc) {
   TEXTMETRICA metrics;
   if (!GetTextMetricsA(dc, &metrics)) metrics.tmHeight = 0;
 
+  const ScreenDpi dpi = ChipDpi(chipWindow, dc);
   ChipLayout layout;
-  LayoutChipWindow(chipWindow, state.get(), metrics.tmHeight, &layout);
-  for (int k = 0; k < layout.blockCount; ++k) DrawMonth(dc, state.get(), k, &layout.blocks[k]);
+  LayoutChipForDpi(chipWindow, state.get(), metrics.tmHeight, dpi, &layout);
+  for (int k = 0; k < layout.blockCount; ++k) DrawMonth(dc, state.get(), k, &layout.blocks[k], dpi.fontDpi);
 
   SetTextColor(dc, previousColor);
   if (previousMode) SetBkMode(dc, previousMode);
@@ -156,9 +170,11 @@ extern "C" int __cdecl CalcDefaultRect(HGLOBAL chip, HWND chipWindow, SIZE* size
     WindowDC dc(chipWindow);
     if (!dc.get() || !MeasureChipFont(dc.get(), &state->font, &metrics)) return 0;
   }
+  const ScreenDpi dpi = ChipDpi(chipWindow, nullptr);
   int width = 0, height = 0;
-  DefaultClientSize(metrics.tmHeight, metrics.tmAveCharWidth, GetSystemMetrics(SM_CXFRAME),
-                    GetSystemMetrics(SM_CYFRAME), state->year, state->month, state->viewFlags, &width, &height);
+  DefaultClientSize(metrics.tmHeight, metrics.tmAveCharWidth, SystemMetricForDpi(SM_CXFRAME, dpi),
+                    SystemMetricForDpi(SM_CYFRAME, dpi), state->year, state->month, state->viewFlags, &width,
+                    &height);
   RECT rect = {0, 0, width, height};
   AdjustWindowRectEx(&rect, WS_POPUP | WS_VISIBLE | WS_BORDER, FALSE, WS_EX_TOOLWINDOW);
   size->cx = rect.right - rect.left;

@@ -9,6 +9,10 @@ ScreenDpi MonitorScaledDpi(int monitorDpi) {
   return ScreenDpi{dpi, dpi};
 }
 
+ScreenDpi WindowScreenDpi(int perMonitorDpi, int logPixels) {
+  return perMonitorDpi > 0 ? MonitorScaledDpi(perMonitorDpi) : SystemScaledDpi(logPixels);
+}
+
 int RescaleForDpi(int value, int fromDpi, int toDpi) {
   if (fromDpi <= 0 || toDpi <= 0) return value;
   const int64_t scaled = (int64_t)value * toDpi;
@@ -17,6 +21,10 @@ int RescaleForDpi(int value, int fromDpi, int toDpi) {
 }
 
 int ScaleToDpi(int pixels, const ScreenDpi& dpi) { return RescaleForDpi(pixels, kDefaultDpi, dpi.pixelDpi); }
+
+int ScaleSystemMetric(int value, int systemDpi, const ScreenDpi& dpi) {
+  return RescaleForDpi(value, dpi.pixelDpi > 0 ? systemDpi : 0, dpi.pixelDpi);
+}
 
 // Truncated toward zero: -12 at 96 dots per inch, -15 at 120, -18 at 144.
 int TipFontHeight(const ScreenDpi& dpi) { return dpi.fontDpi * -9 / 72; }

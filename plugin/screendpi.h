@@ -17,6 +17,8 @@ const int kDefaultDpi = 96;
 ScreenDpi SystemScaledDpi(int logPixels);
 // A window on a monitor of monitorDpi, in a per-monitor aware host.
 ScreenDpi MonitorScaledDpi(int monitorDpi);
+// Either of the two: a perMonitorDpi of 0 is a window the system scales.
+ScreenDpi WindowScreenDpi(int perMonitorDpi, int logPixels);
 
 inline bool SameDpi(const ScreenDpi& a, const ScreenDpi& b) {
   return a.fontDpi == b.fontDpi && a.pixelDpi == b.pixelDpi;
@@ -27,6 +29,9 @@ inline bool SameDpi(const ScreenDpi& a, const ScreenDpi& b) {
 int RescaleForDpi(int value, int fromDpi, int toDpi);
 // Pixels given at 96 dots per inch, for the window's pixel DPI.
 int ScaleToDpi(int pixels, const ScreenDpi& dpi);
+// A system metric the system gives at systemDpi, for the window's pixel
+// DPI; as given for a window the system scales.
+int ScaleSystemMetric(int value, int systemDpi, const ScreenDpi& dpi);
 // The 9-point height (negative, a character height) of the tip's and the
 // help popup's font.
 int TipFontHeight(const ScreenDpi& dpi);

@@ -82,7 +82,7 @@ ScreenDpi ScreenDpiAt(HWND window, POINT at) {
 int SystemMetricForDpi(int index, const ScreenDpi& dpi) {
   const auto forDpi = reinterpret_cast<MetricForDpiProc>(User32Proc("GetSystemMetricsForDpi"));
   if (dpi.pixelDpi > 0 && forDpi) return forDpi(index, (UINT)dpi.pixelDpi);
-  return RescaleForDpi(GetSystemMetrics(index), dpi.pixelDpi > 0 ? SystemDpi() : 0, dpi.pixelDpi);
+  return ScaleSystemMetric(GetSystemMetrics(index), dpi.pixelDpi > 0 ? SystemDpi() : 0, dpi);
 }
 
 // The DPI the window was made for comes first: a dialog being created has

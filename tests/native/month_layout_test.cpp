@@ -3,6 +3,7 @@
 #include "month/dates.h"
 #include "month/hittest.h"
 #include "month/layout.h"
+#include "plugin/screendpi.h"
 
 namespace {
 
@@ -180,6 +181,22 @@ TEST(MonthLayout, EnglishHeaderHeightCases) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(c.expected, EnglishHeaderHeight(c.lf, c.dpi)) << "lfHeight " << c.lf << " at " << c.dpi << " dpi";
+}
+
+// A per-monitor aware host makes the chip font for the chip's monitor; the
+// frame and the English header follow that monitor. A host the system scales
+// keeps the system's frame and DPI (frame 4 at 96, 6 at 144).
+TEST(MonthLayout, FrameAndEnglishHeaderFollowTheChipsMonitor) {
+  struct { int monitorDpi, logPixels, systemDpi, systemFrame, lfHeight, frame, header; } cases[] = {
+      {96, 96, 96, 4, -16, 4, -14},     {120, 96, 96, 4, -20, 5, -18}, {144, 96, 96, 4, -24, 6, -22},
+      {192, 144, 144, 6, -32, 8, -29}, {0, 96, 144, 4, -16, 4, -14},  {0, 144, 144, 6, -24, 6, -22}};
+  for (const auto& c : cases) {
+    const ScreenDpi dpi = WindowScreenDpi(c.monitorDpi, c.logPixels);
+    const int frame = ScaleSystemMetric(c.systemFrame, c.systemDpi, dpi);
+    const int header = EnglishHeaderHeight(c.lfHeight, dpi.fontDpi);
+    EXPECT_TRUE(frame == c.frame && header == c.header)
+        << "monitor " << c.monitorDpi << ", DC " << c.logPixels << ": frame " << frame << ", header " << header;
+  }
 }
 
 TEST(MonthLayout, DefaultClientSizeExample) {
