@@ -33,8 +33,6 @@ GENERAL_WORDS = {
 }
 # Texts and names of TarnivelDesk that the guide describes before desk/ has
 # them; the check says when one of them arrives and is to leave this list.
-DESK_NAMES_TO_COME = {"文字の色とフォント(&F)...", "背景の色(&B)...", "背景の色", "チップを表示(&C)", "FontUnderline",
-                      "FontStrikeOut", "edited"}
 KATAKANA = "[\u30a1-\u30fa\u30fc]+"
 FILE_NAME = re.compile(r"[A-Za-z0-9_%$\-]+\.(?:dxl|ini|txt|chm|hlp|CNF|TBL|exe|EXE|TXT)\b")
 WORD = re.compile(r"[A-Za-z$_%][A-Za-z0-9$_%\-]*")
@@ -108,14 +106,14 @@ class Sources:
         return any(name in literal for literal in self.code_literals)
 
     def is_text(self, text):
-        return text in self.rc_texts or text in self.desk_texts or text in DESK_NAMES_TO_COME or \
+        return text in self.rc_texts or text in self.desk_texts or \
             any(f.match(text) for f in self.rc_formats)
 
     def names_word(self, word):
         """A word of ours, also numbered (Chip2, bad3)."""
         numbered = re.fullmatch(r"([A-Za-z]{2,})\d+", word)
         forms = [word] + ([numbered.group(1)] if numbered else [])
-        return any(w in self.words or w in DESK_NAMES_TO_COME for w in forms)
+        return any(w in self.words for w in forms)
 
 
 def sections(lines):
@@ -177,18 +175,11 @@ def index_problems(guide_text, rc):
     return ["the index has no entry %s" % term for term in explained + make_help.INDEX_TERMS if not entries.get(term)]
 
 
-def arrived(src):
-    """Names of DESK_NAMES_TO_COME that desk/ now has, in that form or another."""
-    keyword = make_help.keyword
-    return ["desk/ has %s now: drop it from DESK_NAMES_TO_COME" % name for name in sorted(DESK_NAMES_TO_COME)
-            if name in src.words or name in src.desk_keys or any(keyword(t) == keyword(name) for t in src.desk_texts)]
-
-
 def check(guide_text, src):
     """What the guide names that does not exist, one message each."""
     # As it ships by default: without the contact line.
     guide_text = "\n".join("" if make_help.make_guide.CONTACT in l else l for l in guide_text.splitlines())
-    problems = lone_quotes(src.rc) + index_problems(guide_text, src.rc) + arrived(src)
+    problems = lone_quotes(src.rc) + index_problems(guide_text, src.rc)
     lines = guide_text.splitlines()
     secs = sections(lines)
     titles = {t for _, t, _, _ in secs}
@@ -218,8 +209,7 @@ def check(guide_text, src):
                 problems.append("line %d: file %s exists nowhere" % (n, name))
         text = FILE_NAME.sub(" ", text)
         for key in re.findall(r"([A-Za-z_]\w*)=", text):
-            if not any(re.fullmatch(pattern, key) for pattern in src.cnf_keys) and key not in src.desk_keys and \
-                    key not in DESK_NAMES_TO_COME:
+            if not any(re.fullmatch(pattern, key) for pattern in src.cnf_keys) and key not in src.desk_keys:
                 problems.append("line %d: key %s is not read from TODAY.CNF or TarnivelDesk.ini" % (n, key))
         for word in WORD.findall(text):
             if not re.search("[A-Za-z]", word) or src.names_word(word) or word in GENERAL_WORDS:

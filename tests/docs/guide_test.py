@@ -48,11 +48,6 @@ class GuideTest(unittest.TestCase):
             problems = check_guide.check(self.guide.replace(before, after, *(count or [1])), self.src)
             self.assertTrue(any(expected in p for p in problems), "%s -> %s: %s" % (before, after, problems))
 
-    def test_a_name_to_come_that_desk_has_is_reported_in_any_form(self):
-        src = copy.copy(self.src)
-        src.desk_texts = self.src.desk_texts | {"背景の色(&K)..."}
-        self.assertIn("desk/ has 背景の色(&B)... now: drop it from DESK_NAMES_TO_COME", check_guide.check(self.guide, src))
-
     def test_the_contact_line_is_filled_in_or_left_out_with_its_blank_line(self):
         lines = ["a", "", "連絡先: {{CONTACT}}", "", "b"]
         for contact, expected in (("", ["a", "", "b"]), ("x@example.invalid", ["a", "", "連絡先: x@example.invalid", "", "b"])):
