@@ -229,11 +229,37 @@ TEST_F(TodayConfig, SettingsCallsDoNotGrowWithTheLines) {
 }
 
 TEST_F(TodayConfig, StaleTodayCnfIsSearchedAndWrittenBack) {
-  WriteUser("TodayCnf", (root_ + "\\gone\\TODAY.CNF").c_str());
+  WriteUser("TodayCnf", (root_ + "\\TODAY.CNF").c_str());
   WriteBytes(cwd_ + "\\TODAY.CNF", "schedule=no\r\n");
   EXPECT_EQ(1, LoadTodayConfig());
   EXPECT_EQ(cwd_ + "\\TODAY.CNF", ReadUser("TodayCnf"));
   EXPECT_EQ("0", ReadTemp("Schedule"));
+}
+
+// Only a folder that exists can say that TODAY.CNF is not there: a place
+// that does not answer keeps what was loaded, and no other file is taken.
+TEST_F(TodayConfig, TodayCnfOutOfReachIsAFailedLoad) {
+  DWORD drives = GetLogicalDrives();
+  char drive = 'Y';
+  while (drive > 'D' && (drives & (1u << (drive - 'A')))) --drive;
+  const std::string kPlaces[] = {
+      root_ + "\\gone\\TODAY.CNF",
+      std::string(1, drive) + ":\\TODAY.CNF",
+      "\\\\nosuchhost\\share\\TODAY.CNF",
+      "Z:\\proc\\1\\root\\TODAY.CNF",  // a folder that may not be entered
+  };
+  WriteBytes(cwd_ + "\\TODAY.CNF", "schedule=no\r\n");
+  for (const std::string& place : kPlaces) {
+    UseCnf("schedule=yes\r\n");
+    ASSERT_EQ(1, LoadTodayConfig());
+    const std::vector<std::string> loaded = TempSection();
+    WriteUser("TodayCnf", place.c_str());
+    EXPECT_EQ(0, LoadTodayConfig()) << place;
+    EXPECT_EQ(loaded, TempSection()) << place << "\n" << Show(TempSection());
+    EXPECT_EQ(place, ReadUser("TodayCnf"));
+  }
+  UseCnf("");
+  EXPECT_EQ(1, LoadTodayConfig());  // no later test finds a load to try again
 }
 
 TEST_F(TodayConfig, TodayCnfIsNotLookedForAlongTablePaths) {
