@@ -19,7 +19,7 @@ void RefreshEveryChip(HGLOBAL chip, HWND chipWindow);
 void ReloadEveryChip(int readCnf, HGLOBAL chip, HWND chipWindow);
 // The failed load tried again when due; every chip refreshed once it settles.
 void RetryFailedLoad();
-// While a load stands failed and a chip is shown, a timer on the tip window,
+// While a load stands failed and there is a chip, a timer on the tip window,
 // else on a chip's window, tries it again every 10 to 30 seconds; otherwise
 // there is no timer. Called wherever a load ends or the chips change.
 void KeepHealingTimer();
