@@ -4,6 +4,8 @@
 #include <commdlg.h>
 #include <string.h>
 
+#include "plugin/chiplist.h"
+#include "plugin/chipstate.h"
 #include "plugin/exports.h"
 #include "plugin/globals.h"
 #include "resources/resource.h"
@@ -174,7 +176,28 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
   }
 }
 
+namespace {
+
+// What decides which TODAY.CNF the chips show.
+struct TodayChoice {
+  int useToday;
+  char todayCnf[kPathSize];
+};
+
+void ReadTodayChoice(TodayChoice* choice) {
+  choice->useToday = ReadSettingInt(kUserSection, IDS_KEY_FLAGS, kFlagsDefault) & kFlagUseToday;
+  ReadSettingString(kUserSection, IDS_KEY_TODAYCNF, "", choice->todayCnf, sizeof choice->todayCnf);
+}
+
+}  // namespace
+
 extern "C" int __cdecl DrawExConfigure(HWND parent) {
-  DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_CONFIG), parent, ConfigDialogProc, 0);
+  TodayChoice before, after;
+  ReadTodayChoice(&before);
+  if (DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_CONFIG), parent, ConfigDialogProc, 0) != IDOK) return 1;
+  ReadTodayChoice(&after);
+  // Every chip shows the new choice at once, not only after a reload.
+  if (after.useToday != before.useToday || lstrcmpA(after.todayCnf, before.todayCnf) != 0)
+    ReloadEveryChip(1, nullptr, nullptr);
   return 1;
 }

@@ -1,6 +1,7 @@
 // Creating, refreshing, saving and freeing chips.
 #include <string.h>
 
+#include "plugin/chiplist.h"
 #include "plugin/chipstate.h"
 #include "plugin/exports.h"
 #include "plugin/globals.h"
@@ -65,6 +66,7 @@ extern "C" int __cdecl InitializeChip(HGLOBAL* handleOut, HWND chipWindow, const
     return 0;
   }
   *handleOut = chip;
+  RememberChip(chip, chipWindow);
   if (ReadSettingInt(kUserSection, IDS_KEY_FLAGS, kFlagsDefault) & kFlagPopupTips) HookChipWindow(chipWindow);
   // A state that cannot be filled would be painted as year 0 in black on black.
   if (!UpdateChip(chip, chipWindow, info)) {
@@ -77,6 +79,7 @@ extern "C" int __cdecl InitializeChip(HGLOBAL* handleOut, HWND chipWindow, const
 }
 
 extern "C" int __cdecl UnInitializeChip(HGLOBAL chip, HWND chipWindow) {
+  ForgetChip(chip);
   UnhookChipWindow(chipWindow);
   RemoveTagWindow(chipWindow, chip);
   if (chip) GlobalFree(chip);
@@ -90,6 +93,8 @@ extern "C" int __cdecl Update(HGLOBAL chip, HWND chipWindow, const HostChipInfo*
 }
 
 static int UpdateChip(HGLOBAL chip, HWND chipWindow, const HostChipInfo* info) {
+  NoteChipWindow(chip, chipWindow);
+  RetryFailedLoad();
   ChipLock state(chip);
   if (!state) return 0;
   uint16_t previousYear = state->year;

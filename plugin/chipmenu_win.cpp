@@ -1,6 +1,7 @@
 // The chip's context menu and its commands.
 #include "plugin/chipmenu.h"
 
+#include "plugin/chiplist.h"
 #include "plugin/chipstate.h"
 #include "plugin/exports.h"
 #include "plugin/globals.h"
@@ -9,7 +10,6 @@
 #include "settings/settings.h"
 #include "text/quote.h"
 #include "text/strbasic.h"
-#include "today/todayconfig.h"
 
 namespace {
 
@@ -83,12 +83,9 @@ extern "C" int __cdecl DoDrawExMenu(HGLOBAL chip, HWND chipWindow, UINT command)
       return 2;
     }
     case IDM_RELOAD_CNF:
-    case IDM_RELOAD_TABLES: {
-      if (command == IDM_RELOAD_CNF) LoadTodayConfig();
-      ChipLock state(chip);
-      if (state) RefreshMarks(chipWindow, state.get(), 0, 0);
+    case IDM_RELOAD_TABLES:
+      ReloadEveryChip(command == IDM_RELOAD_CNF, chip, chipWindow);
       return 1;
-    }
     case IDM_HELP:
       ShowHelp(chipWindow, HELP_CONTENTS, 0);
       return 0;

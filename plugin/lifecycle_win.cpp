@@ -1,5 +1,6 @@
 #include "plugin/lifecycle.h"
 
+#include "plugin/chiplist.h"
 #include "plugin/chipstate.h"
 #include "plugin/globals.h"
 #include "plugin/helppopup.h"
@@ -19,6 +20,7 @@ void AttachLibrary(HINSTANCE instance) {
 }
 
 void DetachLibrary() {
+  ForgetEveryChip();
   CloseControlHelpPopup();
   DestroyTipWindow();
   ClearSettingSection(IDS_SECTION_TODAYTEMP);

@@ -14,11 +14,11 @@ int ReadTagWindow(HWND tag, HGLOBAL* chip);
 // is left in the window.
 void RemoveTagWindow(HWND chipWindow, HGLOBAL chip);
 
-// Computes the masks of the shown months that are not known; a load of
-// TODAY.CNF that failed before is tried again first (RetryTodayConfig).
+// Computes the masks of the shown months that are not known, or all of them
+// when the section changed since (TodaySectionGeneration).
 void RefreshMarks(HWND chipWindow, ChipState* state, uint16_t previousYear,
                   uint16_t previousMonth);
-// For a hover: after RetryTodayConfig, computes the masks afresh and has the
-// chip painted again when a load that failed has worked since they were
+// For a hover: after RetryFailedLoad, computes the masks afresh and has the
+// chip painted again when a load that failed has settled since they were
 // computed. Nonzero when it did.
 int CatchUpMarks(HWND chipWindow, ChipState* state);

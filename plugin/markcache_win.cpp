@@ -2,6 +2,7 @@
 
 #include <stdio.h>
 
+#include "plugin/chiplist.h"
 #include "plugin/globals.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
@@ -131,7 +132,6 @@ void RefreshMarks(HWND chipWindow, ChipState* state, uint16_t previousYear,
     keys[1] = MakeMonthKey(nextYear, nextMonth);
   }
 
-  RetryTodayConfig();
   ForgetStaleMasks(state);
   if (previousYear != state->year || previousMonth != state->month ||
       state->sectionGeneration != TodaySectionGeneration())
@@ -142,7 +142,7 @@ void RefreshMarks(HWND chipWindow, ChipState* state, uint16_t previousYear,
 }
 
 int CatchUpMarks(HWND chipWindow, ChipState* state) {
-  RetryTodayConfig();
+  RetryFailedLoad();
   if (state->sectionGeneration == TodaySectionGeneration()) return 0;
   RefreshMarks(chipWindow, state, state->year, state->month);
   InvalidateRect(chipWindow, nullptr, FALSE);

@@ -12,8 +12,9 @@ enum { kPathBufferSize = 260, kTablePathSize = 257 };
 extern char g_pathBuffer[kPathBufferSize];
 // Set while a long search may skip folders that certainly lack a name.
 extern FolderListings* g_folderListings;
-// Set when the machine was too short to look somewhere: what a search
-// found is then not the whole answer. Any other failed lookup is a miss.
+// Set when the machine was too short to look somewhere, or the library's
+// own folder could not be named: what a search found is then not the whole
+// answer. Any other failed lookup is a miss.
 extern int g_searchFailed;
 
 // Whether path names a file, noting a lookup the machine was too short for.

@@ -115,8 +115,11 @@ BOOL SearchEnvironmentList(const char* variable, const char* name, char* output,
 BOOL SearchLibraryFolder(const char* name, char* output, int size) {
   char path[MAX_PATH + 1];
   DWORD n = GetModuleFileNameA(g_hInstance, path, MAX_PATH);
-  if (n == 0) NoteFailedLookup();
-  if (n == 0 || n >= MAX_PATH) return FALSE;
+  // A folder that cannot even be named is not known to lack the file.
+  if (n == 0 || n >= MAX_PATH) {
+    g_searchFailed = 1;
+    return FALSE;
+  }
   path[n] = '\0';
   char* slash = FindLastChar(path, '\\');
   if (!slash) return FALSE;

@@ -5,12 +5,14 @@
 
 int LoadTodayConfig();
 // A load that failed for another cause than TODAY.CNF being absent or TODAY
-// use being off (the file held open while it is saved, no memory, a section
-// that could not be written) is loaded again here, at most once a second,
-// until it works: the library has no timer of its own, so a chip's Update
-// and a hover ask. Nonzero when this call loaded the section.
+// use being off (the file held open while it is saved, its drive or folder
+// out of reach, no memory, a section that could not be written) is loaded
+// again here, at most once a second, until it works. Nonzero when this call
+// settled it: the section loaded, or TODAY.CNF found absent.
 int RetryTodayConfig();
-// Changes when a load works after one that failed: marks computed before
+// Nonzero while the last load failed and is to be tried again.
+int TodayLoadFailed();
+// Changes when a load settles after one that failed: marks computed before
 // came from a section that was missing or out of date.
 LONG TodaySectionGeneration();
 BOOL FindTableFile(const char* name, BOOL skipTablePaths, char* output, int size);

@@ -5,6 +5,7 @@
 #include "plugin/chipstate.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
+#include "text/strbasic.h"
 #include "text/textutil.h"
 #include "text/winfile.h"
 #include "today/cnfparse.h"
@@ -234,11 +235,40 @@ int AddTableIfFound(const char* name, const char* tablePath, UINT key, SectionTe
   return !g_searchFailed;
 }
 
-// Where TODAY.CNF is, in g_pathBuffer: found, not there, or not known.
+// Whether a lookup or open of path that failed with error says the file is
+// not there: only a folder that exists can say so. A drive or folder that is
+// missing, not ready or out of reach, or a file that may not be read, says
+// nothing of the file (Wine answers "not found" even for a missing drive).
+int AnsweredAbsent(const char* path, DWORD error) {
+  if (error != ERROR_FILE_NOT_FOUND) return 0;
+  char folder[kPathBufferSize];
+  lstrcpynA(folder, path, sizeof folder);
+  char* end = FindLastChar(folder, '\\');
+  if (!end) end = FindLastChar(folder, ':');
+  if (!end) return 1;  // a name in the current folder
+  end[1] = '\0';
+  const DWORD attributes = GetFileAttributesA(folder);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// LookUpFile for the TODAY.CNF the settings name: absent only when its
+// folder answered so.
+FileLookup LookUpTodayCnf(const char* path) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(path, &found);
+  if (search == INVALID_HANDLE_VALUE) return AnsweredAbsent(path, GetLastError()) ? kFileAbsent : kFileLookupFailed;
+  FindClose(search);
+  return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? kFileAbsent : kFileFound;
+}
+
+// Where TODAY.CNF is, in g_pathBuffer: found, not there, or not known. Only
+// a file that is not there is searched for elsewhere: a search while the
+// named place is out of reach would take another file and write its path
+// over the user's.
 FileLookup LocateTodayCnf() {
   ReadSettingString(kUserSection, IDS_KEY_TODAYCNF, "", g_pathBuffer, sizeof g_pathBuffer);
   if (g_pathBuffer[0] != '\0') {
-    FileLookup lookup = LookUpFile(g_pathBuffer);
+    FileLookup lookup = LookUpTodayCnf(g_pathBuffer);
     if (lookup != kFileAbsent) return lookup;
   }
   const BOOL hit = FindTableFileAlong("TODAY.CNF", nullptr, g_pathBuffer, sizeof g_pathBuffer);
@@ -268,7 +298,7 @@ int GatherTodayConfig(SectionText* section, int* absent) {
   {
     HANDLE file = OpenFileForReading(g_pathBuffer);
     if (!file) {
-      *absent = IsAbsentError(GetLastError());
+      *absent = AnsweredAbsent(g_pathBuffer, GetLastError());
       return 0;
     }
     WholeFileText text(ReadWholeFile(file));
@@ -327,14 +357,17 @@ int LoadTodayConfig() {
   g_retryLoad = end == kLoadFailed;
   g_retryTick = GetTickCount() + kRetrySpan;
   // Marks computed while the section was missing or kept are out of date.
-  if (end == kLoaded && healing) ++g_sectionGeneration;
+  if (end != kLoadFailed && healing) ++g_sectionGeneration;
   return end == kLoaded;
 }
 
 int RetryTodayConfig() {
   // Wraps around with the tick count: due once the tick has passed it.
   if (!g_retryLoad || (LONG)(GetTickCount() - g_retryTick) < 0) return 0;
-  return LoadTodayConfig();
+  LoadTodayConfig();
+  return !g_retryLoad;
 }
+
+int TodayLoadFailed() { return g_retryLoad; }
 
 LONG TodaySectionGeneration() { return g_sectionGeneration; }

@@ -229,11 +229,27 @@ TEST_F(TodayConfig, SettingsCallsDoNotGrowWithTheLines) {
 }
 
 TEST_F(TodayConfig, StaleTodayCnfIsSearchedAndWrittenBack) {
-  WriteUser("TodayCnf", (root_ + "\\gone\\TODAY.CNF").c_str());
+  WriteUser("TodayCnf", (root_ + "\\TODAY.CNF").c_str());
   WriteBytes(cwd_ + "\\TODAY.CNF", "schedule=no\r\n");
   EXPECT_EQ(1, LoadTodayConfig());
   EXPECT_EQ(cwd_ + "\\TODAY.CNF", ReadUser("TodayCnf"));
   EXPECT_EQ("0", ReadTemp("Schedule"));
+}
+
+// Under Wine a drive that is not there answers "file not found" too: only
+// a folder that exists can say so. What was loaded stays, nothing is taken
+// in its place.
+TEST_F(TodayConfig, TodayCnfOnAMissingDriveIsAFailedLoad) {
+  UseCnf("schedule=yes\r\n");
+  ASSERT_EQ(1, LoadTodayConfig());
+  char drive = 'Y';
+  while (GetLogicalDrives() & (1u << (drive - 'A'))) --drive;
+  WriteUser("TodayCnf", (std::string(1, drive) + ":\\TODAY.CNF").c_str());
+  WriteBytes(cwd_ + "\\TODAY.CNF", "schedule=no\r\n");
+  EXPECT_EQ(0, LoadTodayConfig());
+  EXPECT_EQ("1", ReadTemp("Schedule"));
+  UseCnf("");
+  EXPECT_EQ(1, LoadTodayConfig());  // no later test finds a load to try again
 }
 
 TEST_F(TodayConfig, TodayCnfIsNotLookedForAlongTablePaths) {
