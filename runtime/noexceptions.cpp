@@ -12,6 +12,12 @@ void* operator new(size_t size) {
   return p;
 }
 void* operator new[](size_t size) { return operator new(size); }
+// The library's own (a temporary buffer of a stable sort asks for it) would
+// bring the exception machinery back.
+void* operator new(size_t size, const std::nothrow_t&) noexcept { return malloc(size ? size : 1); }
+void* operator new[](size_t size, const std::nothrow_t&) noexcept { return malloc(size ? size : 1); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { free(p); }
 void operator delete(void* p) noexcept { free(p); }
 void operator delete[](void* p) noexcept { free(p); }
 void operator delete(void* p, size_t) noexcept { free(p); }
