@@ -8,15 +8,6 @@
 
 namespace {
 
-std::string MemoText(const HostChip* chip) {
-  std::string text;
-  const char* p = chip->memo ? static_cast<const char*>(GlobalLock(chip->memo)) : nullptr;
-  if (!p) return text;
-  text.assign(p, strnlen(p, GlobalSize(chip->memo)));
-  GlobalUnlock(chip->memo);
-  return text;
-}
-
 DeskRect Rect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM param) {
@@ -213,15 +204,11 @@ DeskChipRecord RecordOfChip(DeskChip* c) {
   r.fontQuality = c->host.font.lfQuality;
   lstrcpynA(r.fontFace, c->host.font.lfFaceName, sizeof r.fontFace);
   r.topmost = c->topmost;
-  r.memo = MemoText(&c->host);
+  r.memo = HostChipMemo(&c->host);
   HostGetSaveData(&g_desk.api, &c->host);
   std::vector<unsigned char> block = HostChipSaveBytes(&c->host);
   // The global block may be larger than the length word says.
-  if (block.size() >= 4) {
-    uint32_t length;
-    memcpy(&length, block.data(), 4);
-    if (length <= block.size() - 4) block.resize(4 + length);
-  }
+  if (block.size() >= 4 && SaveDataLength(block) <= block.size() - 4) block.resize(4 + SaveDataLength(block));
   r.saveData = block;
   return r;
 }

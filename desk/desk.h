@@ -32,8 +32,7 @@ struct Desk {
   // when it was refused and could not be kept aside.
   bool started;
   bool refused;
-  bool keptRead;            // lastKept holds the file as read or last written
-  std::string lastKept;
+  std::string lastKept;  // the file as read at start or last written
   // Menus, dialogs and boxes open: each runs a loop of its own, inside which
   // nothing frees a chip or writes the file; that waits for the main loop.
   int modalDepth;

@@ -229,11 +229,8 @@ bool StartChips() {
     else g_desk.keptAside.push_back(r);
   }
   g_desk.started = true;
-  if (g_desk.chips.empty()) {
-    RECT work;
-    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) SetRect(&work, 0, 0, 640, 480);
-    NewDeskChip(POINT{work.left + 64, work.top + 64});
-  }
+  // On the primary monitor, whose corner is the screen's origin.
+  if (g_desk.chips.empty()) NewDeskChip(POINT{64, 64});
   SaveDesk();
   return true;
 }

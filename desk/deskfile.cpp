@@ -333,7 +333,7 @@ bool ReadDeskFile(const char* text, size_t size, DeskFileContents* out) {
 
   // A file without [End] was cut short: the chip it stops in may have lost keys.
   const int stopIn = !sawEnd && section == kChip ? sections.back().number : 0;
-  std::stable_sort(sections.begin(), sections.end(),
+  std::sort(sections.begin(), sections.end(),
                    [](const ChipSection& a, const ChipSection& b) { return a.number < b.number; });
   for (const ChipSection& s : sections) {
     DeskChipRecord c;

@@ -75,12 +75,8 @@ void EditChipSettings(HWND window) {
   if (!c) return;
   HostChip copy;
   HostChipInit(&copy, nullptr);
+  HostChipSetMemo(&copy, HostChipMemo(&c->host).c_str());
   std::vector<unsigned char> block = HostChipSaveBytes(&c->host);
-  const char* memo = static_cast<const char*>(GlobalLock(c->host.memo));
-  if (memo) {
-    HostChipSetMemo(&copy, memo);
-    GlobalUnlock(c->host.memo);
-  }
   HostChipSetSaveData(&copy, block.data(), block.size());
   int result;
   {

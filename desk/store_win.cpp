@@ -170,7 +170,7 @@ static bool WriteDesk() {
   std::string now;
   DWORD error = 0;
   int read = ReadAll(path, &now, &error);
-  if (g_desk.keptRead && read == 0 && now != g_desk.lastKept) {
+  if (read == 0 && now != g_desk.lastKept) {
     std::string beside = KeepBeside(path, ".edited");
     DeskLog("changed meanwhile: %s", beside.empty() ? "(not kept)" : beside.c_str());
     if (beside.empty()) {
@@ -200,7 +200,6 @@ static bool WriteDesk() {
   DeskLog(ok ? "saved %u chips" : "cannot save", (unsigned)records.size());
   if (ok) {
     g_desk.lastKept = text;
-    g_desk.keptRead = true;
   } else {
     DeleteFileA(temp.c_str());
     if (!g_toldSaveFailed) {
@@ -219,19 +218,14 @@ bool LoadDesk(std::vector<DeskChipRecord>* records) {
   std::string bytes;
   DWORD error = 0;
   int read = ReadAll(path, &bytes, &error);
-  if (read == 1) {
-    g_desk.keptRead = true;
-    g_desk.lastKept.clear();
-    return true;
-  }
+  g_desk.lastKept = bytes;
+  if (read == 1) return true;
   DeskFileContents contents;
   std::wstring problems;
   if (read == 0) {
     std::string text = InAnsiCodePage(bytes);
     if (ReadDeskFile(text.data(), text.size(), &contents)) {
       *records = contents.chips;
-      g_desk.keptRead = true;
-      g_desk.lastKept = bytes;
       return true;
     }
     problems = ProblemLines(contents.problems);
@@ -256,8 +250,6 @@ bool LoadDesk(std::vector<DeskChipRecord>* records) {
     return false;
   }
   *records = contents.chips;
-  g_desk.keptRead = true;
-  g_desk.lastKept = bytes;
   DeskMessageBox(nullptr,
                  Format(L"チップを保存したファイルに、読めないところがありました。\n\n%ls\n\n%ls\n"
                         L"元のファイルは、そのまま %ls として残しました。読めたチップ %u 個で始めます。\n\n"

@@ -22,28 +22,11 @@ void EditUsage() {
       stderr);
 }
 
-std::string MemoOf(const HostChip* chip) {
-  std::string text;
-  if (!chip->memo) return text;
-  SIZE_T size = GlobalSize(chip->memo);
-  const char* p = static_cast<const char*>(GlobalLock(chip->memo));
-  if (!p) return text;
-  text.assign(p, strnlen(p, size));
-  GlobalUnlock(chip->memo);
-  return text;
-}
-
-uint32_t LengthOf(const std::vector<unsigned char>& block) {
-  uint32_t length = 0;
-  if (block.size() >= 4) memcpy(&length, block.data(), 4);
-  return length;
-}
-
 // The payload bytes the length word declares, as far as the block holds them.
 std::vector<unsigned char> PayloadOf(const std::vector<unsigned char>& block) {
   if (block.size() <= 4) return std::vector<unsigned char>();
   size_t n = block.size() - 4;
-  if (LengthOf(block) < n) n = LengthOf(block);
+  if (SaveDataLength(block) < n) n = SaveDataLength(block);
   return std::vector<unsigned char>(block.begin() + 4, block.begin() + 4 + n);
 }
 
@@ -51,9 +34,9 @@ void PrintChanges(const std::string& memoBefore, const std::string& memoAfter,
                   const std::vector<unsigned char>& before, const std::vector<unsigned char>& after) {
   std::string changed;
   if (memoBefore != memoAfter) changed += " memo-text";
-  if (LengthOf(before) != LengthOf(after)) changed += " saveLength";
+  if (SaveDataLength(before) != SaveDataLength(after)) changed += " saveLength";
   std::vector<unsigned char> a = PayloadOf(before), b = PayloadOf(after);
-  if (LengthOf(before) >= 24 && LengthOf(after) >= 24) {
+  if (SaveDataLength(before) >= 24 && SaveDataLength(after) >= 24) {
     static const struct {
       const char* name;
       size_t at, size;
@@ -188,7 +171,7 @@ int RunEditCommand(int argc, char** argv) {
     }
     HostChipSetSaveData(&chip, block.data(), block.size());
   }
-  const std::string memoBefore = MemoOf(&chip);
+  const std::string memoBefore = HostChipMemo(&chip);
   const std::vector<unsigned char> before = HostChipSaveBytes(&chip);
   printf("memo text: \"%s\"\n", memoBefore.c_str());
   printf("saved data: %s\n", HexBytes(before).c_str());
@@ -202,7 +185,7 @@ int RunEditCommand(int argc, char** argv) {
   // whether the library wrote to it all the same.
   if (result != 1) printf("record's saved data: %s\n", HexBytes(record).c_str());
 
-  const std::string memoAfter = MemoOf(&chip);
+  const std::string memoAfter = HostChipMemo(&chip);
   const std::vector<unsigned char> after = HostChipSaveBytes(&chip);
   printf("memo text: \"%s\"\n", memoAfter.c_str());
   printf("saved data: %s\n", HexBytes(after).c_str());

@@ -2,16 +2,6 @@
 
 #include <string.h>
 
-namespace {
-
-uint32_t LengthOf(const std::vector<unsigned char>& block) {
-  uint32_t length = 0;
-  if (block.size() >= 4) memcpy(&length, block.data(), 4);
-  return length;
-}
-
-}  // namespace
-
 int HostEditChip(const DxlApi* api, HostChip* chip, HWND owner, std::vector<unsigned char>* recordBlock) {
   if (recordBlock) recordBlock->clear();
   if (!api->EditHelper) return -1;
@@ -21,7 +11,7 @@ int HostEditChip(const DxlApi* api, HostChip* chip, HWND owner, std::vector<unsi
   HostEditRecord record;
   memset(&record, 0, sizeof record);
   record.memoHandle = chip->memo;
-  record.saveLength = LengthOf(block);
+  record.saveLength = SaveDataLength(block);
   if (!payload.empty() && (record.saveHandle = GlobalAlloc(GMEM_MOVEABLE, payload.size())) != nullptr) {
     memcpy(GlobalLock(record.saveHandle), payload.data(), payload.size());
     GlobalUnlock(record.saveHandle);

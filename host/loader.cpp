@@ -166,6 +166,21 @@ void HostChipSetSaveData(HostChip* chip, const void* block, size_t size) {
   GlobalUnlock(chip->saveData);
 }
 
+std::string HostChipMemo(const HostChip* chip) {
+  std::string text;
+  const char* p = chip->memo ? static_cast<const char*>(GlobalLock(chip->memo)) : nullptr;
+  if (!p) return text;
+  text.assign(p, strnlen(p, GlobalSize(chip->memo)));
+  GlobalUnlock(chip->memo);
+  return text;
+}
+
+uint32_t SaveDataLength(const std::vector<unsigned char>& block) {
+  uint32_t length = 0;
+  if (block.size() >= 4) memcpy(&length, block.data(), 4);
+  return length;
+}
+
 std::vector<unsigned char> HostChipSaveBytes(const HostChip* chip) {
   std::vector<unsigned char> bytes;
   if (!chip->saveData) return bytes;

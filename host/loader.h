@@ -70,6 +70,10 @@ void HostChipSetMemo(HostChip* chip, const char* text);
 // zero-filled up to the payload the length word declares (at most 24 bytes).
 void HostChipSetSaveData(HostChip* chip, const void* block, size_t size);
 std::vector<unsigned char> HostChipSaveBytes(const HostChip* chip);
+// The chip's memo text; empty when it has none or it cannot be locked.
+std::string HostChipMemo(const HostChip* chip);
+// The payload length a saved-data block's length word declares (0 without one).
+uint32_t SaveDataLength(const std::vector<unsigned char>& block);
 
 // The host's calls; each builds the HostChipInfo record for the call.
 int HostCreate(const DxlApi* api, HostChip* chip);

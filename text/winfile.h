@@ -9,8 +9,9 @@ BOOL FileExists(const char* path);
 enum FileLookup { kFileAbsent, kFileFound, kFileLookupFailed };
 // FileExists that tells a file that is not there from one that could not be
 // looked up because the machine is short (IsShortageError). Any other failure
-// (access denied, a drive not ready, a share offline) is no file there.
-FileLookup LookUpFile(const char* path);
+// (access denied, a drive not ready, a share offline) is no file there; with
+// absent given, only a failure it says is, and any other could not be looked up.
+FileLookup LookUpFile(const char* path, int (*absent)(const char* path, DWORD error) = nullptr);
 // Whether a failure says the machine itself is short of memory, system
 // resources or open files, rather than anything about the path.
 BOOL IsShortageError(DWORD error);

@@ -10,11 +10,14 @@ BOOL IsShortageError(DWORD error) {
          error == ERROR_TOO_MANY_OPEN_FILES;
 }
 
-FileLookup LookUpFile(const char* path) {
+FileLookup LookUpFile(const char* path, int (*absent)(const char* path, DWORD error)) {
   if (!path || !*path) return kFileAbsent;
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA(path, &found);
-  if (search == INVALID_HANDLE_VALUE) return IsShortageError(GetLastError()) ? kFileLookupFailed : kFileAbsent;
+  if (search == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    return (absent ? !absent(path, error) : IsShortageError(error)) ? kFileLookupFailed : kFileAbsent;
+  }
   FindClose(search);
   return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? kFileAbsent : kFileFound;
 }

@@ -251,16 +251,6 @@ int AnsweredAbsent(const char* path, DWORD error) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// LookUpFile for the TODAY.CNF the settings name: absent only when its
-// folder answered so.
-FileLookup LookUpTodayCnf(const char* path) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(path, &found);
-  if (search == INVALID_HANDLE_VALUE) return AnsweredAbsent(path, GetLastError()) ? kFileAbsent : kFileLookupFailed;
-  FindClose(search);
-  return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? kFileAbsent : kFileFound;
-}
-
 // Where TODAY.CNF is, in g_pathBuffer: found, not there, or not known. Only
 // a file that is not there is searched for elsewhere: a search while the
 // named place is out of reach would take another file and write its path
@@ -268,7 +258,8 @@ FileLookup LookUpTodayCnf(const char* path) {
 FileLookup LocateTodayCnf() {
   ReadSettingString(kUserSection, IDS_KEY_TODAYCNF, "", g_pathBuffer, sizeof g_pathBuffer);
   if (g_pathBuffer[0] != '\0') {
-    FileLookup lookup = LookUpTodayCnf(g_pathBuffer);
+    // Absent only when its folder answered so.
+    FileLookup lookup = LookUpFile(g_pathBuffer, AnsweredAbsent);
     if (lookup != kFileAbsent) return lookup;
   }
   const BOOL hit = FindTableFileAlong("TODAY.CNF", nullptr, g_pathBuffer, sizeof g_pathBuffer);
